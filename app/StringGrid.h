@@ -1,0 +1,39 @@
+#pragma once
+#include <QTableWidget>
+
+// A grid of text cells addressed as (column, row) from 0. Fixed rows and
+// columns are drawn as headers and can be neither selected nor edited.
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    struct Shape {
+        int columns = 5;
+        int rows = 5;
+        int fixedRows = 1;
+        int fixedColumns = 1;
+        int columnWidth = 64;
+        int rowHeight = 24;
+        bool editable = false;
+    };
+
+    StringGrid(const QString &name, const Shape &shape, QWidget *parent);
+
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString &text);
+    void setRows(int rows);
+
+    // Enter moves the selection one row down (and stays on the last row).
+    void setEnterMovesDown(bool on) { enterMovesDown_ = on; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    bool isFixed(int column, int row) const;
+    void styleCell(QTableWidgetItem *item, int column, int row) const;
+    void moveDown();
+
+    Shape shape_;
+    bool enterMovesDown_ = false;
+};

@@ -1,0 +1,68 @@
+#include "TFPrincipal.h"
+#include "widgets_factory.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTabWidget>
+
+TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
+    : QWidget(parent), regional_(regional), numbers_(regional.decimalPoint().isEmpty()
+                                                         ? QLatin1Char('.')
+                                                         : regional.decimalPoint().at(0))
+{
+    setObjectName(QStringLiteral("FPrincipal"));
+    setWindowTitle(QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca "));
+    // Tahoma is rarely installed here; Liberation Sans keeps the same look and size.
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    resize(1184, 689);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(4, 4, 1176, 648);
+
+    buildEntryTab();
+    buildLimingTab();
+    buildDosesTab();
+    buildFertilizationTab();
+    buildCalendarTab();
+    buildReportTab();
+    buildAboutTab();
+    PageControl1->setCurrentIndex(0);
+
+    BitBtn1 = ui::button(this, QStringLiteral("BitBtn1"), QStringLiteral("&Fechar"), 8, 658, 90, 26);
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+
+    DateTimePicker3 = new QDateEdit(QDate::currentDate(), this);
+    DateTimePicker3->setObjectName(QStringLiteral("DateTimePicker3"));
+    DateTimePicker3->setLocale(regional_);
+    DateTimePicker3->setDisplayFormat(regional_.dateFormat(QLocale::LongFormat));
+    DateTimePicker3->setCalendarPopup(true);
+    DateTimePicker3->setGeometry(940, 660, 236, 22);
+
+    setTabOrder(PageControl1, BitBtn1);
+    setTabOrder(BitBtn1, DateTimePicker3);
+
+    wireKeyboard();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
+TFPrincipal::~TFPrincipal() = default;
+
+void TFPrincipal::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        guard(&TFPrincipal::FormShow);
+    }
+}

@@ -1,0 +1,250 @@
+#pragma once
+#include "Failure.h"
+#include "NumberText.h"
+
+#include <QDateTimeEdit>
+#include <QHash>
+#include <functional>
+#include <QLocale>
+#include <QWidget>
+
+class QAbstractButton;
+class QCheckBox;
+class QChartView;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class StringGrid;
+class CalendarChart;
+
+// The one window of the program. Every component carries its own name as
+// objectName; handlers are named after the component and the event.
+class TFPrincipal : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFPrincipal(const QLocale &regional = QLocale(), QWidget *parent = nullptr);
+    ~TFPrincipal() override;
+
+    using Handler = void (TFPrincipal::*)();
+
+    // ---- Outside the tabs
+    QTabWidget *PageControl1 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QDateEdit *DateTimePicker3 = nullptr;
+
+    // ---- Tab 1 "Entrada de dados"
+    QWidget *TabSheet1 = nullptr;
+    QGroupBox *GroupBox2 = nullptr, *GroupBox24 = nullptr, *GroupBox7 = nullptr, *GroupBox8 = nullptr;
+    QLineEdit *Edit55 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr;
+    QLineEdit *Edit59 = nullptr, *Edit60 = nullptr, *Edit70 = nullptr;
+    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr;
+    QLineEdit *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr, *Edit9 = nullptr;
+    QLineEdit *Edit10 = nullptr, *Edit11 = nullptr, *Edit68 = nullptr, *Edit69 = nullptr;
+    QLineEdit *Edit12 = nullptr;
+    QLabel *Image2 = nullptr, *Label94 = nullptr;
+
+    // ---- Tab 2 "Indicação de Calagem"
+    QWidget *TabSheet2 = nullptr;
+    QGroupBox *GroupBox3 = nullptr, *GroupBox9 = nullptr, *GroupBox10 = nullptr, *GroupBox11 = nullptr;
+    QGroupBox *GroupBox12 = nullptr, *GroupBox16 = nullptr, *GroupBox36 = nullptr;
+    QGroupBox *GroupBox13 = nullptr, *GroupBox14 = nullptr, *GroupBox15 = nullptr;
+    QLineEdit *Edit13 = nullptr, *Edit14 = nullptr;
+    QLineEdit *Edit16 = nullptr, *Edit17 = nullptr, *Edit18 = nullptr, *Edit19 = nullptr;
+    QLineEdit *Edit20 = nullptr, *Edit21 = nullptr, *Edit22 = nullptr;
+    QLineEdit *Edit26 = nullptr, *Edit27 = nullptr, *Edit28 = nullptr, *Edit29 = nullptr;
+    QLineEdit *Edit61 = nullptr, *Edit23 = nullptr, *Edit24 = nullptr, *Edit25 = nullptr;
+    QPlainTextEdit *Memo1 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr;
+
+    // ---- Tab 3 "Definição das Doses de NPK"
+    QWidget *TabSheet3 = nullptr;
+    QGroupBox *GroupBox4 = nullptr, *GroupBox17 = nullptr, *GroupBox18 = nullptr, *GroupBox19 = nullptr;
+    QGroupBox *GroupBox20 = nullptr, *GroupBox21 = nullptr, *GroupBox22 = nullptr, *GroupBox23 = nullptr;
+    QLineEdit *edit30 = nullptr, *edit31 = nullptr, *edit32 = nullptr;
+    StringGrid *stga1 = nullptr, *stga2 = nullptr;
+    QPushButton *Button3 = nullptr, *Button4 = nullptr, *Button17 = nullptr;
+    QLabel *Label34 = nullptr;
+
+    // ---- Tab 4 "Definição da Adubação"
+    QWidget *TabSheet6 = nullptr;
+    QGroupBox *GroupBox6 = nullptr;
+    StringGrid *stga3 = nullptr;
+    // planting
+    QGroupBox *GroupBox25 = nullptr, *GroupBox35 = nullptr, *GroupBox34 = nullptr, *GroupBox26 = nullptr;
+    QGroupBox *GroupBox37 = nullptr, *GroupBox38 = nullptr, *GroupBox52 = nullptr, *GroupBox27 = nullptr;
+    StringGrid *stga4 = nullptr;
+    QLineEdit *Edit50 = nullptr, *Edit52 = nullptr, *Edit54 = nullptr;
+    QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr;
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr;
+    QLineEdit *Edit33 = nullptr, *Edit40 = nullptr;
+    QPushButton *Button5 = nullptr, *Button6 = nullptr, *Button7 = nullptr, *Button8 = nullptr, *Button9 = nullptr;
+    QLineEdit *Edit62 = nullptr, *Edit63 = nullptr, *Edit65 = nullptr;
+    QRadioButton *RadioButton3 = nullptr, *RadioButton4 = nullptr, *RadioButton5 = nullptr, *RadioButton6 = nullptr;
+    QLineEdit *Edit87 = nullptr, *Edit88 = nullptr;
+    QLineEdit *Edit34 = nullptr, *Edit35 = nullptr, *Edit36 = nullptr;
+    QLineEdit *Edit37 = nullptr, *Edit38 = nullptr, *Edit39 = nullptr;
+
+    // The three top-dressing blocks share one shape; each knows its row of stga3.
+    struct Cobertura {
+        int row = 0; // 2, 3, 4 in stga3
+        QGroupBox *group = nullptr, *faltanteGroup = nullptr, *mineralGroup = nullptr;
+        QGroupBox *percentGroup = nullptr, *quantityGroup = nullptr;
+        StringGrid *grid = nullptr;
+        QLineEdit *faltN = nullptr, *faltP = nullptr, *faltK = nullptr;
+        QComboBox *combo = nullptr;
+        QLineEdit *quantity = nullptr;
+        QPushButton *calcular = nullptr, *inserir = nullptr, *limpar = nullptr;
+        QLineEdit *pctN = nullptr, *pctP = nullptr, *pctK = nullptr;
+        QLineEdit *kgN = nullptr, *kgP = nullptr, *kgK = nullptr;
+    };
+    Cobertura cobertura[3];
+    // Named views of the blocks' grids and lists (stga5, Stga6, stga7; ComboBox3..5).
+    StringGrid *stga5 = nullptr, *Stga6 = nullptr, *stga7 = nullptr;
+    QComboBox *ComboBox3 = nullptr, *ComboBox4 = nullptr, *ComboBox5 = nullptr;
+
+    // ---- Tab 5 "Calendário de Adubação"
+    QWidget *calendarTab = nullptr; // this tab page has no component name
+    QGroupBox *GroupBox1 = nullptr, *GroupBox40 = nullptr, *GroupBox42 = nullptr;
+    QChartView *Chart1 = nullptr;
+    CalendarChart *calendarChart = nullptr;
+    QLineEdit *LabeledEdit1 = nullptr, *LabeledEdit2 = nullptr, *LabeledEdit3 = nullptr, *LabeledEdit4 = nullptr;
+    QDateEdit *DateTimePicker2 = nullptr;
+    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
+    QRadioButton *RadioButton7 = nullptr, *RadioButton8 = nullptr;
+    QPushButton *Button14 = nullptr, *Button15 = nullptr;
+
+    // ---- Tab 6 "Relatório"
+    QWidget *TabSheet4 = nullptr;
+    QGroupBox *GroupBox5 = nullptr, *GroupBox41 = nullptr;
+    QPushButton *Button12 = nullptr, *Button16 = nullptr;
+    QPlainTextEdit *Memo3 = nullptr;
+    QLineEdit *Edit15 = nullptr;
+    QLabel *Image1 = nullptr;
+
+    // ---- Tab 7 "Sobre"
+    QWidget *TabSheet7 = nullptr;
+    QGroupBox *GroupBox39 = nullptr;
+    QPlainTextEdit *Memo2 = nullptr;
+
+    // ---- Handlers: soil interpretation and doses
+    void Edit1Exit();
+    void Edit2Exit();
+    void Edit3Exit();
+    void Edit4Exit();
+    void Edit5Exit();
+    void Edit6Exit();
+    void Edit7Exit();
+    void Edit8Exit();
+    void Edit9Exit();
+    void Edit12Exit();
+    void ClasseP();
+    void ClasseK();
+    void DoseN();
+    void DoseK();
+    void DoseP();
+
+    // ---- Handlers: liming
+    void Button1Click();
+    void Button2Click();
+
+    // ---- Handlers: split of N and K, P2O5 propagation, "Faltante" colours
+    void Button3Click();
+    void Button4Click();
+    void Button17Click();
+    void edit32Change();
+    void Edit50Change();
+    void Edit52Change();
+    void Edit54Change();
+    void Edit64Change();
+    void Edit66Change();
+    void Edit67Change();
+    void Edit49Change();
+    void Edit51Change();
+    void Edit53Change();
+    void Edit78Change();
+    void Edit79Change();
+    void Edit80Change();
+
+    // ---- Handlers: mineral lists
+    void ComboBox2Change();
+    void ComboBox3Change();
+    void ComboBox4Change();
+    void ComboBox5Change();
+
+    // ---- Handlers: calendar chart
+    void Grafico1();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void CheckBox4Click();
+    void RadioButton7Click();
+    void RadioButton8Click();
+    void DateTimePicker2Change();
+    void DateTimePicker2Click();
+    void Button14Click();
+    void Button15Click();
+
+    // ---- Start-up
+    void FormShow();
+
+    const NumberText &numbers() const { return numbers_; }
+    const QLocale &regional() const { return regional_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // ---- Building the tabs (one file each)
+    void buildEntryTab();
+    void buildLimingTab();
+    void buildDosesTab();
+    void buildFertilizationTab();
+    void buildCalendarTab();
+    void buildReportTab();
+    void buildAboutTab();
+    void wireKeyboard();
+
+    // ---- Event plumbing: every handler started by an event runs inside guard().
+public:
+    void guard(Handler handler);
+    void guard(const std::function<void()> &work);
+    void showError(const QString &message);
+
+    void onExit(QWidget *field, Handler handler);
+    void onChange(QLineEdit *field, Handler handler);
+    void onClick(QAbstractButton *button, Handler handler);
+
+    enum class KeyRule { MarkAndEnter, MarkOnly, EnterOnly };
+    void onKey(QLineEdit *field, KeyRule rule, QWidget *successor = nullptr);
+
+    // Reads a field through the number conversion (raises on bad text).
+    double read(const QLineEdit *field) const;
+    double read(const QString &text) const;
+    // Formats with the pattern of the given number of decimal places.
+    QString fmt(double value, int places) const;
+    // Sets a field's text; when the text changes, runs the field's change
+    // handler right away, so its failure ends the writing handler too.
+    void write(QLineEdit *field, const QString &text);
+
+    // "Faltante" fields are yellow while they hold an amount above zero.
+    void colourFaltante(QLineEdit *field);
+
+private:
+    struct KeyBinding {
+        KeyRule rule;
+        QWidget *successor;
+    };
+
+    QLocale regional_;
+    NumberText numbers_;
+    bool shown_ = false;
+    QHash<QObject *, Handler> exitHandlers_;
+    QHash<QObject *, Handler> changeHandlers_;
+    QHash<QObject *, KeyBinding> keyBindings_;
+};

@@ -1,0 +1,115 @@
+#include "TFPrincipal.h"
+#include "widgets_factory.h"
+
+#include <QAbstractButton>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+
+void TFPrincipal::guard(Handler handler)
+{
+    guard([this, handler] { (this->*handler)(); });
+}
+
+void TFPrincipal::guard(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const Failure &failure) {
+        showError(failure.message());
+    }
+}
+
+void TFPrincipal::showError(const QString &message)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tuberon"), message, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TFPrincipal::onExit(QWidget *field, Handler handler)
+{
+    exitHandlers_.insert(field, handler);
+    field->installEventFilter(this);
+}
+
+void TFPrincipal::onChange(QLineEdit *field, Handler handler)
+{
+    changeHandlers_.insert(field, handler);
+    // Typed text (or text set from outside the handlers) arrives here; the
+    // handlers' own writes go through write(), which blocks this signal.
+    connect(field, &QLineEdit::textChanged, this, [this, handler] { guard(handler); });
+}
+
+void TFPrincipal::onClick(QAbstractButton *button, Handler handler)
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { guard(handler); });
+}
+
+void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)
+{
+    keyBindings_.insert(field, KeyBinding{rule, successor});
+    field->installEventFilter(this);
+}
+
+bool TFPrincipal::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // The window losing activation or a popup opening is not leaving the field.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (const auto it = exitHandlers_.constFind(watched); it != exitHandlers_.cend())
+                guard(it.value());
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        if (const auto it = keyBindings_.constFind(watched); it != keyBindings_.cend()) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const KeyBinding binding = it.value();
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && binding.rule != KeyRule::MarkOnly && binding.successor) {
+                binding.successor->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            const QString typed = key->text();
+            const bool mark = typed == QLatin1String(",") || typed == QLatin1String(".");
+            if (mark && binding.rule != KeyRule::EnterOnly) {
+                static_cast<QLineEdit *>(watched)->insert(QString(numbers_.separator()));
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+double TFPrincipal::read(const QLineEdit *field) const
+{
+    return numbers_.toDouble(field->text());
+}
+
+double TFPrincipal::read(const QString &text) const
+{
+    return numbers_.toDouble(text);
+}
+
+QString TFPrincipal::fmt(double value, int places) const
+{
+    return numbers_.format(value, places);
+}
+
+void TFPrincipal::write(QLineEdit *field, const QString &text)
+{
+    if (field->text() == text)
+        return;
+    {
+        const QSignalBlocker blocker(field);
+        field->setText(text);
+    }
+    if (const auto it = changeHandlers_.constFind(field); it != changeHandlers_.cend())
+        (this->*it.value())();
+}
+
+void TFPrincipal::colourFaltante(QLineEdit *field)
+{
+    const bool missing = !field->text().isEmpty() && read(field) > 0;
+    ui::setFieldColour(field, missing ? ui::colour::yellow : palette().color(QPalette::Base));
+}

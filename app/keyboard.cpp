@@ -1,0 +1,5 @@
+#include "TFPrincipal.h"
+
+void TFPrincipal::wireKeyboard()
+{
+}

@@ -1,0 +1,122 @@
+#include "widgets_factory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace ui {
+
+QGroupBox *group(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setObjectName(name);
+    g->setGeometry(x, y, w, h);
+    return g;
+}
+
+QGroupBox *fillingGroup(QWidget *page, const QString &name)
+{
+    auto *g = group(page, name, QString(), 0, 0, 1176, 624);
+    setBackground(g, colour::menu);
+    return g;
+}
+
+QLabel *label(QWidget *parent, const QString &text, int x, int y, int w, int h)
+{
+    auto *l = new QLabel(text, parent);
+    if (w < 0)
+        w = l->sizeHint().width();
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+QLineEdit *edit(QWidget *parent, const QString &name, int x, int y, int w, const QString &text)
+{
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(name);
+    e->setGeometry(x, y, w, 21);
+    return e;
+}
+
+QLineEdit *labelledEdit(QWidget *parent, const QString &caption, const QString &name, int x, int y, int labelWidth,
+                        int editWidth, const QString &text)
+{
+    label(parent, caption, x, y + 3, labelWidth);
+    return edit(parent, name, x + labelWidth + 4, y, editWidth, text);
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(x, y, w, h);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QRadioButton *radio(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w)
+{
+    auto *r = new QRadioButton(caption, parent);
+    r->setObjectName(name);
+    r->setGeometry(x, y, w, 18);
+    return r;
+}
+
+QCheckBox *check(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w)
+{
+    auto *c = new QCheckBox(caption, parent);
+    c->setObjectName(name);
+    c->setGeometry(x, y, w, 18);
+    return c;
+}
+
+QComboBox *combo(QWidget *parent, const QString &name, const QStringList &items, int x, int y, int w)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->addItems(items);
+    c->setCurrentIndex(-1);
+    c->setEditText(QStringLiteral("Selecione"));
+    c->setGeometry(x, y, w, 21);
+    return c;
+}
+
+QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, int h)
+{
+    auto *m = new QPlainTextEdit(parent);
+    m->setObjectName(name);
+    m->setGeometry(x, y, w, h);
+    return m;
+}
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void setFieldColour(QWidget *field, const QColor &colour)
+{
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, colour);
+    field->setPalette(p);
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    widget->setPalette(p);
+}
+
+} // namespace ui

@@ -1,0 +1,58 @@
+#pragma once
+// Small builders for the fixed layout: every component gets its name and its
+// place in pixels; nothing stretches.
+#include <QColor>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace ui {
+
+// Colours named by the layout.
+namespace colour {
+inline const QColor menu{240, 240, 240};
+inline const QColor cream{255, 251, 240};
+inline const QColor silver{192, 192, 192};
+inline const QColor inactiveCaption{191, 205, 219};
+inline const QColor activeCaption{153, 180, 209};
+inline const QColor hotLight{0, 102, 204};
+inline const QColor highlight{0, 120, 215};
+inline const QColor window{255, 255, 255};
+inline const QColor yellow{255, 255, 0};
+inline const QColor green{0, 128, 0};
+inline const QColor navy{0, 0, 128};
+inline const QColor purple{128, 0, 128};
+inline const QColor red{255, 0, 0};
+inline const QColor blue{0, 0, 255};
+} // namespace colour
+
+QGroupBox *group(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h);
+// A caption-less group that fills a tab page with the menu colour.
+QGroupBox *fillingGroup(QWidget *page, const QString &name);
+QLabel *label(QWidget *parent, const QString &text, int x, int y, int w = -1, int h = 16);
+QLineEdit *edit(QWidget *parent, const QString &name, int x, int y, int w = 60, const QString &text = QString());
+// A label with its edit to the right; returns the edit.
+QLineEdit *labelledEdit(QWidget *parent, const QString &caption, const QString &name, int x, int y,
+                        int labelWidth, int editWidth = 60, const QString &text = QString());
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w = 75,
+                    int h = 25);
+QRadioButton *radio(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w = 140);
+QCheckBox *check(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w = 140);
+QComboBox *combo(QWidget *parent, const QString &name, const QStringList &items, int x, int y, int w);
+QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, int h);
+// Background of a group or page (the Window role; edits inside keep theirs).
+void setBackground(QWidget *widget, const QColor &colour);
+// Background of an edit or memo.
+void setFieldColour(QWidget *field, const QColor &colour);
+void setTextColour(QWidget *widget, const QColor &colour);
+
+} // namespace ui

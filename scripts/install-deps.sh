@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs, from Debian 12's packages, whatever the build, the tests and a
+# headless look at the window need and is not yet on this machine.
+set -euo pipefail
+packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-charts-dev
+          fonts-liberation xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
