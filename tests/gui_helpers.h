@@ -1,0 +1,77 @@
+#pragma once
+// Shared steps of the GUI tests: the real window, real focus changes and
+// typing, and message boxes read and closed as a user would.
+#include "TFPrincipal.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace gui {
+
+inline QLocale comma() { return QLocale(QLocale::Portuguese, QLocale::Brazil); }
+inline QLocale point() { return QLocale::c(); }
+inline QLocale otherSeparator() { return QLocale(QLocale::Arabic, QLocale::Egypt); }
+
+// The window shown and active, so that focus changes reach it.
+inline std::unique_ptr<TFPrincipal> openWindow(const QLocale &regional = comma())
+{
+    auto w = std::make_unique<TFPrincipal>(regional);
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("window did not become active");
+    return w;
+}
+
+template <class T = QLineEdit>
+T *find(const QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no component named %s", name);
+    return found;
+}
+
+// Runs the action and returns the text of every message box it opened, each
+// one closed with its OK button.
+inline QStringList messagesDuring(const std::function<void()> &action)
+{
+    QStringList texts;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&texts] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return texts;
+}
+
+// Focus into the field, replace its text by typing, and leave it for `next`.
+inline void typeInto(QLineEdit *field, const QString &text)
+{
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+inline void leaveTo(QWidget *next) { next->setFocus(Qt::TabFocusReason); }
+
+inline void typeAndLeave(QLineEdit *field, const QString &text, QWidget *next)
+{
+    typeInto(field, text);
+    leaveTo(next);
+}
+
+} // namespace gui
