@@ -1,5 +1,33 @@
 #include "TFPrincipal.h"
+#include "widgets_factory.h"
 
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+// Tab "Sobre": who made the program, when, and the manual its rules follow.
 void TFPrincipal::buildAboutTab()
 {
+    TabSheet7 = new QWidget;
+    TabSheet7->setObjectName(QStringLiteral("TabSheet7"));
+    PageControl1->addTab(TabSheet7, QStringLiteral("Sobre"));
+    GroupBox39 = ui::fillingGroup(TabSheet7, QStringLiteral("GroupBox39"));
+
+    Memo2 = ui::memo(GroupBox39, QStringLiteral("Memo2"), 16, 16, 1140, 590);
+    Memo2->setPlainText(QStringLiteral(
+        "Tuberon - 1.0\n"
+        "------------------------------------------------------------------------------------------\n"
+        "Indicação para adubação da cultura da mandioca\n"
+        "\n"
+        "Equipe responsável:\n"
+        "  Equipe Tuberon - desenvolvimento do programa, regras agronômicas e testes\n"
+        "  Contato: contato@tuberon.example\n"
+        "\n"
+        "Data de criação: dezembro de 2026\n"
+        "Última atualização: dezembro de 2026\n"
+        "\n"
+        "Referência bibliográfica:\n"
+        "  COMISSÃO DE QUÍMICA E FERTILIDADE DO SOLO - RS/SC. Manual de calagem e adubação para os estados do "
+        "Rio Grande do Sul e de Santa Catarina. 11. ed. Porto Alegre: Sociedade Brasileira de Ciência do Solo - "
+        "Núcleo Regional Sul, 2016. 376 p.\n"));
 }
