@@ -1,5 +1,82 @@
+// Tab "Calendário de Adubação": the calendar chart, its legend and its options.
+#include "CalendarChart.h"
 #include "TFPrincipal.h"
+#include "widgets_factory.h"
+
+#include <QChartView>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace {
+
+// A small coloured box standing for a series, its caption to the right.
+QLineEdit *swatch(QWidget *parent, const QString &name, const QColor &colour, const QString &caption, int x, int y)
+{
+    QLineEdit *box = ui::edit(parent, name, x, y, 24);
+    ui::setFieldColour(box, colour);
+    ui::label(parent, caption, x + 30, y + 3);
+    return box;
+}
+
+} // namespace
 
 void TFPrincipal::buildCalendarTab()
 {
+    calendarTab = new QWidget;
+    PageControl1->addTab(calendarTab, QStringLiteral("Calendário de Adubação"));
+    GroupBox1 = ui::fillingGroup(calendarTab, QStringLiteral("GroupBox1"));
+
+    Chart1 = new QChartView(GroupBox1);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setGeometry(16, 16, CalendarChart::width, CalendarChart::height);
+    calendarChart = new CalendarChart(Chart1);
+
+    GroupBox42 = ui::group(GroupBox1, QStringLiteral("GroupBox42"), QStringLiteral("Legenda"), 16, 440, 766, 56);
+    LabeledEdit1 = swatch(GroupBox42, QStringLiteral("LabeledEdit1"), ui::colour::highlight, QStringLiteral("Plantio"),
+                          16, 22);
+    LabeledEdit2 = swatch(GroupBox42, QStringLiteral("LabeledEdit2"), ui::colour::green,
+                          QStringLiteral("1ª cobertura"), 196, 22);
+    LabeledEdit3 = swatch(GroupBox42, QStringLiteral("LabeledEdit3"), ui::colour::navy,
+                          QStringLiteral("2ª cobertura"), 376, 22);
+    LabeledEdit4 = swatch(GroupBox42, QStringLiteral("LabeledEdit4"), ui::colour::purple,
+                          QStringLiteral("3ª cobertura"), 556, 22);
+
+    GroupBox40 = ui::group(GroupBox1, QStringLiteral("GroupBox40"), QStringLiteral("Opções do Gráfico"), 800, 16, 240,
+                           260);
+    ui::label(GroupBox40, QStringLiteral("Data de Plantio"), 14, 26);
+    DateTimePicker2 = new QDateEdit(QDate::currentDate(), GroupBox40);
+    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
+    DateTimePicker2->setLocale(regional());
+    DateTimePicker2->setDisplayFormat(regional().dateFormat(QLocale::ShortFormat));
+    DateTimePicker2->setCalendarPopup(true);
+    DateTimePicker2->setGeometry(110, 22, 116, 22);
+
+    CheckBox1 = ui::check(GroupBox40, QStringLiteral("CheckBox1"), QStringLiteral("Hastes"), 14, 62, 200);
+    CheckBox2 = ui::check(GroupBox40, QStringLiteral("CheckBox2"), QStringLiteral("Folhas"), 14, 86, 200);
+    CheckBox3 = ui::check(GroupBox40, QStringLiteral("CheckBox3"), QStringLiteral("Maniva Semente"), 14, 110, 200);
+    CheckBox4 = ui::check(GroupBox40, QStringLiteral("CheckBox4"), QStringLiteral("Raizes de Reserva"), 14, 134, 200);
+    RadioButton7 = ui::radio(GroupBox40, QStringLiteral("RadioButton7"), QStringLiteral("Dias após plantio"), 14, 176,
+                             200);
+    RadioButton8 = ui::radio(GroupBox40, QStringLiteral("RadioButton8"), QStringLiteral("Data"), 14, 200, 200);
+    RadioButton7->setChecked(true);
+
+    Button15 = ui::button(GroupBox1, QStringLiteral("Button15"), QStringLiteral("Button15"), 800, 290);
+    Button14 = ui::button(GroupBox1, QStringLiteral("Button14"), QStringLiteral("Button14"), 880, 290);
+    Button15->hide();
+    Button14->hide();
+
+    const std::pair<QAbstractButton *, Handler> clicks[] = {
+        {CheckBox1, &TFPrincipal::CheckBox1Click},       {CheckBox2, &TFPrincipal::CheckBox2Click},
+        {CheckBox3, &TFPrincipal::CheckBox3Click},       {CheckBox4, &TFPrincipal::CheckBox4Click},
+        {RadioButton7, &TFPrincipal::RadioButton7Click}, {RadioButton8, &TFPrincipal::RadioButton8Click},
+        {Button14, &TFPrincipal::Button14Click},         {Button15, &TFPrincipal::Button15Click},
+    };
+    for (const auto &[button, handler] : clicks)
+        onClick(button, handler);
+    connect(DateTimePicker2, &QDateEdit::dateChanged, this, [this] { guard(&TFPrincipal::DateTimePicker2Change); });
 }

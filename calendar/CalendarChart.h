@@ -1,3 +1,54 @@
 #pragma once
+// Draws the crop calendar on Qt Charts. The eight series are created once and
+// keep their order (planting point, three windows, four organ curves), so that
+// every build only refills them.
+#include "CalendarData.h"
+
+#include <QImage>
 #include <QObject>
-class CalendarChart;
+#include <array>
+
+class QAbstractAxis;
+class QAreaSeries;
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+
+class CalendarChart : public QObject {
+    Q_OBJECT
+public:
+    // Size of the chart on the tab and of its saved picture.
+    static constexpr int width = 766;
+    static constexpr int height = 415;
+
+    explicit CalendarChart(QChartView *view);
+    ~CalendarChart() override;
+
+    // Empties every series and fills it from the plan; the bottom axis shows
+    // day numbers unless some point carries a text, then exactly those texts.
+    void draw(const calendar::Plan &plan);
+
+    // The chart as drawn, on white, at 766 x 415, also while its tab is hidden.
+    QImage picture() const;
+
+    QChart *chart() const { return chart_; }
+
+private:
+    void useBottomAxis(QAbstractAxis *axis);
+    void styleBottomAxis(QAbstractAxis *axis) const;
+
+    QChartView *view_;
+    QChart *chart_;
+    QValueAxis *left_;
+    QValueAxis *days_;
+    QCategoryAxis *dates_ = nullptr;
+    QAbstractAxis *bottom_ = nullptr;
+    QScatterSeries *planting_;
+    std::array<QLineSeries *, calendar::windowCount> upper_{};
+    std::array<QLineSeries *, calendar::windowCount> lower_{};
+    std::array<QAreaSeries *, calendar::windowCount> windows_{};
+    std::array<QLineSeries *, calendar::organCount> organs_{};
+};
