@@ -48,6 +48,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     setTabOrder(PageControl1, BitBtn1);
     setTabOrder(BitBtn1, DateTimePicker3);
 
+    wireSplit();
     wireKeyboard();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {

@@ -175,6 +175,8 @@ public:
     void ComboBox3Change();
     void ComboBox4Change();
     void ComboBox5Change();
+    void RadioButton1Click();
+    void RadioButton2Click();
 
     // ---- Handlers: calendar chart
     void Grafico1();
@@ -209,6 +211,7 @@ private:
     void buildReportTab();
     void buildAboutTab();
     void wireKeyboard();
+    void wireSplit();
 
     // ---- Event plumbing: every handler started by an event runs inside guard().
 public:
@@ -234,6 +237,9 @@ public:
 
     // "Faltante" fields are yellow while they hold an amount above zero.
     void colourFaltante(QLineEdit *field);
+    // The "Faltante" field of an application (stga3 row 1 to 4) for a
+    // nutrient column of stga3 (2 N, 3 P2O5, 4 K2O).
+    QLineEdit *faltante(int row, int nutrientColumn) const;
 
 private:
     struct KeyBinding {

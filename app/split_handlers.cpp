@@ -1,1 +1,117 @@
+// Splitting the N and K2O doses over planting and the three top-dressings,
+// and the phosphate dose, which goes whole to planting.
 #include "TFPrincipal.h"
+#include "StringGrid.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+constexpr int kColPercent = 2;
+constexpr int kColAmount = 3;
+constexpr int kColN = 2, kColP2O5 = 3, kColK2O = 4; // stga3
+constexpr int kFirstApplication = 1, kLastApplication = 4;
+} // namespace
+
+QLineEdit *TFPrincipal::faltante(int row, int nutrientColumn) const
+{
+    if (row == 1)
+        return nutrientColumn == kColN ? Edit50 : nutrientColumn == kColP2O5 ? Edit52 : Edit54;
+    const Cobertura &c = cobertura[row - 2];
+    return nutrientColumn == kColN ? c.faltN : nutrientColumn == kColP2O5 ? c.faltP : c.faltK;
+}
+
+void TFPrincipal::wireSplit()
+{
+    onClick(Button3, &TFPrincipal::Button3Click);
+    onClick(Button4, &TFPrincipal::Button4Click);
+    onClick(Button17, &TFPrincipal::Button17Click);
+    onChange(edit32, &TFPrincipal::edit32Change);
+
+    const Handler colourHandlers[4][3] = {
+        {&TFPrincipal::Edit50Change, &TFPrincipal::Edit52Change, &TFPrincipal::Edit54Change},
+        {&TFPrincipal::Edit64Change, &TFPrincipal::Edit66Change, &TFPrincipal::Edit67Change},
+        {&TFPrincipal::Edit49Change, &TFPrincipal::Edit51Change, &TFPrincipal::Edit53Change},
+        {&TFPrincipal::Edit78Change, &TFPrincipal::Edit79Change, &TFPrincipal::Edit80Change},
+    };
+    for (int row = kFirstApplication; row <= kLastApplication; ++row)
+        for (int n = 0; n < 3; ++n)
+            onChange(faltante(row, kColN + n), colourHandlers[row - 1][n]);
+}
+
+void TFPrincipal::Button3Click()
+{
+    const double Dosenit = read(edit30);
+    for (int j = 1; j < stga1->rowCount(); ++j) {
+        const double percent = read(stga1->cell(kColPercent, j));
+        const double qtd = Dosenit * percent / 100;
+        stga1->setCell(kColAmount, j, fmt(qtd, 2));
+        stga3->setCell(kColN, j, stga1->cell(kColAmount, j));
+    }
+    for (int row = kFirstApplication; row <= kLastApplication; ++row)
+        write(faltante(row, kColN), stga1->cell(kColAmount, row));
+}
+
+void TFPrincipal::Button4Click()
+{
+    for (int j = 1; j < stga2->rowCount(); ++j)
+        stga2->setCell(kColAmount, j, QString());
+    const double Dosek20 = read(edit31);
+    // At most 40 kg/ha of K2O at planting; the rest at the first top-dressing.
+    if (Dosek20 > 40) {
+        stga2->setCell(kColAmount, 1, numbers().pointInForce() ? QStringLiteral("40.00") : QStringLiteral("40,00"));
+        stga2->setCell(kColAmount, 2, fmt(Dosek20 - 40, 2));
+    } else {
+        stga2->setCell(kColAmount, 1, fmt(Dosek20, 2));
+    }
+    for (int j = 1; j < stga2->rowCount(); ++j)
+        stga3->setCell(kColK2O, j, stga2->cell(kColAmount, j));
+    for (int row = kFirstApplication; row <= kLastApplication; ++row)
+        write(faltante(row, kColK2O), stga2->cell(kColAmount, row));
+}
+
+void TFPrincipal::Button17Click()
+{
+    const double doseK = read(edit31);
+    int nv = 0;
+    for (int lin = kFirstApplication; lin <= kLastApplication; ++lin) {
+        const QString percentText = stga2->cell(kColPercent, lin);
+        if (!percentText.isEmpty()) {
+            ++nv;
+            const double qk = doseK * read(percentText) / 100;
+            stga2->setCell(kColAmount, lin, fmt(qk, 2));
+            stga3->setCell(kColK2O, lin, fmt(qk, 2));
+        } else {
+            stga2->setCell(kColAmount, lin, QString());
+            stga3->setCell(kColK2O, lin, QString());
+        }
+    }
+    if (nv == 0) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Tuberon"),
+                        QStringLiteral("Entre com os percentuais em cada período"), QMessageBox::Ok, this);
+        box.exec();
+    }
+    for (int row = kFirstApplication; row <= kLastApplication; ++row)
+        write(faltante(row, kColK2O), stga2->cell(kColAmount, row));
+}
+
+void TFPrincipal::edit32Change()
+{
+    // The whole phosphate dose goes to planting, as typed or computed.
+    stga3->setCell(kColP2O5, 1, edit32->text());
+    write(Edit52, edit32->text());
+}
+
+void TFPrincipal::Edit50Change() { colourFaltante(Edit50); }
+void TFPrincipal::Edit52Change() { colourFaltante(Edit52); }
+void TFPrincipal::Edit54Change() { colourFaltante(Edit54); }
+void TFPrincipal::Edit64Change() { colourFaltante(cobertura[0].faltN); }
+void TFPrincipal::Edit66Change() { colourFaltante(cobertura[0].faltP); }
+void TFPrincipal::Edit67Change() { colourFaltante(cobertura[0].faltK); }
+void TFPrincipal::Edit49Change() { colourFaltante(cobertura[1].faltN); }
+void TFPrincipal::Edit51Change() { colourFaltante(cobertura[1].faltP); }
+void TFPrincipal::Edit53Change() { colourFaltante(cobertura[1].faltK); }
+void TFPrincipal::Edit78Change() { colourFaltante(cobertura[2].faltN); }
+void TFPrincipal::Edit79Change() { colourFaltante(cobertura[2].faltP); }
+void TFPrincipal::Edit80Change() { colourFaltante(cobertura[2].faltK); }

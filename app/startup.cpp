@@ -1,5 +1,72 @@
+// What the layout cannot carry by itself, filled when the window first shows.
 #include "TFPrincipal.h"
+#include "StringGrid.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace {
+
+const QStringList kApplications = {QStringLiteral("Plantio"), QStringLiteral("1ª"), QStringLiteral("2ª"),
+                                   QStringLiteral("3ª")};
+// Days after emergence of each application.
+const QStringList kEpochs = {QStringLiteral("0"), QStringLiteral("30-45"), QStringLiteral("60-75"),
+                             QStringLiteral("90")};
+
+void fillRow(StringGrid *grid, int row, const QStringList &texts)
+{
+    for (int c = 0; c < texts.size(); ++c)
+        grid->setCell(c, row, texts[c]);
+}
+
+void fillColumn(StringGrid *grid, int column, const QStringList &texts)
+{
+    for (int r = 0; r < texts.size(); ++r)
+        grid->setCell(column, r + 1, texts[r]);
+}
+
+// Setting a picker's date from the program is not a change by the user.
+void setToday(QDateEdit *picker)
+{
+    const QSignalBlocker blocker(picker);
+    picker->setDate(QDate::currentDate());
+}
+
+} // namespace
 
 void TFPrincipal::FormShow()
 {
+    const QString parcela = QStringLiteral("Parcela"), epoca = QStringLiteral("Época (DAE)");
+
+    fillRow(stga1, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
+    fillColumn(stga1, 0, kApplications);
+    fillColumn(stga1, 1, kEpochs);
+    // The usual N split; it adds up to 100.
+    fillColumn(stga1, 2, {QStringLiteral("15"), QStringLiteral("35"), QStringLiteral("30"), QStringLiteral("20")});
+
+    fillRow(stga2, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
+    fillColumn(stga2, 0, kApplications);
+    fillColumn(stga2, 1, kEpochs);
+
+    fillRow(stga3, 0, {parcela, epoca, QStringLiteral("N (kg/ha)"), QStringLiteral("P205 (kg/ha)"),
+                       QStringLiteral("K20 (kg/ha)")});
+    fillColumn(stga3, 0, kApplications);
+    fillColumn(stga3, 1, kEpochs);
+
+    for (StringGrid *grid : {stga4, stga5, Stga6, stga7}) {
+        fillRow(grid, 0, {QStringLiteral("Tipo"), QStringLiteral("Kg"), QStringLiteral("N (kg)"),
+                          QStringLiteral("P205 (kg)"), QStringLiteral("K20 (kg)")});
+        grid->setColumnWidth(0, 200);
+    }
+
+    // Built while the planting date is still the one the picker was made
+    // with, in days mode.
+    Grafico1();
+    setToday(DateTimePicker2);
+    setToday(DateTimePicker3);
+
+    const bool point = numbers().pointInForce();
+    write(Edit62, point ? QStringLiteral("0.5") : QStringLiteral("0,5"));
+    write(Edit63, point ? QStringLiteral("0.8") : QStringLiteral("0,8"));
+    write(Edit65, point ? QStringLiteral("1.0") : QStringLiteral("1,0"));
 }
