@@ -4,17 +4,30 @@
 #include <QApplication>
 #include <QFont>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
+
+// The pictures live in a resource file compiled into this static library; a
+// program linking it must register them before the first use.
+static void registerAssets()
+{
+    Q_INIT_RESOURCE(assets);
+}
 
 TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     : QWidget(parent), regional_(regional), numbers_(regional.decimalPoint().isEmpty()
                                                          ? QLatin1Char('.')
                                                          : regional.decimalPoint().at(0))
 {
+    registerAssets();
     setObjectName(QStringLiteral("FPrincipal"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/assets/icon_%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     setWindowTitle(QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca "));
     // Tahoma is rarely installed here; Liberation Sans keeps the same look and size.
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));

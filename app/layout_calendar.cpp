@@ -33,6 +33,8 @@ void TFPrincipal::buildCalendarTab()
 
     Chart1 = new QChartView(GroupBox1);
     Chart1->setObjectName(QStringLiteral("Chart1"));
+    // No frame: the chart fills the view exactly, as large as its saved picture.
+    Chart1->setFrameShape(QFrame::NoFrame);
     Chart1->setGeometry(16, 16, CalendarChart::width, CalendarChart::height);
     calendarChart = new CalendarChart(Chart1);
 

@@ -155,15 +155,15 @@ void TFPrincipal::buildFertilizationTab()
         c.inserir = ui::button(c.mineralGroup, name(n.inserir), QStringLiteral("Inserir"), 490, 13, 88, 24);
 
         c.percentGroup = ui::group(c.group, name(n.percentGroup), QStringLiteral("Percentuais"), 8, 162, 240, 40);
-        c.pctN = ui::labelledEdit(c.percentGroup, QStringLiteral("N "), name(n.pctN), 8, 15, 12, 48);
-        c.pctP = ui::labelledEdit(c.percentGroup, QStringLiteral("P2O5"), name(n.pctP), 80, 15, 30, 48);
-        c.pctK = ui::labelledEdit(c.percentGroup, QStringLiteral("K2O "), name(n.pctK), 168, 15, 24, 48);
+        c.pctN = ui::labelledEdit(c.percentGroup, QStringLiteral("N "), name(n.pctN), 6, 15, 12, 46);
+        c.pctP = ui::labelledEdit(c.percentGroup, QStringLiteral("P2O5"), name(n.pctP), 74, 15, 30, 46);
+        c.pctK = ui::labelledEdit(c.percentGroup, QStringLiteral("K2O "), name(n.pctK), 160, 15, 26, 46);
 
         c.quantityGroup = ui::group(c.group, name(n.quantityGroup), QStringLiteral("Quantidade (kg)"), 254, 162, 240,
                                     40);
-        c.kgN = ui::labelledEdit(c.quantityGroup, QStringLiteral("N "), name(n.kgN), 8, 15, 12, 48);
-        c.kgP = ui::labelledEdit(c.quantityGroup, QStringLiteral("P2O5 "), name(n.kgP), 80, 15, 30, 48);
-        c.kgK = ui::labelledEdit(c.quantityGroup, QStringLiteral("K2O"), name(n.kgK), 168, 15, 24, 48);
+        c.kgN = ui::labelledEdit(c.quantityGroup, QStringLiteral("N "), name(n.kgN), 6, 15, 12, 46);
+        c.kgP = ui::labelledEdit(c.quantityGroup, QStringLiteral("P2O5 "), name(n.kgP), 74, 15, 30, 46);
+        c.kgK = ui::labelledEdit(c.quantityGroup, QStringLiteral("K2O"), name(n.kgK), 160, 15, 26, 46);
 
         c.limpar = ui::button(c.group, name(n.limpar), QStringLiteral("Limpar"), 504, 172, 90, 25);
         return c;

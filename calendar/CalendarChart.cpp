@@ -4,6 +4,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QPainter>
@@ -192,6 +193,10 @@ QImage CalendarChart::picture() const
     const QRectF box(0, 0, width, height);
     if (chart_->size() != box.size())
         chart_->resize(box.size());
+    // The chart drops a replaced axis's items and relays out lazily: let that
+    // happen first, so the picture shows the axis of the last build only.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (chart_->layout())
         chart_->layout()->activate();
     QPainter painter(&image);
