@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -94,6 +96,11 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
     m->setObjectName(name);
     m->setGeometry(x, y, w, h);
     return m;
+}
+
+QPixmap picture(const QString &resource)
+{
+    return QPixmap::fromImage(QImage(resource), Qt::NoFormatConversion);
 }
 
 void setBackground(QWidget *widget, const QColor &colour)
