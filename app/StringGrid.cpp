@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
+#include <functional>
 
 StringGrid::StringGrid(const QString &name, const Shape &shape, QWidget *parent)
     : QTableWidget(shape.rows, shape.columns, parent), shape_(shape)
@@ -68,27 +70,68 @@ void StringGrid::setRows(int rows)
             setCell(c, r, QString());
 }
 
-void StringGrid::moveDown()
+namespace {
+
+bool isEnter(const QEvent *event)
 {
-    const QModelIndex current = currentIndex();
-    if (current.isValid() && current.row() + 1 < rowCount())
-        setCurrentCell(current.row() + 1, current.column());
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// Ends the edit of a cell on Enter and hands the grid one Down-arrow key.
+// Left to the standard delegate, Enter would travel on from the editor to the
+// grid while the delegate closes the editor later, and the row would move
+// more than once.
+class EnterMovesDownDelegate : public QStyledItemDelegate {
+public:
+    using Down = std::function<void()>;
+    EnterMovesDownDelegate(QObject *parent, Down down) : QStyledItemDelegate(parent), down_(std::move(down)) {}
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (!editor || !isEnter(event))
+            return QStyledItemDelegate::eventFilter(object, event);
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        down_();
+        return true;
+    }
+
+private:
+    Down down_;
+};
+
+} // namespace
+
+void StringGrid::setEnterMovesDown(bool on)
+{
+    if (on == enterMovesDown_)
+        return;
+    enterMovesDown_ = on;
+    QAbstractItemDelegate *previous = itemDelegate();
+    if (on)
+        setItemDelegate(new EnterMovesDownDelegate(this, [this] { pressDown(); }));
+    else
+        setItemDelegate(new QStyledItemDelegate(this));
+    if (previous && previous->parent() == this)
+        previous->deleteLater();
+}
+
+void StringGrid::pressDown()
+{
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QTableWidget::keyPressEvent(&down);
 }
 
 void StringGrid::keyPressEvent(QKeyEvent *event)
 {
-    if (enterMovesDown_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        moveDown();
+    if (enterMovesDown_ && isEnter(event)) {
+        pressDown();
         return;
     }
     QTableWidget::keyPressEvent(event);
-}
-
-void StringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
-{
-    // Enter inside a cell editor ends the edit and, as outside it, moves down.
-    const bool enter = enterMovesDown_ && hint == QAbstractItemDelegate::SubmitModelCache;
-    QTableWidget::closeEditor(editor, enter ? QAbstractItemDelegate::NoHint : hint);
-    if (enter)
-        moveDown();
 }

@@ -22,17 +22,17 @@ public:
     void setCell(int column, int row, const QString &text);
     void setRows(int rows);
 
-    // Enter moves the selection one row down (and stays on the last row).
-    void setEnterMovesDown(bool on) { enterMovesDown_ = on; }
+    // Enter, in a cell or in its editor, acts as one Down-arrow key: the
+    // selection moves one row down and stays on the last row.
+    void setEnterMovesDown(bool on);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     bool isFixed(int column, int row) const;
     void styleCell(QTableWidgetItem *item, int column, int row) const;
-    void moveDown();
+    void pressDown();
 
     Shape shape_;
     bool enterMovesDown_ = false;
