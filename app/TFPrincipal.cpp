@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTabWidget>
 
 // The pictures live in a resource file compiled into this static library; a
@@ -26,7 +25,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     setObjectName(QStringLiteral("FPrincipal"));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/assets/icon_%1.png").arg(size), QSize(size, size));
+        icon.addFile(QStringLiteral(":/assets/icon_%1.bmp").arg(size), QSize(size, size));
     setWindowIcon(icon);
     setWindowTitle(QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca "));
     // Tahoma is rarely installed here; Liberation Sans keeps the same look and size.
@@ -48,7 +47,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     PageControl1->setCurrentIndex(0);
 
     BitBtn1 = ui::button(this, QStringLiteral("BitBtn1"), QStringLiteral("&Fechar"), 8, 658, 90, 26);
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    BitBtn1->setIcon(ui::closeGlyph());
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
 
     DateTimePicker3 = new QDateEdit(QDate::currentDate(), this);

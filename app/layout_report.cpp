@@ -32,6 +32,6 @@ void TFPrincipal::buildReportTab()
     Image1 = new QLabel(GroupBox5);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(412, 20, 746, 556);
-    Image1->setPixmap(ui::picture(QStringLiteral(":/assets/phenology.bmp")));
+    Image1->setPixmap(ui::picture(QStringLiteral(":/assets/phenology.png")));
     Image1->setScaledContents(true);
 }

@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QPixmap>
 #include <QLineEdit>
@@ -101,6 +103,18 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
 QPixmap picture(const QString &resource)
 {
     return QPixmap::fromImage(QImage(resource), Qt::NoFormatConversion);
+}
+
+QIcon closeGlyph()
+{
+    QPixmap glyph(16, 16);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(176, 32, 32), 2.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(4, 4), QPointF(12, 12));
+    painter.drawLine(QPointF(12, 4), QPointF(4, 12));
+    return QIcon(glyph);
 }
 
 void setBackground(QWidget *widget, const QColor &colour)

@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QPixmap;
@@ -53,6 +54,9 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
 // A picture from the resources, kept in the few colours it is stored with
 // (a quarter of the memory of a full-colour copy).
 QPixmap picture(const QString &resource);
+// The close glyph of the "&Fechar" button, drawn here rather than looked up
+// in an icon theme (a costly search at start).
+QIcon closeGlyph();
 // Background of a group or page (the Window role; edits inside keep theirs).
 void setBackground(QWidget *widget, const QColor &colour);
 // Background of an edit or memo.
