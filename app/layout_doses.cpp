@@ -22,27 +22,45 @@ void TFPrincipal::buildDosesTab()
     constexpr int blockWidth = 340, blockHeight = 300, innerWidth = blockWidth - 16;
     constexpr int gridWidth = 4 * 75 + 4, gridHeight = 5 * 24 + 4;
 
-    GroupBox22 = ui::group(GroupBox4, QStringLiteral("GroupBox22"), QStringLiteral("Adubação Nitrogenada"), 8, 8,
-                           blockWidth, blockHeight);
-    GroupBox17 = ui::group(GroupBox22, QStringLiteral("GroupBox17"), QStringLiteral("Dados"), 8, 22, innerWidth, 56);
-    edit30 = ui::labelledEdit(GroupBox17, QStringLiteral("Dose de N (kg/ha)"), QStringLiteral("edit30"), 12, 22, 120,
-                              80);
-    GroupBox18 = ui::group(GroupBox22, QStringLiteral("GroupBox18"), QStringLiteral("Parcelamento"), 8, 86,
-                           innerWidth, 204);
-    stga1 = new StringGrid(QStringLiteral("stga1"), splitShape, GroupBox18);
-    stga1->setGeometry(10, 24, gridWidth, gridHeight);
-    Button3 = ui::button(GroupBox18, QStringLiteral("Button3"), QStringLiteral("&Calcular"), 10, 160);
+    // The N and the K2O block are alike: the dose above, its split grid below.
+    struct SplitBlock {
+        QGroupBox *block, *data, *split;
+        QLineEdit *dose;
+        StringGrid *grid;
+        QPushButton *calcular;
+    };
+    const auto splitBlock = [&](int x, const char *blockName, const QString &caption, const char *dataName,
+                                const QString &doseLabel, const char *doseName, const char *splitName,
+                                const char *gridName, const char *buttonName) {
+        SplitBlock b;
+        b.block = ui::group(GroupBox4, QString::fromLatin1(blockName), caption, x, 8, blockWidth, blockHeight);
+        b.data = ui::group(b.block, QString::fromLatin1(dataName), QStringLiteral("Dados"), 8, 22, innerWidth, 56);
+        b.dose = ui::labelledEdit(b.data, doseLabel, QString::fromLatin1(doseName), 12, 22, 120, 80);
+        b.split = ui::group(b.block, QString::fromLatin1(splitName), QStringLiteral("Parcelamento"), 8, 86,
+                            innerWidth, 204);
+        b.grid = new StringGrid(QString::fromLatin1(gridName), splitShape, b.split);
+        b.grid->setGeometry(10, 24, gridWidth, gridHeight);
+        b.calcular = ui::button(b.split, QString::fromLatin1(buttonName), QStringLiteral("&Calcular"), 10, 160);
+        return b;
+    };
 
-    GroupBox23 = ui::group(GroupBox4, QStringLiteral("GroupBox23"), QStringLiteral("Adubação Potássica"), 356, 8,
-                           blockWidth, blockHeight);
-    GroupBox19 = ui::group(GroupBox23, QStringLiteral("GroupBox19"), QStringLiteral("Dados"), 8, 22, innerWidth, 56);
-    edit31 = ui::labelledEdit(GroupBox19, QStringLiteral("Dose de K2O(kg/ha)"), QStringLiteral("edit31"), 12, 22, 120,
-                              80);
-    GroupBox20 = ui::group(GroupBox23, QStringLiteral("GroupBox20"), QStringLiteral("Parcelamento"), 8, 86,
-                           innerWidth, 204);
-    stga2 = new StringGrid(QStringLiteral("stga2"), splitShape, GroupBox20);
-    stga2->setGeometry(10, 24, gridWidth, gridHeight);
-    Button4 = ui::button(GroupBox20, QStringLiteral("Button4"), QStringLiteral("&Calcular"), 10, 160);
+    const SplitBlock n = splitBlock(8, "GroupBox22", QStringLiteral("Adubação Nitrogenada"), "GroupBox17",
+                                    QStringLiteral("Dose de N (kg/ha)"), "edit30", "GroupBox18", "stga1", "Button3");
+    GroupBox22 = n.block;
+    GroupBox17 = n.data;
+    edit30 = n.dose;
+    GroupBox18 = n.split;
+    stga1 = n.grid;
+    Button3 = n.calcular;
+
+    const SplitBlock k = splitBlock(356, "GroupBox23", QStringLiteral("Adubação Potássica"), "GroupBox19",
+                                    QStringLiteral("Dose de K2O(kg/ha)"), "edit31", "GroupBox20", "stga2", "Button4");
+    GroupBox23 = k.block;
+    GroupBox19 = k.data;
+    edit31 = k.dose;
+    GroupBox20 = k.split;
+    stga2 = k.grid;
+    Button4 = k.calcular;
     Button17 = ui::button(GroupBox20, QStringLiteral("Button17"), QStringLiteral("Redistribuir pelo %"), 95, 160, 130);
 
     GroupBox21 = ui::group(GroupBox4, QStringLiteral("GroupBox21"), QStringLiteral("Adubação Fosfatada"), 704, 8, 440,
