@@ -43,7 +43,12 @@ void TFPrincipal::onChange(QLineEdit *field, Handler handler)
 
 void TFPrincipal::onClick(QAbstractButton *button, Handler handler)
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { guard(handler); });
+    // A check box or radio button answers every change of its state, whether
+    // the user clicked it or the program set it; a push button its clicks.
+    if (button->isCheckable())
+        connect(button, &QAbstractButton::toggled, this, [this, handler] { guard(handler); });
+    else
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { guard(handler); });
 }
 
 void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)

@@ -101,6 +101,7 @@ private slots:
     void dateMode();
     void planningDateMovesTheDates();
     void backToDays();
+    void optionsSetWithoutClicks();
     void picture();
 };
 
@@ -261,6 +262,27 @@ void TstCalendarGui::backToDays()
     // Every series is drawn against the day axis again.
     for (QAbstractSeries *s : c.series())
         QVERIFY(s->attachedAxes().contains(days));
+}
+
+// The options answer a change of state as much as a click: a box ticked or a
+// radio chosen from the keyboard, or by the program, rebuilds the chart too.
+void TstCalendarGui::optionsSetWithoutClicks()
+{
+    const auto w = gui::openWindow();
+    const Chart c = chartOf(*w);
+    gui::find<QDateEdit>(w.get(), "DateTimePicker2")->setDate(QDate(2024, 3, 1));
+
+    gui::find<QCheckBox>(w.get(), "CheckBox2")->setChecked(true);
+    QCOMPARE(c.points(5), kLeaves);
+    QCOMPARE(qobject_cast<QValueAxis *>(c.left())->titleText(), kOrgansTitle);
+
+    gui::find<QRadioButton>(w.get(), "RadioButton8")->setChecked(true);
+    QVERIFY(qobject_cast<QCategoryAxis *>(c.bottom()));
+    checkWindows(c, 90);
+
+    gui::find<QRadioButton>(w.get(), "RadioButton7")->setChecked(true);
+    QVERIFY(qobject_cast<QValueAxis *>(c.bottom()));
+    checkWindows(c, 92);
 }
 
 void TstCalendarGui::picture()
