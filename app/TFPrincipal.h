@@ -170,13 +170,30 @@ public:
     void Edit79Change();
     void Edit80Change();
 
-    // ---- Handlers: mineral lists
+    // ---- Handlers: planting fertilization
+    void ComboBox1Change();
+    void Button5Click();
+    void Button6Click();
     void ComboBox2Change();
+    void Button8Click();
+    void Button9Click();
+    void Button7Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+
+    // ---- Handlers: top-dressings (one entry point per block and button)
     void ComboBox3Change();
     void ComboBox4Change();
     void ComboBox5Change();
-    void RadioButton1Click();
-    void RadioButton2Click();
+    void Button10Click();
+    void Button18Click();
+    void Button21Click();
+    void Button11Click();
+    void Button19Click();
+    void Button22Click();
+    void Button13Click();
+    void Button20Click();
+    void Button23Click();
 
     // ---- Handlers: calendar chart
     void Grafico1();
@@ -234,6 +251,18 @@ public:
     // Sets a field's text; when the text changes, runs the field's change
     // handler right away, so its failure ends the writing handler too.
     void write(QLineEdit *field, const QString &text);
+
+    // Reads a field where an empty text means none of it (0).
+    double readOrZero(const QLineEdit *field) const;
+
+    // The chosen mineral product's N, P2O5 and K2O contents into a block's
+    // percentage fields; nothing when no product is chosen.
+    void lookupMineral(const QComboBox *list, QLineEdit *pctN, QLineEdit *pctP, QLineEdit *pctK);
+    // Appends a product row to an application's list (stga3 row 1 to 4) and
+    // brings its "Faltante" fields to the doses minus all listed products.
+    void insertProduct(StringGrid *list, int application, const QStringList &cells);
+    // Empties an application's list; its "Faltante" fields take the full doses.
+    void clearProducts(StringGrid *list, int application);
 
     // "Faltante" fields are yellow while they hold an amount above zero.
     void colourFaltante(QLineEdit *field);

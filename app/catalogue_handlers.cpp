@@ -1,53 +1,65 @@
+// What every application's product list shares: the mineral catalogue
+// lookup, and the "Faltante" amounts kept as the doses minus the list.
 #include "MineralCatalogue.h"
+#include "StringGrid.h"
 #include "TFPrincipal.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QRadioButton>
 
 namespace {
+constexpr int kFirstNutrientColumn = 2; // N, then P2O5, then K2O, in the lists and in stga3
+constexpr int kNutrients = 3;
+} // namespace
 
-// Catalogue lookup, the first step of every mineral list's change handler:
-// the chosen product's N, P2O5 and K2O contents replace the block's
-// percentages, all three, so nothing of a previous product stays. With no
-// product chosen the percentages keep whatever they hold (perhaps typed).
-void lookupMineral(TFPrincipal &w, const QComboBox *list, QLineEdit *pctN, QLineEdit *pctP, QLineEdit *pctK)
+double TFPrincipal::readOrZero(const QLineEdit *field) const
+{
+    return field->text().isEmpty() ? 0.0 : read(field);
+}
+
+// All three contents are written, so nothing of a previous product stays; with
+// no product chosen the fields keep whatever they hold (perhaps typed).
+void TFPrincipal::lookupMineral(const QComboBox *list, QLineEdit *pctN, QLineEdit *pctP, QLineEdit *pctK)
 {
     const fertilizers::MineralFertilizer *product = fertilizers::mineralAt(list->currentIndex());
     if (!product)
         return;
     const fertilizers::Contents contents = fertilizers::contentsOf(*product);
-    w.write(pctN, contents.n);
-    w.write(pctP, contents.p2o5);
-    w.write(pctK, contents.k2o);
+    write(pctN, contents.n);
+    write(pctP, contents.p2o5);
+    write(pctK, contents.k2o);
 }
 
-void lookupMineral(TFPrincipal &w, const TFPrincipal::Cobertura &block)
+void TFPrincipal::insertProduct(StringGrid *list, int application, const QStringList &cells)
 {
-    lookupMineral(w, block.combo, block.pctN, block.pctP, block.pctK);
-}
+    // The row goes in as typed, before anything is read.
+    const int lin = list->rowCount();
+    list->setRows(lin + 1);
+    for (int c = 0; c < cells.size(); ++c)
+        list->setCell(c, lin, cells[c]);
 
-} // namespace
+    double sums[kNutrients] = {0, 0, 0};
+    for (int j = 1; j < list->rowCount(); ++j)
+        for (int n = 0; n < kNutrients; ++n)
+            if (const QString cell = list->cell(kFirstNutrientColumn + n, j); !cell.isEmpty())
+                sums[n] += read(cell);
 
-void TFPrincipal::ComboBox2Change() { lookupMineral(*this, ComboBox2, Edit34, Edit35, Edit36); }
-void TFPrincipal::ComboBox3Change() { lookupMineral(*this, cobertura[0]); }
-void TFPrincipal::ComboBox4Change() { lookupMineral(*this, cobertura[1]); }
-void TFPrincipal::ComboBox5Change() { lookupMineral(*this, cobertura[2]); }
-
-// The organic and the mineral planting blocks share one place; switching clears nothing.
-void TFPrincipal::RadioButton1Click()
-{
-    if (RadioButton1->isChecked()) {
-        GroupBox26->show();
-        GroupBox27->hide();
+    // A nutrient without a dose keeps its "Faltante" text.
+    for (int n = 0; n < kNutrients; ++n) {
+        const int column = kFirstNutrientColumn + n;
+        if (const QString dose = stga3->cell(column, application); !dose.isEmpty())
+            write(faltante(application, column), fmt(read(dose) - sums[n], 2));
     }
 }
 
-void TFPrincipal::RadioButton2Click()
+void TFPrincipal::clearProducts(StringGrid *list, int application)
 {
-    if (RadioButton2->isChecked()) {
-        GroupBox27->show();
-        GroupBox26->hide();
+    for (int j = 1; j < list->rowCount(); ++j)
+        for (int c = 0; c < list->columnCount(); ++c)
+            list->setCell(c, j, QString());
+    list->setRows(1);
+    for (int n = 0; n < kNutrients; ++n) {
+        const int column = kFirstNutrientColumn + n;
+        write(faltante(application, column), stga3->cell(column, application));
     }
 }

@@ -1,5 +1,5 @@
 #include "MineralCatalogue.h"
-#include "OrganicItems.h"
+#include "OrganicFertilizers.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
 #include "widgets_factory.h"
@@ -177,8 +177,9 @@ void TFPrincipal::buildFertilizationTab()
     ComboBox4 = cobertura[1].combo;
     ComboBox5 = cobertura[2].combo;
 
-    // Choosing a product in a mineral list fills its block from the catalogue.
+    // Choosing a product fills its block and proposes a quantity.
     const std::pair<QComboBox *, Handler> lists[] = {
+        {ComboBox1, &TFPrincipal::ComboBox1Change},
         {ComboBox2, &TFPrincipal::ComboBox2Change},
         {ComboBox3, &TFPrincipal::ComboBox3Change},
         {ComboBox4, &TFPrincipal::ComboBox4Change},
@@ -187,6 +188,24 @@ void TFPrincipal::buildFertilizationTab()
     for (const auto &[list, handler] : lists)
         connect(list, &QComboBox::currentIndexChanged, this, [this, handler = handler] { guard(handler); });
 
-    onClick(RadioButton1, &TFPrincipal::RadioButton1Click);
-    onClick(RadioButton2, &TFPrincipal::RadioButton2Click);
+    const std::pair<QAbstractButton *, Handler> clicks[] = {
+        {RadioButton1, &TFPrincipal::RadioButton1Click},
+        {RadioButton2, &TFPrincipal::RadioButton2Click},
+        {Button5, &TFPrincipal::Button5Click},
+        {Button6, &TFPrincipal::Button6Click},
+        {Button7, &TFPrincipal::Button7Click},
+        {Button8, &TFPrincipal::Button8Click},
+        {Button9, &TFPrincipal::Button9Click},
+        {cobertura[0].calcular, &TFPrincipal::Button10Click},
+        {cobertura[0].inserir, &TFPrincipal::Button11Click},
+        {cobertura[0].limpar, &TFPrincipal::Button13Click},
+        {cobertura[1].calcular, &TFPrincipal::Button18Click},
+        {cobertura[1].inserir, &TFPrincipal::Button19Click},
+        {cobertura[1].limpar, &TFPrincipal::Button20Click},
+        {cobertura[2].calcular, &TFPrincipal::Button21Click},
+        {cobertura[2].inserir, &TFPrincipal::Button22Click},
+        {cobertura[2].limpar, &TFPrincipal::Button23Click},
+    };
+    for (const auto &[button, handler] : clicks)
+        onClick(button, handler);
 }
