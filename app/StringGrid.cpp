@@ -61,6 +61,14 @@ void StringGrid::setCell(int column, int row, const QString &text)
     it->setText(text);
 }
 
+QStringList StringGrid::rowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = 0; c < columnCount(); ++c)
+        texts << cell(c, row);
+    return texts;
+}
+
 void StringGrid::setRows(int rows)
 {
     const int old = rowCount();

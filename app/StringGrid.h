@@ -20,6 +20,8 @@ public:
 
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
+    // The texts of a row's cells, column 0 first.
+    QStringList rowTexts(int row) const;
     void setRows(int rows);
 
     // Enter, in a cell or in its editor, acts as one Down-arrow key: the

@@ -208,6 +208,9 @@ public:
     void Button14Click();
     void Button15Click();
 
+    // ---- Handlers: reports
+    void Button12Click();
+
     // ---- Start-up
     void FormShow();
 

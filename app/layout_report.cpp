@@ -20,6 +20,7 @@ void TFPrincipal::buildReportTab()
 
     Button12 = ui::button(GroupBox5, QStringLiteral("Button12"), QStringLiteral("Relatório *.txt"), 16, 20, 180, 30);
     Button16 = ui::button(GroupBox5, QStringLiteral("Button16"), QStringLiteral("Relatório *.pdf"), 208, 20, 180, 30);
+    onClick(Button12, &TFPrincipal::Button12Click);
 
     GroupBox41 = ui::group(GroupBox5, QStringLiteral("GroupBox41"), QStringLiteral("Informações para o relatório"),
                            16, 66, 372, 356);

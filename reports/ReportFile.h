@@ -1,0 +1,22 @@
+#pragma once
+// Writing a report file and handing it to the program that shows it.
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+namespace reports {
+
+// Writes the bytes under the path. They go to a temporary file that replaces
+// the old one only when all is written, so a failed write leaves the previous
+// report as it was. A failure raises the input/output message a technician
+// knows: "File access denied", "Disk full", "Too many open files" or
+// "I/O error <code>".
+void saveFile(const QString &path, const QByteArray &bytes);
+
+// Asks the desktop to open a file with the program associated with its type;
+// the answer is ignored. Replaceable, so that tests start no viewer.
+using Opener = std::function<void(const QString &path)>;
+void openFile(const QString &path);
+void setOpener(Opener opener);
+
+} // namespace reports

@@ -1,0 +1,201 @@
+#include "ReportFile.h"
+#include "StringGrid.h"
+#include "TextReport.h"
+#include "gui_helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
+
+// The text report: its lines as fixed texts and fixed-width columns, the file
+// as the legacy code page with CR LF, and what happens when it cannot be written.
+class TstTextReport : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void emptyFields();
+    void columns_data();
+    void columns();
+    void sectionsAndRules();
+    void fileFromTheWindow();
+    void unwritableFile();
+    void failedWriteKeepsThePreviousReport();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previous_;
+    QStringList opened_;
+};
+
+void TstTextReport::init()
+{
+    // Each case writes into a folder of its own.
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    previous_ = QDir::currentPath();
+    QDir::setCurrent(dir_->path());
+    opened_.clear();
+    reports::setOpener([this](const QString &path) { opened_ << path; });
+}
+
+void TstTextReport::cleanup()
+{
+    QDir::setCurrent(previous_);
+    dir_.reset();
+}
+
+void TstTextReport::emptyFields()
+{
+    const QStringList lines = reports::textReportLines({});
+    QCOMPARE(lines.value(4), QStringLiteral("Nome:    CPF: "));
+    QCOMPARE(lines.value(14), QStringLiteral("Expectativa de produção :  t/ha"));
+    // The split table always has its four lines; empty cells are blanks up to
+    // the width, an empty K2O nothing at all.
+    for (int i = 19; i < 23; ++i)
+        QCOMPARE(lines.value(i), QString(11 + 16 + 16 + 16, QLatin1Char(' ')));
+    // No product listed: the planting section is its heading between rules,
+    // then the empty line that opens the top-dressings.
+    QCOMPARE(lines.value(26), QString(75, QLatin1Char('-')));
+    QCOMPARE(lines.value(27), QString());
+    QCOMPARE(lines.value(28), QStringLiteral("Primeira parcela "));
+}
+
+void TstTextReport::columns_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QStringList>("row");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("split table") << "split" << QStringList{"Plantio", "0", "18,00", "65,0", "40,00"}
+                                 << "Plantio    0               18,00           65,0            40,00";
+    QTest::newRow("split K2O cut to 15") << "split" << QStringList{"1ª", "30-45", "", "", "1234567890123456789"}
+                                         << QString("1ª         30-45") + QString(11 + 16 + 16, ' ') + "123456789012345";
+    QTest::newRow("planting") << "planting" << QStringList{"Uréia (45%N)", "40,0", "18,00", "0,00", "0,00"}
+                              << "Uréia (45%N)                  40,0            18,00           0,00            0,00";
+    QTest::newRow("planting name of 30 touches the quantity")
+        << "planting" << QStringList{QString(30, 'x'), "40,0", "", "", ""}
+        << QString(30, 'x') + "40,0" + QString(12 + 16 + 16, ' ');
+    QTest::newRow("top-dressing, 90 characters")
+        << "top" << QStringList{"Uréia ", "133,3", "60,0", "0,0", "0,0"}
+        << "Uréia                     133,3           60,0            0,0             0,0             ";
+    QTest::newRow("top-dressing name of 26 touches the quantity")
+        << "top" << QStringList{QString(26, 'y'), "100", "", "", ""}
+        << QString(26, 'y') + "100" + QString(13 + 16 + 16 + 16, ' ');
+}
+
+void TstTextReport::columns()
+{
+    QFETCH(QString, section);
+    QFETCH(QStringList, row);
+    QFETCH(QString, line);
+    reports::TextReportFields f;
+    int at = 0;
+    if (section == "split") {
+        f.split = {row, row, row, row};
+        at = 19;
+    } else if (section == "planting") {
+        f.planting = {row};
+        at = 27;
+    } else {
+        f.topDressing[0] = {row};
+        at = 31;
+    }
+    QCOMPARE(reports::textReportLines(f).value(at), line);
+}
+
+// Each top-dressing section has its own order of rules; every listed row
+// stands between the section's heading rules and its closing rule.
+void TstTextReport::sectionsAndRules()
+{
+    reports::TextReportFields f;
+    f.planting = {{"a"}, {"b"}};
+    f.topDressing[0] = {{"c"}};
+    f.topDressing[2] = {{"d"}, {"e"}};
+    const QString R74(74, '-'), R75(75, '-'), R88(88, '-');
+    const QString H83 = "Tipo                       (kg)          N (kg/ha)        P205 (kg/ha)  K20 (kg/ha)";
+    const QString pad26(26 - 1, ' '), tail(16 * 4, ' ');
+    const QStringList expectedTail{
+        R75, "Adubação no Plantio ",
+        "Tipo                           (kg)           N (kg/ha)      P205 (kg/ha)   K20 (kg/ha)", R75,
+        "a" + QString(29 + 48, ' '), "b" + QString(29 + 48, ' '),
+        "", "Primeira parcela ", H83, R88, "c" + pad26 + tail, R74,
+        "", "Segunda parcela ", R74, H83, R88, R74,
+        "", "Terceira parcela ", H83, R74, "d" + pad26 + tail, "e" + pad26 + tail, R74};
+    const QStringList lines = reports::textReportLines(f);
+    QCOMPARE(lines.mid(23), expectedTail);
+    QCOMPARE(lines.value(17), QStringLiteral("Parcela    Epoca         N (kg/ha)        P205 (kg/ha)    K20 (kg/ha)"));
+}
+
+void TstTextReport::fileFromTheWindow()
+{
+    auto w = gui::openWindow();
+    w->Edit55->setText(QStringLiteral("João"));
+    w->Edit2->setText(QStringLiteral("5"));
+    w->stga3->setCell(2, 1, QStringLiteral("18,00"));
+    w->stga4->setRows(2);
+    w->stga4->setCell(0, 1, QStringLiteral("Uréia ✓"));
+
+    QVERIFY(gui::messagesDuring([&] { QTest::mouseClick(w->Button12, Qt::LeftButton); }).isEmpty());
+    QCOMPARE(opened_, QStringList{QStringLiteral("RelTuberon.txt")});
+    QFile file(QStringLiteral("RelTuberon.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    QVERIFY(bytes.startsWith("Tuberon -vers\xe3o 1.0\r\nAduba\xe7\xe3o para a cultura da Mandioca\r\n"));
+    QVERIFY(bytes.contains("\r\nNome: Jo\xe3o   CPF: \r\n"));
+    QVERIFY(bytes.contains("P (mg/dm\xb3) = 5;"));
+    QVERIFY(bytes.contains("\r\nN\xba laudo: \r\n"));
+    QVERIFY(bytes.contains("\r\nPlantio    0               18,00"));
+    QVERIFY(bytes.contains("\r\nUr\xe9ia ?"));
+    QVERIFY(bytes.endsWith(QByteArray(74, '-') + "\r\n"));
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+
+    // Clicking again with nothing changed writes the same file.
+    QTest::mouseClick(w->Button12, Qt::LeftButton);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+}
+
+void TstTextReport::unwritableFile()
+{
+    // A folder where the report should go cannot be replaced by a file.
+    QVERIFY(QDir().mkdir(QStringLiteral("RelTuberon.txt")));
+    auto w = gui::openWindow();
+    const QStringList messages = gui::messagesDuring([&] { QTest::mouseClick(w->Button12, Qt::LeftButton); });
+    QCOMPARE(messages, QStringList{QStringLiteral("File access denied")});
+    QVERIFY(opened_.isEmpty());
+}
+
+void TstTextReport::failedWriteKeepsThePreviousReport()
+{
+    {
+        QFile previous(QStringLiteral("RelTuberon.txt"));
+        QVERIFY(previous.open(QIODevice::WriteOnly));
+        previous.write("previous report\r\n");
+    }
+    auto w = gui::openWindow();
+    // A file size limit makes the write fail part way, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const QStringList messages = gui::messagesDuring([&] { QTest::mouseClick(w->Button12, Qt::LeftButton); });
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QCOMPARE(messages, QStringList{QStringLiteral("I/O error %1").arg(EFBIG)});
+    QVERIFY(opened_.isEmpty());
+    QFile previous(QStringLiteral("RelTuberon.txt"));
+    QVERIFY(previous.open(QIODevice::ReadOnly));
+    QCOMPARE(previous.readAll(), QByteArray("previous report\r\n"));
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{QStringLiteral("RelTuberon.txt")});
+}
+
+QTEST_MAIN(TstTextReport)
+#include "tst_text_report.moc"
