@@ -21,6 +21,10 @@ class QRadioButton;
 class QTabWidget;
 class StringGrid;
 class CalendarChart;
+namespace reports {
+class PageReport;
+class PdfExport;
+} // namespace reports
 
 // The one window of the program. Every component carries its own name as
 // objectName; handlers are named after the component and the event.
@@ -125,6 +129,9 @@ public:
     QPlainTextEdit *Memo3 = nullptr;
     QLineEdit *Edit15 = nullptr;
     QLabel *Image1 = nullptr;
+    // The page report and its PDF export: not shown on the window.
+    reports::PageReport *frxReport1 = nullptr;
+    reports::PdfExport *frxPDFExport1 = nullptr;
 
     // ---- Tab 7 "Sobre"
     QWidget *TabSheet7 = nullptr;
@@ -210,6 +217,7 @@ public:
 
     // ---- Handlers: reports
     void Button12Click();
+    void Button16Click();
 
     // ---- Start-up
     void FormShow();

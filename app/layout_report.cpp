@@ -1,3 +1,5 @@
+#include "PageReport.h"
+#include "PdfExport.h"
 #include "TFPrincipal.h"
 #include "widgets_factory.h"
 
@@ -21,6 +23,9 @@ void TFPrincipal::buildReportTab()
     Button12 = ui::button(GroupBox5, QStringLiteral("Button12"), QStringLiteral("Relatório *.txt"), 16, 20, 180, 30);
     Button16 = ui::button(GroupBox5, QStringLiteral("Button16"), QStringLiteral("Relatório *.pdf"), 208, 20, 180, 30);
     onClick(Button12, &TFPrincipal::Button12Click);
+    onClick(Button16, &TFPrincipal::Button16Click);
+    frxReport1 = new reports::PageReport(QStringLiteral(":/assets/report_page.json"), this);
+    frxPDFExport1 = new reports::PdfExport(this);
 
     GroupBox41 = ui::group(GroupBox5, QStringLiteral("GroupBox41"), QStringLiteral("Informações para o relatório"),
                            16, 66, 372, 356);

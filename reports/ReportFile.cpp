@@ -47,46 +47,53 @@ Opener &currentOpener()
 
 // Written by hand rather than through QSaveFile: on a disk that fills up
 // part way, Qt 6.4 takes the short write for success and commits a cut file.
-void saveFile(const QString &path, const QByteArray &bytes)
+int replaceFile(const QString &path, const QByteArray &bytes)
 {
     const QByteArray target = QFile::encodeName(path);
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
-        throw ioFailure(errno);
+        return errno;
 
     const auto fail = [&](int code) {
         ::close(fd);
         ::unlink(temporary.constData());
-        return ioFailure(code);
+        return code;
     };
-    // The report is an ordinary file, readable like any the user writes.
+    // The file is an ordinary one, readable like any the user writes.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     if (::fchmod(fd, 0666 & ~mask) != 0)
-        throw fail(errno);
+        return fail(errno);
 
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw fail(errno);
+            return fail(errno);
         }
         done += n;
     }
     if (::fsync(fd) != 0)
-        throw fail(errno);
+        return fail(errno);
     if (::close(fd) != 0) {
         const int code = errno;
         ::unlink(temporary.constData());
-        throw ioFailure(code);
+        return code;
     }
     if (::rename(temporary.constData(), target.constData()) != 0) {
         const int code = errno;
         ::unlink(temporary.constData());
-        throw ioFailure(code);
+        return code;
     }
+    return 0;
+}
+
+void saveFile(const QString &path, const QByteArray &bytes)
+{
+    if (const int code = replaceFile(path, bytes))
+        throw ioFailure(code);
 }
 
 void openFile(const QString &path)

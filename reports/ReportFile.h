@@ -13,6 +13,10 @@ namespace reports {
 // "I/O error <code>".
 void saveFile(const QString &path, const QByteArray &bytes);
 
+// The same write, answering the operating system's error code (0 when all
+// went well) for callers that word the failure their own way.
+int replaceFile(const QString &path, const QByteArray &bytes);
+
 // Asks the desktop to open a file with the program associated with its type;
 // the answer is ignored. Replaceable, so that tests start no viewer.
 using Opener = std::function<void(const QString &path)>;

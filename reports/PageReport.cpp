@@ -1,0 +1,177 @@
+#include "PageReport.h"
+
+#include <QFile>
+#include <QFont>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace reports {
+
+PageTemplate PageTemplate::load(const QString &path)
+{
+    PageTemplate page;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return page;
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject size = root.value(QLatin1String("page")).toObject();
+    page.widthMm = size.value(QLatin1String("widthMm")).toDouble(210);
+    page.heightMm = size.value(QLatin1String("heightMm")).toDouble(297);
+    page.marginMm = size.value(QLatin1String("marginMm")).toDouble(10);
+    for (const QJsonValue &value : root.value(QLatin1String("objects")).toArray()) {
+        const QJsonObject o = value.toObject();
+        PageObject object;
+        object.name = o.value(QLatin1String("name")).toString();
+        const QString kind = o.value(QLatin1String("kind")).toString();
+        object.kind = kind == QLatin1String("line")      ? PageObject::Kind::Line
+                      : kind == QLatin1String("picture") ? PageObject::Kind::Picture
+                                                         : PageObject::Kind::Text;
+        const QJsonArray box = o.value(QLatin1String("box")).toArray();
+        object.box = QRectF(box.at(0).toDouble(), box.at(1).toDouble(), box.at(2).toDouble(), box.at(3).toDouble());
+        object.text = o.value(QLatin1String("text")).toString();
+        object.points = o.value(QLatin1String("points")).toDouble(10);
+        object.bold = o.value(QLatin1String("bold")).toBool();
+        object.centre = o.value(QLatin1String("centre")).toBool();
+        object.file = o.value(QLatin1String("file")).toString();
+        page.objects.append(object);
+    }
+    return page;
+}
+
+QString literal(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+PageReport::PageReport(QString templatePath, QObject *parent)
+    : QObject(parent), templatePath_(std::move(templatePath))
+{
+    setObjectName(QStringLiteral("frxReport1"));
+    // The page is set in Arial; Liberation Sans has the same metrics.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+const PageTemplate &PageReport::page() const
+{
+    if (!page_)
+        page_ = PageTemplate::load(templatePath_);
+    return *page_;
+}
+
+// A picture put in by the program, or else the one that comes with the template.
+QImage PageReport::picture(const PageObject &object) const
+{
+    if (const auto it = pictures_.constFind(object.name); it != pictures_.cend())
+        return it.value();
+    if (object.file.isEmpty())
+        return {};
+    return *pictures_.insert(object.name, QImage(object.file));
+}
+
+void PageReport::setVariable(const QString &name, const QString &expression)
+{
+    QString value = expression;
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))) {
+        value = value.mid(1, value.size() - 2);
+        value.replace(QLatin1String("''"), QLatin1String("'"));
+    }
+    variables_.insert(name.toLower(), value);
+}
+
+QString PageReport::variable(const QString &name) const
+{
+    return variables_.value(name.toLower());
+}
+
+bool PageReport::loadPicture(const QString &objectName, const QImage &picture)
+{
+    for (const PageObject &object : page().objects) {
+        if (object.name == objectName && object.kind == PageObject::Kind::Picture) {
+            pictures_.insert(objectName, picture);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString PageReport::filled(const QString &text) const
+{
+    static const QRegularExpression placeholder(QStringLiteral("\\[([^\\[\\]]+)\\]"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = placeholder.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(text).mid(from, m.capturedStart() - from);
+        out += variable(m.captured(1));
+        from = m.capturedEnd();
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
+void PageReport::paint(QPainter &painter, qreal dpi) const
+{
+    const qreal px = dpi / 25.4; // device pixels per millimetre
+    const auto toDevice = [px](const QRectF &mm) {
+        return QRectF(mm.x() * px, mm.y() * px, mm.width() * px, mm.height() * px);
+    };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const PageObject &object : page().objects) {
+        const QRectF box = toDevice(object.box);
+        switch (object.kind) {
+        case PageObject::Kind::Line:
+            painter.setPen(QPen(Qt::black, 0.2 * px));
+            painter.drawLine(box.topLeft(), box.bottomRight());
+            break;
+        case PageObject::Kind::Picture: {
+            const QImage picture = this->picture(object);
+            if (picture.isNull())
+                break;
+            // Scaled to fit with its proportions, at the box's top-left corner.
+            const QSizeF fitted = QSizeF(picture.size()).scaled(box.size(), Qt::KeepAspectRatio);
+            painter.drawImage(QRectF(box.topLeft(), fitted), picture);
+            break;
+        }
+        case PageObject::Kind::Text: {
+            // Arial at its size in points; the device's resolution turns it into pixels.
+            QFont font(QStringLiteral("Arial"));
+            font.setPointSizeF(object.points);
+            font.setBold(object.bold);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.save();
+            painter.setClipRect(box);
+            const int align = (object.centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWordWrap;
+            painter.drawText(box, align, filled(object.text));
+            painter.restore();
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+bool PageReport::print(QPagedPaintDevice &device) const
+{
+    const PageTemplate &p = page();
+    const qreal m = p.marginMm;
+    device.setPageLayout(QPageLayout(QPageSize(QSizeF(p.widthMm, p.heightMm), QPageSize::Millimeter),
+                                     QPageLayout::Portrait, QMarginsF(m, m, m, m), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    paint(painter, device.logicalDpiX());
+    return painter.end();
+}
+
+} // namespace reports

@@ -1,0 +1,77 @@
+#pragma once
+// The one-page report: a fixed A4 page template (text objects with
+// [VARIABLE] placeholders, lines and pictures, boxes in millimetres) filled
+// from named variables and painted on any paged device.
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QRectF>
+#include <QString>
+#include <optional>
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace reports {
+
+struct PageObject {
+    enum class Kind { Text, Line, Picture };
+    QString name;
+    Kind kind = Kind::Text;
+    QRectF box; // millimetres from the top-left corner of the printable area
+    QString text;
+    double points = 10;
+    bool bold = false;
+    bool centre = false;
+    QString file; // a picture that comes with the template
+};
+
+struct PageTemplate {
+    double widthMm = 210, heightMm = 297, marginMm = 10;
+    QList<PageObject> objects;
+
+    // Reads a template file (JSON: the page and its objects in order).
+    static PageTemplate load(const QString &path);
+};
+
+// A text as a string literal of the report's expressions: in apostrophes,
+// every apostrophe inside doubled.
+QString literal(const QString &text);
+
+class PageReport : public QObject {
+    Q_OBJECT
+public:
+    // The template is read from its file when first needed, not at start.
+    explicit PageReport(QString templatePath, QObject *parent = nullptr);
+
+    // Variables keep their values until set again; names match whatever
+    // their letter case. A string literal yields its text.
+    void setVariable(const QString &name, const QString &expression);
+    QString variable(const QString &name) const;
+
+    // Puts a picture into the named picture object; false when the template
+    // has no picture object of that name.
+    bool loadPicture(const QString &objectName, const QImage &picture);
+
+    // A text with every [NAME] replaced by its variable's value.
+    QString filled(const QString &text) const;
+
+    const PageTemplate &page() const;
+
+    // Paints the page: the painter's origin at the printable area's corner,
+    // dpi the device's resolution.
+    void paint(QPainter &painter, qreal dpi) const;
+    // Sets the device to A4 with the template's margins and paints the page.
+    bool print(QPagedPaintDevice &device) const;
+
+private:
+    QImage picture(const PageObject &object) const;
+
+    QString templatePath_;
+    mutable std::optional<PageTemplate> page_;
+    QHash<QString, QString> variables_;          // by lower-case name
+    mutable QHash<QString, QImage> pictures_;    // by object name
+};
+
+} // namespace reports

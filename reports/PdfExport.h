@@ -1,0 +1,30 @@
+#pragma once
+// The page report as a PDF document, with the document information the
+// report carries (author and subject).
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace reports {
+
+class PageReport;
+
+class PdfExport : public QObject {
+    Q_OBJECT
+public:
+    explicit PdfExport(QObject *parent = nullptr);
+
+    QString author = QStringLiteral("Tuberon");
+    QString subject = QStringLiteral("Tuberon PDF export");
+    QString title = QStringLiteral("Tuberon");
+
+    // The whole document in memory, so that a failed write to disk can never
+    // leave half a file in the place of a good one.
+    QByteArray document(const PageReport &report) const;
+
+    // Writes the document to the path, replacing an existing file without
+    // asking; on failure the operating system's reason, empty on success.
+    QString exportTo(const PageReport &report, const QString &path) const;
+};
+
+} // namespace reports
