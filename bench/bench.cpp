@@ -2,6 +2,9 @@
 // window (each in its own process), and how long each handler takes.
 // Usage: tuberon_bench            (all figures)
 //        tuberon_bench --startup window|empty <launch ns>   (one child run; prints "ms kib")
+#include "CalendarChart.h"
+#include "PageReport.h"
+#include "PdfExport.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
 
@@ -10,7 +13,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -141,6 +146,22 @@ void handlerFigures()
     w.RadioButton8->setChecked(true);
     std::printf("  %-34s %10.1f\n", "Grafico1 (dates, four curves)",
                 medianMicros([&] { w.guard(&TFPrincipal::Grafico1); }, 50));
+
+    // The page report: the chart picture, then the page painted on screen
+    // resolution (the preview) and as a whole PDF document.
+    std::printf("\nPage report (median of 20)            milliseconds\n");
+    QImage chart;
+    std::printf("  %-34s %10.2f\n", "chart picture 766 x 415",
+                medianMicros([&] { chart = w.calendarChart->picture(); }, 20) / 1000);
+    w.frxReport1->loadPicture(QStringLiteral("Grafico1"), chart);
+    std::printf("  %-34s %10.2f\n", "page painted at 96 dpi", medianMicros([&] {
+        QImage page(794, 1123, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        w.frxReport1->paint(painter, 96);
+    }, 20) / 1000);
+    std::printf("  %-34s %10.2f\n", "PDF document",
+                medianMicros([&] { (void)w.frxPDFExport1->document(*w.frxReport1); }, 20) / 1000);
 }
 
 } // namespace
