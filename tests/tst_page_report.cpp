@@ -1,0 +1,506 @@
+#include "PageReport.h"
+#include "ReportFile.h"
+#include "ReportPreview.h"
+#include "StringGrid.h"
+#include "gui_helpers.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
+
+// The one-page report: its variables, what "Relatório *.pdf" fills them with,
+// the chart picture saved beside the program, and the PDF exported from the
+// preview.
+namespace {
+
+QString chartFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("grafico1.bmp"));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Clicks "Relatório *.pdf"; while the modal preview is open runs `whileOpen`
+// on it, then closes it. Answers the texts of the message boxes shown.
+QStringList pageReport(TFPrincipal &w, const std::function<void(ReportPreview &)> &whileOpen = {},
+                       bool *previewed = nullptr)
+{
+    bool seen = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
+        if (!preview)
+            return;
+        if (!seen && whileOpen)
+            whileOpen(*preview);
+        seen = true;
+        preview->reject();
+    });
+    w.PageControl1->setCurrentWidget(w.TabSheet4);
+    timer.start();
+    const QStringList messages = gui::messagesDuring([&] { QTest::mouseClick(w.Button16, Qt::LeftButton); });
+    timer.stop();
+    if (previewed)
+        *previewed = seen;
+    return messages;
+}
+
+// A PDF text string as a reader decodes it: "<FEFF...>" is UTF-16 big-endian in hex.
+QString pdfString(const QByteArray &token)
+{
+    if (!token.startsWith("<FEFF") && !token.startsWith("<feff"))
+        return QStringLiteral("not a UTF-16 hex string: ") + QString::fromLatin1(token);
+    const QByteArray bytes = QByteArray::fromHex(token.mid(5, token.size() - 6));
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(char16_t((uchar(bytes[i]) << 8) | uchar(bytes[i + 1])));
+    return text;
+}
+
+// The document information entry as a reader finds it: through the last
+// trailer's /Info to the last definition of that object.
+QString information(const QByteArray &pdf, const char *key)
+{
+    const qsizetype trailer = pdf.lastIndexOf("trailer");
+    const QRegularExpressionMatch info =
+        QRegularExpression(QStringLiteral("/Info\\s+(\\d+)\\s+0\\s+R")).match(QString::fromLatin1(pdf.mid(trailer)));
+    if (trailer < 0 || !info.hasMatch())
+        return QStringLiteral("no /Info in the trailer");
+    const qsizetype at = pdf.lastIndexOf("\n" + info.captured(1).toLatin1() + " 0 obj");
+    if (at < 0)
+        return QStringLiteral("no information object");
+    const QByteArray object = pdf.mid(at, pdf.indexOf("endobj", at) - at);
+    const QRegularExpressionMatch value =
+        QRegularExpression(QStringLiteral("/%1\\s*(<[0-9A-Fa-f]*>)").arg(QLatin1String(key)))
+            .match(QString::fromLatin1(object));
+    return value.hasMatch() ? pdfString(value.captured(1).toLatin1()) : QStringLiteral("no /%1").arg(key);
+}
+
+} // namespace
+
+class TstPageReport : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void variables_data();
+    void variables();
+    void fieldsFromTheWindow_data();
+    void fieldsFromTheWindow();
+    void memos_data();
+    void memos();
+    void productLists_data();
+    void productLists();
+    void chartPicture();
+    void chartPictureCannotBeWritten();
+    void pdfDocument();
+    void pdfExportFailures_data();
+    void pdfExportFailures();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TstPageReport::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    reports::setOpener([](const QString &) {});
+}
+
+void TstPageReport::cleanup()
+{
+    // The chart picture beside the program, or a folder standing in its way.
+    const QFileInfo chart(chartFile());
+    if (chart.isDir())
+        QDir(chart.filePath()).removeRecursively();
+    else
+        QFile::remove(chart.filePath());
+    dir_.reset();
+}
+
+void TstPageReport::variables_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("apostrophes inside") << "NOME" << "Sant'Ana d'Oeste" << "[NOME]" << "Sant'Ana d'Oeste";
+    QTest::newRow("apostrophe alone") << "NOME" << "'" << "[NOME]" << "'";
+    QTest::newRow("doubled apostrophe stays doubled") << "NOME" << "O''Neil'" << "[NOME]" << "O''Neil'";
+    QTest::newRow("empty") << "NOME" << "" << "[NOME]" << "";
+    QTest::newRow("placeholder in another case") << "AdubPlantio" << "Uréia" << "[Adubplantio]" << "Uréia";
+    QTest::newRow("upper-case placeholder") << "Obs1" << "x" << "[OBS1]" << "x";
+    QTest::newRow("unknown name shows nothing") << "NOME" << "x" << "a[NADA]b" << "ab";
+    QTest::newRow("text around, repeated") << "NOME" << "Zé" << "Nome: [NOME] / [nome]." << "Nome: Zé / Zé.";
+    QTest::newRow("no placeholder") << "NOME" << "x" << "Argila (%)" << "Argila (%)";
+}
+
+void TstPageReport::variables()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    reports::PageReport report(QStringLiteral(":/assets/report_page.json"));
+    report.setVariable(name, reports::literal(value));
+    QCOMPARE(report.variable(name), value);
+    QCOMPARE(report.variable(name.toUpper()), value);
+    QCOMPARE(report.filled(text), shown);
+}
+
+void TstPageReport::fieldsFromTheWindow_data()
+{
+    QTest::addColumn<QLocale>("regional");
+    QTest::addColumn<QString>("date");
+    QTest::newRow("comma") << gui::comma() << "05/03/2024";
+    QTest::newRow("point") << gui::point() << "5 Mar 2024";
+    QTest::newRow("English, month first") << QLocale(QLocale::English, QLocale::UnitedStates) << "3/5/24";
+}
+
+// Every variable takes the text standing in its field at the click, unparsed;
+// a second report with the fields emptied sets them all again.
+void TstPageReport::fieldsFromTheWindow()
+{
+    QFETCH(QLocale, regional);
+    QFETCH(QString, date);
+    auto w = gui::openWindow(regional);
+
+    const QList<std::pair<QString, QLineEdit *>> fields{
+        {"NOME", w->Edit55},  {"CPF", w->Edit56},        {"LOCALIDADE", w->Edit57}, {"MUNICIPIO", w->Edit58},
+        {"LAUDO", w->Edit60}, {"DENOMINACAO", w->Edit59}, {"ARGILA", w->Edit1},      {"PH", w->Edit70},
+        {"P", w->Edit2},      {"K", w->Edit3},            {"MO", w->Edit4},          {"AL", w->Edit5},
+        {"CA", w->Edit6},     {"MG", w->Edit7},           {"CTC", w->Edit8},         {"V", w->Edit9},
+        {"RENDIMENTO", w->Edit12}, {"CALAGEM", w->Edit61}, {"PRNT", w->Edit24},     {"COMERCIAL", w->Edit25},
+        {"Tecnico", w->Edit15}};
+    for (const auto &[name, field] : fields)
+        field->setText(name.toLower() + QStringLiteral(" ' x"));
+    w->Edit55->setText(QStringLiteral("João D'Ávila"));
+    w->Edit1->setText(QStringLiteral("não é número"));
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 0; c <= 4; ++c)
+            w->stga3->setCell(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
+    w->Memo1->setPlainText(QStringLiteral("obs"));
+    w->Memo3->setPlainText(QStringLiteral("rec"));
+    for (const char *grid : {"stga4", "stga5", "Stga6", "stga7"}) {
+        gui::find<StringGrid>(w.get(), grid)->setRows(2);
+        gui::find<StringGrid>(w.get(), grid)->setCell(0, 1, QString::fromLatin1(grid));
+    }
+    w->DateTimePicker3->setDate(QDate(2024, 3, 5));
+
+    QHash<QString, QString> shown;
+    QStringList emptyPlaceholders;
+    bool modal = false;
+    int pages = 0;
+    bool previewed = false;
+    const auto read = [&](ReportPreview &preview) {
+        modal = preview.isModal();
+        if (auto *page = preview.findChild<QPrintPreviewWidget *>())
+            pages = page->pageCount();
+        for (const auto &[name, field] : fields)
+            shown[name] = w->frxReport1->variable(name);
+        for (int r = 1; r <= 4; ++r)
+            for (const char *column : {"Par", "Epoca", "N", "P", "K"})
+                shown[column + QString::number(r)] = w->frxReport1->variable(column + QString::number(r));
+        shown["Data"] = w->frxReport1->variable("Data");
+        shown["Recomenda"] = w->frxReport1->variable("Recomenda");
+        // Every placeholder of the page finds its variable.
+        static const QRegularExpression placeholder(QStringLiteral("\\[[^\\]]+\\]"));
+        for (const reports::PageObject &object : w->frxReport1->page().objects)
+            if (object.text.contains(placeholder) && w->frxReport1->filled(object.text).isEmpty())
+                emptyPlaceholders << object.text;
+    };
+    QCOMPARE(pageReport(*w, read, &previewed), QStringList());
+    QVERIFY(previewed);
+    QVERIFY(modal);
+    QCOMPARE(pages, 1);
+    QVERIFY(emptyPlaceholders.isEmpty());
+
+    for (const auto &[name, field] : fields)
+        QCOMPARE(shown.value(name), field->text());
+    QCOMPARE(shown.value("NOME"), QStringLiteral("João D'Ávila"));
+    QCOMPARE(shown.value("ARGILA"), QStringLiteral("não é número"));
+    QCOMPARE(shown.value("Par1"), QStringLiteral("c0r1"));
+    QCOMPARE(shown.value("Epoca2"), QStringLiteral("c1r2"));
+    QCOMPARE(shown.value("N3"), QStringLiteral("c2r3"));
+    QCOMPARE(shown.value("P4"), QStringLiteral("c3r4"));
+    QCOMPARE(shown.value("K1"), QStringLiteral("c4r1"));
+    QCOMPARE(shown.value("K4"), QStringLiteral("c4r4"));
+    QCOMPARE(shown.value("Data"), date);
+
+    // Everything emptied: the values of the first report do not linger.
+    for (const auto &[name, field] : fields)
+        field->clear();
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 0; c <= 4; ++c)
+            w->stga3->setCell(c, r, QString());
+    w->Memo1->clear();
+    w->Memo3->clear();
+    for (const char *grid : {"stga4", "stga5", "Stga6", "stga7"})
+        gui::find<StringGrid>(w.get(), grid)->setRows(1);
+    shown.clear();
+    emptyPlaceholders.clear();
+    QCOMPARE(pageReport(*w, read), QStringList());
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+        if (it.key() == "Recomenda")
+            QCOMPARE(it.value(), QStringLiteral("Recomendações:"));
+        else if (it.key() == "Data")
+            QCOMPARE(it.value(), date);
+        else
+            QVERIFY2(it.value().isEmpty(), qPrintable(it.key() + " = " + it.value()));
+    }
+    for (const char *list : {"AdubPlantio", "Adubcob1", "Adubcob2", "Adubcob3", "Obs1"})
+        QCOMPARE(w->frxReport1->variable(list), QString());
+}
+
+void TstPageReport::memos_data()
+{
+    QTest::addColumn<QString>("memo1");
+    QTest::addColumn<QString>("memo3");
+    QTest::addColumn<QString>("obs1");
+    QTest::addColumn<QString>("recomenda");
+
+    QTest::newRow("both empty") << "" << "" << "" << "Recomendações:";
+    QTest::newRow("one line") << "Calagem por saturação" << "Aplicar em sulco"
+                              << " Calagem por saturação" << "Recomendações: Aplicar em sulco";
+    QTest::newRow("two lines") << "Obs:\nlimitada a 2 t/ha" << "a\nb"
+                               << " Obs: limitada a 2 t/ha" << "Recomendações: a b";
+    QTest::newRow("blank line between") << "x\n\ny" << "it's\n\nok" << " x  y" << "Recomendações: it's  ok";
+}
+
+// The liming observation and the technician's recommendations stand on one
+// line each, every memo line after one blank.
+void TstPageReport::memos()
+{
+    QFETCH(QString, memo1);
+    QFETCH(QString, memo3);
+    QFETCH(QString, obs1);
+    QFETCH(QString, recomenda);
+    auto w = gui::openWindow();
+    w->Memo1->setPlainText(memo1);
+    w->Memo3->setPlainText(memo3);
+    QString shownObs, shownRecomenda;
+    QCOMPARE(pageReport(*w,
+                        [&](ReportPreview &) {
+                            shownObs = w->frxReport1->filled("[Obs1]");
+                            shownRecomenda = w->frxReport1->filled("[Recomenda]");
+                        }),
+             QStringList());
+    QCOMPARE(shownObs, obs1);
+    QCOMPARE(shownRecomenda, recomenda);
+}
+
+void TstPageReport::productLists_data()
+{
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QStringList>("products");
+    QTest::addColumn<QStringList>("quantities");
+    QTest::addColumn<QString>("list");
+
+    const QStringList three{"Uréia (45%N)", "Superfosfato simples (18% P2O5)", "Cloreto de potássio (60% K2O)"};
+    const QStringList threeKg{"40,0", "361,1", "66,7"};
+    const QString threeListed = "Uréia (45%N)  40,0  (kg/ha) + Superfosfato simples (18% P2O5)  361,1  (kg/ha)"
+                                " + Cloreto de potássio (60% K2O)  66,7  (kg/ha)";
+    QTest::newRow("no products") << "" << QStringList() << QStringList() << "";
+    for (const char *grid : {"stga4", "stga5", "Stga6", "stga7"}) {
+        QTest::addRow("%s one", grid) << grid << QStringList{"Esterco de galinha"} << QStringList{"2000,0"}
+                                      << "Esterco de galinha  2000,0  (kg/ha)";
+        QTest::addRow("%s three", grid) << grid << three << threeKg << threeListed;
+    }
+    QTest::newRow("stga4 empty quantity") << "stga4" << QStringList{"Uréia", "Torta"} << QStringList{"", "5"}
+                                          << "Uréia    (kg/ha) + Torta  5  (kg/ha)";
+}
+
+// Each fertilizer grid goes into its own list; the others stay empty.
+void TstPageReport::productLists()
+{
+    QFETCH(QString, grid);
+    QFETCH(QStringList, products);
+    QFETCH(QStringList, quantities);
+    QFETCH(QString, list);
+    const QList<std::pair<const char *, const char *>> lists{
+        {"stga4", "AdubPlantio"}, {"stga5", "Adubcob1"}, {"Stga6", "Adubcob2"}, {"stga7", "Adubcob3"}};
+
+    auto w = gui::openWindow();
+    for (const auto &[name, variable] : lists)
+        gui::find<StringGrid>(w.get(), name)->setRows(1);
+    if (!grid.isEmpty()) {
+        auto *g = gui::find<StringGrid>(w.get(), qPrintable(grid));
+        g->setRows(products.size() + 1);
+        for (int r = 1; r <= products.size(); ++r) {
+            const QStringList cells{products[r - 1], quantities[r - 1], "9,99", "8,88", "7,77"};
+            for (int c = 0; c < cells.size(); ++c)
+                g->setCell(c, r, cells[c]);
+        }
+    }
+    QHash<QString, QString> shown;
+    QCOMPARE(pageReport(*w,
+                        [&](ReportPreview &) {
+                            for (const auto &[name, variable] : lists)
+                                shown[name] = w->frxReport1->filled(QStringLiteral("[%1]").arg(variable));
+                        }),
+             QStringList());
+    for (const auto &[name, variable] : lists)
+        QCOMPARE(shown.value(name), name == grid ? list : QString());
+}
+
+// The picture is the chart as last drawn on its tab, replaced by every report.
+void TstPageReport::chartPicture()
+{
+    auto w = gui::openWindow();
+    {
+        QFile old(chartFile());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older picture");
+    }
+    QCOMPARE(pageReport(*w), QStringList());
+    const QByteArray days = readAll(chartFile());
+    QVERIFY(days.startsWith("BM"));
+    QCOMPARE(QImage(chartFile()).size(), QSize(766, 415));
+
+    QCOMPARE(pageReport(*w), QStringList());
+    QCOMPARE(readAll(chartFile()), days);
+
+    const auto clickOn = [&](QAbstractButton *option) {
+        w->PageControl1->setCurrentWidget(w->calendarTab);
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(7, option->height() / 2));
+    };
+    clickOn(w->RadioButton8);
+    QVERIFY(w->RadioButton8->isChecked());
+    QCOMPARE(pageReport(*w), QStringList());
+    const QByteArray dates = readAll(chartFile());
+    QCOMPARE(QImage(chartFile()).size(), QSize(766, 415));
+    QVERIFY(dates != days);
+
+    clickOn(w->RadioButton7);
+    QCOMPARE(pageReport(*w), QStringList());
+    QCOMPARE(readAll(chartFile()), days);
+
+    QCOMPARE(QDir(QCoreApplication::applicationDirPath()).entryList({"grafico1.bmp*"}),
+             QStringList{"grafico1.bmp"});
+}
+
+void TstPageReport::chartPictureCannotBeWritten()
+{
+    const QDir program(QCoreApplication::applicationDirPath());
+    QFile::remove(chartFile());
+    QVERIFY(program.mkdir(QStringLiteral("grafico1.bmp")));
+    auto w = gui::openWindow();
+    bool previewed = false;
+    const QStringList messages = pageReport(*w, {}, &previewed);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Cannot create file \"" + QDir::toNativeSeparators(chartFile()) + "\". "),
+             qPrintable(messages[0]));
+    QVERIFY(!previewed);
+    // Nothing left beside the program but the folder that was in the way.
+    QVERIFY(QFileInfo(chartFile()).isDir());
+    QCOMPARE(program.entryList({"grafico1.bmp*"}, QDir::AllEntries | QDir::Hidden | QDir::System),
+             QStringList{"grafico1.bmp"});
+}
+
+void TstPageReport::pdfDocument()
+{
+    auto w = gui::openWindow();
+    w->Edit55->setText(QStringLiteral("João D'Ávila"));
+    const QString path = dir_->filePath(QStringLiteral("relatorio.pdf"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older document");
+    }
+    bool exported = false;
+    QCOMPARE(pageReport(*w, [&](ReportPreview &preview) { exported = preview.exportPdf(path); }), QStringList());
+    QVERIFY(exported);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"relatorio.pdf"});
+
+    const QByteArray pdf = readAll(path);
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QVERIFY(!pdf.contains("an older document"));
+    QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+    QCOMPARE(information(pdf, "Author"), QStringLiteral("Tuberon"));
+    QCOMPARE(information(pdf, "Subject"), QStringLiteral("Tuberon PDF export"));
+
+    // One A4 page.
+    const QString text = QString::fromLatin1(pdf);
+    QCOMPARE(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+    const QRegularExpressionMatch box = QRegularExpression(
+        QStringLiteral("/MediaBox\\s*\\[\\s*([-\\d.]+)\\s+([-\\d.]+)\\s+([-\\d.]+)\\s+([-\\d.]+)\\s*\\]")).match(text);
+    QVERIFY(box.hasMatch());
+    const double width = box.captured(3).toDouble() - box.captured(1).toDouble();
+    const double height = box.captured(4).toDouble() - box.captured(2).toDouble();
+    QVERIFY2(qAbs(width - 595.3) < 1 && qAbs(height - 841.9) < 1, qPrintable(box.captured(0)));
+}
+
+void TstPageReport::pdfExportFailures_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("folderInTheWay");
+    QTest::addColumn<bool>("diskFillsUp");
+    QTest::newRow("a folder of that name") << "relatorio.pdf" << true << false;
+    QTest::newRow("a folder that does not exist") << "sem pasta/relatorio.pdf" << false << false;
+    QTest::newRow("disk fills up over an older document") << "relatorio.pdf" << false << true;
+}
+
+// A failed export says so and leaves nothing half-written behind: an older
+// document of that name stays as it was.
+void TstPageReport::pdfExportFailures()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, folderInTheWay);
+    QFETCH(bool, diskFillsUp);
+    const QDir dir(dir_->path());
+    const QString path = dir.filePath(target);
+    if (folderInTheWay)
+        QVERIFY(dir.mkdir(target));
+    if (diskFillsUp) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older document");
+    }
+    const QStringList before = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    auto w = gui::openWindow();
+    bool exported = true;
+    const QStringList messages = pageReport(*w, [&](ReportPreview &preview) {
+        // A file size limit makes the write fail part way, as a full disk would.
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (diskFillsUp) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = old;
+            small.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        exported = preview.exportPdf(path);
+        setrlimit(RLIMIT_FSIZE, &old);
+    });
+    QVERIFY(!exported);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Cannot create file \"" + path + "\". "), qPrintable(messages[0]));
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    if (folderInTheWay)
+        QVERIFY(QDir(path).isEmpty());
+    if (diskFillsUp)
+        QCOMPARE(readAll(path), QByteArray("an older document"));
+}
+
+QTEST_MAIN(TstPageReport)
+#include "tst_page_report.moc"
