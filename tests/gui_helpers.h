@@ -74,4 +74,18 @@ inline void typeAndLeave(QLineEdit *field, const QString &text, QWidget *next)
     leaveTo(next);
 }
 
+// The texts of several fields, in order.
+template <std::size_t N>
+QStringList texts(const QWidget &window, const char *const (&names)[N])
+{
+    QStringList result;
+    for (const char *name : names)
+        result << find(&window, name)->text();
+    return result;
+}
+
+// The background a field shows (yellow for a positive "Faltante").
+inline QColor base(const QLineEdit *field) { return field->palette().color(QPalette::Base); }
+
 } // namespace gui
+

@@ -21,16 +21,8 @@ const char *const kContents[] = {"Edit34", "Edit35", "Edit36"};
 constexpr int kCamaDeFrango34 = 0, kCamaDePeru = 3, kNoOrganic = 15;
 constexpr int kUreia = 0, kCloreto = 12, kAdubo041408 = 17;
 
-template <std::size_t N>
-QStringList texts(const TFPrincipal &w, const char *const (&names)[N])
-{
-    QStringList result;
-    for (const char *name : names)
-        result << gui::find(&w, name)->text();
-    return result;
-}
-
-QColor base(const QLineEdit *field) { return field->palette().color(QPalette::Base); }
+using gui::base;
+using gui::texts;
 
 std::unique_ptr<TFPrincipal> plantingWindow(const QLocale &regional = gui::comma())
 {

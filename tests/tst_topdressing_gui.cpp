@@ -32,16 +32,8 @@ const Block kBlocks[] = {
 // Indices of the top-dressing lists.
 constexpr int kUreia = 0, kSuperTriplo = 5, kCloreto = 12, kAdubo100520 = 22, kAdubo200020 = 23;
 
-template <std::size_t N>
-QStringList texts(const TFPrincipal &w, const char *const (&names)[N])
-{
-    QStringList result;
-    for (const char *name : names)
-        result << gui::find(&w, name)->text();
-    return result;
-}
-
-QColor base(const QLineEdit *field) { return field->palette().color(QPalette::Base); }
+using gui::base;
+using gui::texts;
 
 std::unique_ptr<TFPrincipal> fertilizationWindow(const QLocale &regional = gui::comma())
 {
