@@ -269,6 +269,10 @@ public:
     // The chosen mineral product's N, P2O5 and K2O contents into a block's
     // percentage fields; nothing when no product is chosen.
     void lookupMineral(const QComboBox *list, QLineEdit *pctN, QLineEdit *pctP, QLineEdit *pctK);
+    // Writes the N, P2O5 and K2O that a quantity of product supplies, with
+    // the pattern of the given places.
+    void writeSupplied(QLineEdit *kgN, QLineEdit *kgP, QLineEdit *kgK, double quantity, double pn, double pp,
+                       double pk, int places);
     // Appends a product row to an application's list (stga3 row 1 to 4) and
     // brings its "Faltante" fields to the doses minus all listed products.
     void insertProduct(StringGrid *list, int application, const QStringList &cells);

@@ -1,5 +1,6 @@
 // What every application's product list shares: the mineral catalogue
 // lookup, and the "Faltante" amounts kept as the doses minus the list.
+#include "Closing.h"
 #include "MineralCatalogue.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
@@ -28,6 +29,14 @@ void TFPrincipal::lookupMineral(const QComboBox *list, QLineEdit *pctN, QLineEdi
     write(pctN, contents.n);
     write(pctP, contents.p2o5);
     write(pctK, contents.k2o);
+}
+
+void TFPrincipal::writeSupplied(QLineEdit *kgN, QLineEdit *kgP, QLineEdit *kgK, double quantity, double pn,
+                                double pp, double pk, int places)
+{
+    write(kgN, fmt(fertilizers::supplied(quantity, pn), places));
+    write(kgP, fmt(fertilizers::supplied(quantity, pp), places));
+    write(kgK, fmt(fertilizers::supplied(quantity, pk), places));
 }
 
 void TFPrincipal::insertProduct(StringGrid *list, int application, const QStringList &cells)

@@ -42,9 +42,7 @@ void TFPrincipal::ComboBox1Change()
     const double qtdu = divide(qtd * 100, ms);
     write(Edit88, fmt(qtdu, 1));
     write(Edit33, fmt(qtd, 1));
-    write(Edit37, fmt(fertilizers::supplied(qtd, pn), 1));
-    write(Edit38, fmt(fertilizers::supplied(qtd, pp), 1));
-    write(Edit39, fmt(fertilizers::supplied(qtd, pk), 1));
+    writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 1);
 }
 
 void TFPrincipal::Button5Click()
@@ -73,18 +71,14 @@ void TFPrincipal::ComboBox2Change()
     // A mineral product always closes the nutrient it runs out on first.
     const double qtd = fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk).smallest();
     write(Edit40, fmt(qtd, 1));
-    write(Edit37, fmt(fertilizers::supplied(qtd, pn), 2));
-    write(Edit38, fmt(fertilizers::supplied(qtd, pp), 2));
-    write(Edit39, fmt(fertilizers::supplied(qtd, pk), 2));
+    writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 2);
 }
 
 void TFPrincipal::Button8Click()
 {
     const double qtd = read(Edit40);
     const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
-    write(Edit37, fmt(fertilizers::supplied(qtd, pn), 2));
-    write(Edit38, fmt(fertilizers::supplied(qtd, pp), 2));
-    write(Edit39, fmt(fertilizers::supplied(qtd, pk), 2));
+    writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 2);
 }
 
 void TFPrincipal::Button9Click()

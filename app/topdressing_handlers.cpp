@@ -40,9 +40,7 @@ void calculate(TFPrincipal &w, const TFPrincipal::Cobertura &c)
 {
     const double qtd = w.read(c.quantity);
     const double pn = w.readOrZero(c.pctN), pp = w.readOrZero(c.pctP), pk = w.readOrZero(c.pctK);
-    w.write(c.kgN, w.fmt(fertilizers::supplied(qtd, pn), 2));
-    w.write(c.kgP, w.fmt(fertilizers::supplied(qtd, pp), 2));
-    w.write(c.kgK, w.fmt(fertilizers::supplied(qtd, pk), 2));
+    w.writeSupplied(c.kgN, c.kgP, c.kgK, qtd, pn, pp, pk, 2);
 }
 
 void insert(TFPrincipal &w, const TFPrincipal::Cobertura &c)

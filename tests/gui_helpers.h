@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -72,6 +73,23 @@ inline void typeAndLeave(QLineEdit *field, const QString &text, QWidget *next)
 {
     typeInto(field, text);
     leaveTo(next);
+}
+
+// The window open on "Definição da Adubação".
+inline std::unique_ptr<TFPrincipal> fertilizationWindow(const QLocale &regional = comma())
+{
+    auto w = openWindow(regional);
+    w->PageControl1->setCurrentWidget(w->TabSheet6);
+    return w;
+}
+
+// Types a whole text into a field whose change handler may complain about
+// the partial texts on the way (a "Faltante" field and a lone "-").
+inline void typeWhole(QWidget &window, const char *field, const QString &text)
+{
+    QLineEdit *edit = find(&window, field);
+    messagesDuring([&] { typeInto(edit, text); });
+    QCOMPARE(edit->text(), text);
 }
 
 // The texts of several fields, in order.

@@ -24,26 +24,13 @@ constexpr int kUreia = 0, kCloreto = 12, kAdubo041408 = 17;
 using gui::base;
 using gui::texts;
 
-std::unique_ptr<TFPrincipal> plantingWindow(const QLocale &regional = gui::comma())
-{
-    auto w = gui::openWindow(regional);
-    w->PageControl1->setCurrentWidget(w->TabSheet6);
-    return w;
-}
-
-// Types into a field; a "Faltante" field complains about partial texts such
-// as "-" while they are typed, which does not matter here.
-void type(TFPrincipal &w, const char *field, const QString &text)
-{
-    QLineEdit *edit = gui::find(&w, field);
-    gui::messagesDuring([&] { gui::typeInto(edit, text); });
-    QCOMPARE(edit->text(), text);
-}
+using gui::fertilizationWindow;
+using gui::typeWhole;
 
 void typeMissing(TFPrincipal &w, const QStringList &npk)
 {
     for (int i = 0; i < 3; ++i)
-        type(w, kFaltante[i], npk[i]);
+        typeWhole(w, kFaltante[i], npk[i]);
 }
 
 void setPlantingDoses(TFPrincipal &w, const QStringList &npk)
@@ -133,7 +120,7 @@ void TstPlantingGui::organicProposal()
     QFETCH(QStringList, missing);
     QFETCH(QString, criterion);
     QFETCH(QStringList, proposal);
-    const auto w = plantingWindow(regional);
+    const auto w = fertilizationWindow(regional);
     typeMissing(*w, missing);
 
     QCOMPARE(chooseOrganic(*w, kCamaDeFrango34, qPrintable(criterion)), QStringList());
@@ -158,11 +145,11 @@ void TstPlantingGui::organicContentsBySeparator()
 {
     QFETCH(QLocale, regional);
     QFETCH(QStringList, written);
-    const auto w = plantingWindow(regional);
-    type(*w, "Edit34", "7");
-    type(*w, "Edit35", "8");
-    type(*w, "Edit36", "9");
-    type(*w, "Edit87", "50");
+    const auto w = fertilizationWindow(regional);
+    typeWhole(*w, "Edit34", "7");
+    typeWhole(*w, "Edit35", "8");
+    typeWhole(*w, "Edit36", "9");
+    typeWhole(*w, "Edit87", "50");
 
     QCOMPARE(chooseOrganic(*w, kCamaDePeru), QStringList());
 
@@ -172,13 +159,13 @@ void TstPlantingGui::organicContentsBySeparator()
 // With no content at all every limit is the sentinel, and so is the proposal.
 void TstPlantingGui::noContentsGiveTheSentinel()
 {
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     typeMissing(*w, {"18", "60", "40"});
     chooseOrganic(*w, kCamaDeFrango34);
-    type(*w, "Edit34", "");
-    type(*w, "Edit35", "0");
-    type(*w, "Edit36", "");
-    type(*w, "Edit87", "50");
+    typeWhole(*w, "Edit34", "");
+    typeWhole(*w, "Edit35", "0");
+    typeWhole(*w, "Edit36", "");
+    typeWhole(*w, "Edit87", "50");
 
     QCOMPARE(chooseOrganic(*w, kNoOrganic, "RadioButton6"), QStringList());
 
@@ -203,10 +190,10 @@ void TstPlantingGui::organicCalculate()
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(QStringList, amounts);
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     typeMissing(*w, {"18", "60", "40"});
     chooseOrganic(*w, kCamaDeFrango34);
-    type(*w, qPrintable(field), text);
+    typeWhole(*w, qPrintable(field), text);
 
     QCOMPARE(click(*w, "Button5"), QStringList());
 
@@ -232,10 +219,10 @@ void TstPlantingGui::organicCalculateNeedsEveryField()
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     typeMissing(*w, {"18", "60", "40"});
     chooseOrganic(*w, kCamaDeFrango34);
-    type(*w, qPrintable(field), text);
+    typeWhole(*w, qPrintable(field), text);
 
     QCOMPARE(click(*w, "Button5"), QStringList{message});
 
@@ -260,12 +247,12 @@ void TstPlantingGui::dryMatterErrors()
     QFETCH(QString, dryMatter);
     QFETCH(QString, missingP);
     QFETCH(QString, message);
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     typeMissing(*w, {"18", "60", "40"});
     chooseOrganic(*w, kCamaDeFrango34);
-    type(*w, "Edit52", missingP);
-    type(*w, "Edit87", dryMatter);
-    type(*w, "Edit34", "5");
+    typeWhole(*w, "Edit52", missingP);
+    typeWhole(*w, "Edit87", dryMatter);
+    typeWhole(*w, "Edit34", "5");
 
     QCOMPARE(chooseOrganic(*w, kNoOrganic), QStringList{message});
 
@@ -305,7 +292,7 @@ void TstPlantingGui::mineralProposal()
     QFETCH(int, product);
     QFETCH(QStringList, contents);
     QFETCH(QStringList, proposal);
-    const auto w = plantingWindow(regional);
+    const auto w = fertilizationWindow(regional);
     typeMissing(*w, missing);
 
     QCOMPARE(chooseMineral(*w, product), QStringList());
@@ -336,10 +323,10 @@ void TstPlantingGui::mineralCalculate()
     QFETCH(QString, quantity);
     QFETCH(QStringList, amounts);
     QFETCH(QStringList, messages);
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     typeMissing(*w, {"18", "60", "40"});
     chooseMineral(*w, product);
-    type(*w, "Edit40", quantity);
+    typeWhole(*w, "Edit40", quantity);
 
     QCOMPARE(click(*w, "Button8"), messages);
 
@@ -351,7 +338,7 @@ void TstPlantingGui::mineralCalculate()
 // the planting doses minus all of it.
 void TstPlantingGui::insertOrganicAndMineral()
 {
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     const QColor window = w->palette().color(QPalette::Base);
     setPlantingDoses(*w, {"18,00", "", ""});
     typeMissing(*w, {"18", "60", "40"});
@@ -399,11 +386,11 @@ void TstPlantingGui::insertStopsAtATextThatIsNotANumber()
     QFETCH(QString, amountP);
     QFETCH(QString, doseN);
     QFETCH(QString, message);
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     setPlantingDoses(*w, {doseN, "60,00", "40,00"});
     typeMissing(*w, {"18", "60", "40"});
     chooseMineral(*w, kUreia);
-    type(*w, "Edit38", amountP);
+    typeWhole(*w, "Edit38", amountP);
 
     QCOMPARE(click(*w, "Button9"), QStringList{message});
 
@@ -424,7 +411,7 @@ void TstPlantingGui::clearAll()
 {
     QFETCH(QStringList, doses);
     QFETCH(QList<bool>, yellow);
-    const auto w = plantingWindow();
+    const auto w = fertilizationWindow();
     const QColor window = w->palette().color(QPalette::Base);
     setPlantingDoses(*w, {"18,00", "60,00", "40,00"});
     typeMissing(*w, {"18", "60", "40"});

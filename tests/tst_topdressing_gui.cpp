@@ -35,26 +35,13 @@ constexpr int kUreia = 0, kSuperTriplo = 5, kCloreto = 12, kAdubo100520 = 22, kA
 using gui::base;
 using gui::texts;
 
-std::unique_ptr<TFPrincipal> fertilizationWindow(const QLocale &regional = gui::comma())
-{
-    auto w = gui::openWindow(regional);
-    w->PageControl1->setCurrentWidget(w->TabSheet6);
-    return w;
-}
-
-// A "Faltante" field complains about partial texts such as "-" while they are
-// typed, which does not matter here.
-void type(TFPrincipal &w, const char *field, const QString &text)
-{
-    QLineEdit *edit = gui::find(&w, field);
-    gui::messagesDuring([&] { gui::typeInto(edit, text); });
-    QCOMPARE(edit->text(), text);
-}
+using gui::fertilizationWindow;
+using gui::typeWhole;
 
 void typeAll(TFPrincipal &w, const char *const (&fields)[3], const QStringList &values)
 {
     for (int i = 0; i < 3; ++i)
-        type(w, fields[i], values[i]);
+        typeWhole(w, fields[i], values[i]);
 }
 
 void setDoses(TFPrincipal &w, const Block &b, const QStringList &npk)
@@ -221,7 +208,7 @@ void TstTopdressingGui::calculate()
     const auto w = fertilizationWindow();
     typeAll(*w, b.faltante, {"60,00", "", "40,00"});
     typeAll(*w, b.amount, {"1", "2", "3"});
-    type(*w, b.quantity, quantity);
+    typeWhole(*w, b.quantity, quantity);
     typeAll(*w, b.percent, percent);
 
     QCOMPARE(click(*w, b.calcular), messages);
@@ -264,7 +251,7 @@ void TstTopdressingGui::insertAndOverApply()
     w->stga3->setCell(3, b.row, QStringLiteral("10"));
     choose(*w, b, kAdubo200020); // K2O is closed now: N decides
     QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"100,0", "20,0", "0,0", "20,0"}));
-    type(*w, b.quantity, "200,0");
+    typeWhole(*w, b.quantity, "200,0");
     QCOMPARE(click(*w, b.calcular), QStringList());
     QCOMPARE(click(*w, b.inserir), QStringList());
 
@@ -323,7 +310,7 @@ void TstTopdressingGui::insertStopsAtATextThatIsNotANumber()
     setDoses(*w, b, {doseN, "", "40,00"});
     typeAll(*w, b.faltante, {"60,00", "", "40,00"});
     choose(*w, b, kAdubo200020);
-    type(*w, b.amount[0], amountN);
+    typeWhole(*w, b.amount[0], amountN);
 
     QCOMPARE(click(*w, b.inserir), QStringList{message});
 
