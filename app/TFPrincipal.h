@@ -24,6 +24,7 @@ class CalendarChart;
 namespace reports {
 class PageReport;
 class PdfExport;
+struct ReportContent;
 } // namespace reports
 
 // The one window of the program. Every component carries its own name as
@@ -218,6 +219,8 @@ public:
     // ---- Handlers: reports
     void Button12Click();
     void Button16Click();
+    // What both reports copy, as the fields, memos and grids stand now.
+    reports::ReportContent reportContent() const;
 
     // ---- Start-up
     void FormShow();

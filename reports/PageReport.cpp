@@ -43,13 +43,6 @@ PageTemplate PageTemplate::load(const QString &path)
     return page;
 }
 
-QString literal(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
 PageReport::PageReport(QString templatePath, QObject *parent)
     : QObject(parent), templatePath_(std::move(templatePath))
 {
@@ -75,14 +68,9 @@ QImage PageReport::picture(const PageObject &object) const
     return *pictures_.insert(object.name, QImage(object.file));
 }
 
-void PageReport::setVariable(const QString &name, const QString &expression)
+void PageReport::setVariable(const QString &name, const QString &text)
 {
-    QString value = expression;
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))) {
-        value = value.mid(1, value.size() - 2);
-        value.replace(QLatin1String("''"), QLatin1String("'"));
-    }
-    variables_.insert(name.toLower(), value);
+    variables_.insert(name.toLower(), text);
 }
 
 QString PageReport::variable(const QString &name) const

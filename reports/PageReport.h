@@ -35,10 +35,6 @@ struct PageTemplate {
     static PageTemplate load(const QString &path);
 };
 
-// A text as a string literal of the report's expressions: in apostrophes,
-// every apostrophe inside doubled.
-QString literal(const QString &text);
-
 class PageReport : public QObject {
     Q_OBJECT
 public:
@@ -46,8 +42,8 @@ public:
     explicit PageReport(QString templatePath, QObject *parent = nullptr);
 
     // Variables keep their values until set again; names match whatever
-    // their letter case. A string literal yields its text.
-    void setVariable(const QString &name, const QString &expression);
+    // their letter case. The value is shown exactly as given.
+    void setVariable(const QString &name, const QString &text);
     QString variable(const QString &name) const;
 
     // Puts a picture into the named picture object; false when the template

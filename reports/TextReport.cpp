@@ -32,27 +32,28 @@ const QString H83 = QStringLiteral(
 
 } // namespace
 
-QStringList textReportLines(const TextReportFields &f)
+QStringList textReportLines(const ReportContent &c)
 {
+    const auto f = [&c](const char *variable) { return c.field(QString::fromLatin1(variable)); };
     QStringList lines{
         QStringLiteral("Tuberon -versão 1.0"),
         QStringLiteral("Adubação para a cultura da Mandioca"),
         R74,
         QStringLiteral("Dados do Produtor"),
-        QStringLiteral("Nome: ") + f.nome + QStringLiteral("   CPF: ") + f.cpf,
-        QStringLiteral("Localidade: ") + f.localidade + QStringLiteral("  Município: ") + f.municipio,
-        QStringLiteral("Denominação: ") + f.denominacao,
+        QStringLiteral("Nome: ") + f("NOME") + QStringLiteral("   CPF: ") + f("CPF"),
+        QStringLiteral("Localidade: ") + f("LOCALIDADE") + QStringLiteral("  Município: ") + f("MUNICIPIO"),
+        QStringLiteral("Denominação: ") + f("DENOMINACAO"),
         R74,
         QStringLiteral("Dados da Análise do solo"),
-        QStringLiteral("Nº laudo: ") + f.laudo,
-        QStringLiteral("Argila (%)= ") + f.argila + QStringLiteral("; pH =") + f.ph + QStringLiteral(";  P (mg/dm³) = ")
-            + f.p + QStringLiteral("; K (mg/dm³) = ") + f.k,
-        QStringLiteral("%MO (m/v) =  ") + f.mo + QStringLiteral(";  Al (cmol/dm³) = ") + f.al
-            + QStringLiteral("; Ca (cmol/dm³) = ") + f.ca,
-        QStringLiteral("Mg (cmol/dm³) = ") + f.mg + QStringLiteral("; CTC (cmol/dm³) = ") + f.ctc
-            + QStringLiteral("; V -Sat bases (%) = ") + f.v,
+        QStringLiteral("Nº laudo: ") + f("LAUDO"),
+        QStringLiteral("Argila (%)= ") + f("ARGILA") + QStringLiteral("; pH =") + f("PH") + QStringLiteral(";  P (mg/dm³) = ")
+            + f("P") + QStringLiteral("; K (mg/dm³) = ") + f("K"),
+        QStringLiteral("%MO (m/v) =  ") + f("MO") + QStringLiteral(";  Al (cmol/dm³) = ") + f("AL")
+            + QStringLiteral("; Ca (cmol/dm³) = ") + f("CA"),
+        QStringLiteral("Mg (cmol/dm³) = ") + f("MG") + QStringLiteral("; CTC (cmol/dm³) = ") + f("CTC")
+            + QStringLiteral("; V -Sat bases (%) = ") + f("V"),
         R74,
-        QStringLiteral("Expectativa de produção : ") + f.producao + QStringLiteral(" t/ha"),
+        QStringLiteral("Expectativa de produção : ") + f("RENDIMENTO") + QStringLiteral(" t/ha"),
         R74,
         QStringLiteral("Recomendação de Adubação "),
         QStringLiteral("Parcela    Epoca         N (kg/ha)        P205 (kg/ha)    K20 (kg/ha)"),
@@ -61,14 +62,14 @@ QStringList textReportLines(const TextReportFields &f)
 
     // The K2O of the split table is cut to 15 characters, the only value ever cut.
     for (int r = 0; r < 4; ++r) {
-        const QStringList row = f.split.value(r);
+        const QStringList row = c.split.value(r);
         lines << columns(row, {11, 16, 16, 16}, cell(row, 4).left(15));
     }
 
     lines << R75 << QStringLiteral("Adubação no Plantio ")
           << QStringLiteral("Tipo                           (kg)           N (kg/ha)      P205 (kg/ha)   K20 (kg/ha)")
           << R75;
-    for (const QStringList &row : f.planting)
+    for (const QStringList &row : c.planting)
         lines << columns(row, {30, 16, 16, 16}, cell(row, 4));
 
     const auto topDressing = [&](const Rows &rows) {
@@ -77,13 +78,13 @@ QStringList textReportLines(const TextReportFields &f)
     };
     // The three sections differ in the order and kind of their rules.
     lines << QString() << QStringLiteral("Primeira parcela ") << H83 << R88;
-    topDressing(f.topDressing[0]);
+    topDressing(c.topDressing[0]);
     lines << R74;
     lines << QString() << QStringLiteral("Segunda parcela ") << R74 << H83 << R88;
-    topDressing(f.topDressing[1]);
+    topDressing(c.topDressing[1]);
     lines << R74;
     lines << QString() << QStringLiteral("Terceira parcela ") << H83 << R74;
-    topDressing(f.topDressing[2]);
+    topDressing(c.topDressing[2]);
     lines << R74;
     return lines;
 }

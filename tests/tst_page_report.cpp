@@ -160,7 +160,7 @@ void TstPageReport::variables()
     QFETCH(QString, text);
     QFETCH(QString, shown);
     reports::PageReport report(QStringLiteral(":/assets/report_page.json"));
-    report.setVariable(name, reports::literal(value));
+    report.setVariable(name, value);
     QCOMPARE(report.variable(name), value);
     QCOMPARE(report.variable(name.toUpper()), value);
     QCOMPARE(report.filled(text), shown);

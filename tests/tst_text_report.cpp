@@ -92,7 +92,7 @@ void TstTextReport::columns()
     QFETCH(QString, section);
     QFETCH(QStringList, row);
     QFETCH(QString, line);
-    reports::TextReportFields f;
+    reports::ReportContent f;
     int at = 0;
     if (section == "split") {
         f.split = {row, row, row, row};
@@ -111,7 +111,7 @@ void TstTextReport::columns()
 // stands between the section's heading rules and its closing rule.
 void TstTextReport::sectionsAndRules()
 {
-    reports::TextReportFields f;
+    reports::ReportContent f;
     f.planting = {{"a"}, {"b"}};
     f.topDressing[0] = {{"c"}};
     f.topDressing[2] = {{"d"}, {"e"}};
