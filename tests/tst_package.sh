@@ -130,11 +130,9 @@ program() {
         (cd "$run" && "${cmd[@]}")
     fi
 }
-if [ ${#as_user[@]} -gt 0 ]; then
-    "${as_user[@]}" touch "$root/usr/bin/probe" 2>/dev/null && fail "the root is writable"
-    "${as_user[@]}" touch "$run/probe" || fail "the work folder is not writable"
-    rm -f "$run/probe"
-fi
+"${as_user[@]}" touch "$root/usr/bin/probe" 2>/dev/null && fail "the root is writable"
+"${as_user[@]}" touch "$run/probe" || fail "the work folder is not writable"
+rm -f "$run/probe"
 
 # The window starts from the installed program and keeps running until closed.
 wrap=(timeout 6)
