@@ -1,7 +1,8 @@
-// Prints figures for the window: start-up time and memory against an empty Qt
-// window (each in its own process), and how long each handler takes.
-// Usage: tuberon_bench            (all figures)
-//        tuberon_bench --startup window|empty <launch ns>   (one child run; prints "ms kib")
+// Prints figures for the window: start-up against the floor of any Qt Widgets
+// program, and how long each handler takes.
+// Start-up is measured on the real program and on a floor program, each
+// started as its own process and ended right after its first frame: by
+// instructions (valgrind's callgrind) and by wall time and peak memory.
 #include "CalendarChart.h"
 #include "PageReport.h"
 #include "PdfExport.h"
@@ -12,84 +13,205 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 namespace {
 
-// Peak resident memory of this process, in KiB.
-long peakKib()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
+// A start-up measured from outside: the program runs as its own process with
+// first_frame.cpp preloaded, which ends it right after its first frame.
+struct Launch {
+    QString program;
+    QStringList arguments;
+    QProcessEnvironment environment;
+};
 
-qint64 wallNanos()
+Launch firstFrameLaunch(const QString &program)
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
-// One start: from the launch of the process (libraries loaded, application
-// made) to the window shown and its first events handled, then quit.
-int startupChild(int argc, char **argv, bool full, qint64 launched)
-{
-    QApplication app(argc, argv);
-    std::unique_ptr<QWidget> window;
-    if (full)
-        window = std::make_unique<TFPrincipal>();
-    else {
-        window = std::make_unique<QWidget>();
-        window->resize(1184, 689);
-    }
-    window->show();
-    QTimer::singleShot(0, &app, [&] {
-        std::printf("%.3f %ld\n", (wallNanos() - launched) / 1e6, peakKib());
-        app.quit();
-    });
-    return app.exec();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FIRST_FRAME_LIB));
+    env.insert(QStringLiteral("TUBERON_FIRST_FRAME_PEAK"), QStringLiteral("1"));
+    return {program, {}, env};
 }
 
 struct Startup {
-    double ms = 0;
-    long kib = 0;
+    double ms = 0; // median wall time from launch to the end after the first frame
+    long kib = 0;  // largest peak resident memory at that moment
 };
 
-Startup measureStartup(const QString &self, const QString &kind, int runs)
+Startup measureStartup(const Launch &launch, int runs)
 {
     std::vector<double> times;
     long kib = 0;
     for (int i = 0; i < runs; ++i) {
         QProcess child;
-        child.start(self, {QStringLiteral("--startup"), kind, QString::number(wallNanos())});
-        child.waitForFinished(60000);
-        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
-        if (parts.size() != 2)
+        child.setProcessEnvironment(launch.environment);
+        QElapsedTimer clock;
+        clock.start();
+        child.start(launch.program, launch.arguments);
+        if (!child.waitForFinished(60000))
             continue;
-        times.push_back(parts[0].toDouble());
-        kib = std::max(kib, parts[1].toLong());
+        const double ms = clock.nsecsElapsed() / 1e6;
+        const QByteArray out = child.readAllStandardOutput();
+        const qsizetype at = out.indexOf("peak ");
+        if (child.exitCode() != 0 || at < 0)
+            continue;
+        times.push_back(ms);
+        kib = std::max(kib, out.mid(at + 5).trimmed().toLong());
     }
     if (times.empty())
         return {};
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], kib};
+}
+
+// Instructions of one start-up under callgrind (the process and its threads,
+// from the first instruction of the dynamic loader to the end after the first
+// frame), with the inclusive cost of every function. Empty when valgrind is
+// missing or the run failed.
+struct Profile {
+    double total = 0;
+    QHash<QString, double> inclusive; // function name (no library) -> instructions
+};
+
+Profile profile(const Launch &launch, const QString &dir)
+{
+    Profile result;
+    QProcess valgrind;
+    valgrind.setProcessEnvironment(launch.environment);
+    // %p: a process forked by a library during start-up writes its own file.
+    valgrind.start(QStringLiteral("valgrind"),
+                   QStringList{QStringLiteral("--tool=callgrind"), QStringLiteral("--callgrind-out-file=") + dir
+                                   + QStringLiteral("/callgrind.%p"),
+                               launch.program}
+                       + launch.arguments);
+    if (!valgrind.waitForStarted())
+        return result;
+    const qint64 pid = valgrind.processId();
+    if (!valgrind.waitForFinished(600000) || valgrind.exitCode() != 0)
+        return result;
+    const QString out = dir + QStringLiteral("/callgrind.") + QString::number(pid);
+    QProcess annotate;
+    annotate.start(QStringLiteral("callgrind_annotate"),
+                   {QStringLiteral("--inclusive=yes"), QStringLiteral("--threshold=100"), out});
+    if (!annotate.waitForFinished(600000))
+        return result;
+    // Lines read "  136,517,193 (60.03%)  file:function [library]".
+    static const QRegularExpression line(QStringLiteral(R"(^\s*([\d,]+) \([^)]*\)\s+(?:[^:\s]*:)?(.*?)(?: \[[^\]]*\])?$)"));
+    for (const QByteArray &raw : annotate.readAllStandardOutput().split('\n')) {
+        const QRegularExpressionMatch m = line.match(QString::fromUtf8(raw));
+        if (!m.hasMatch())
+            continue;
+        const double count = m.captured(1).remove(QLatin1Char(',')).toDouble();
+        const QString name = m.captured(2);
+        if (name == QLatin1String("PROGRAM TOTALS"))
+            result.total = count;
+        else if (!result.inclusive.contains(name))
+            result.inclusive.insert(name, count);
+    }
+    return result;
+}
+
+// The inclusive instructions of the first function whose name starts with
+// one of the given prefixes (a recursive call's entry, marked '2, is skipped).
+double cost(const Profile &p, std::initializer_list<const char *> prefixes)
+{
+    double best = 0;
+    for (const char *prefix : prefixes)
+        for (auto it = p.inclusive.cbegin(); it != p.inclusive.cend(); ++it)
+            if (it.key().startsWith(QLatin1String(prefix)) && !it.key().contains(QLatin1Char('\'')))
+                best = std::max(best, it.value());
+    return best;
+}
+
+void startupFigures()
+{
+    const Launch floor = firstFrameLaunch(QStringLiteral(FLOOR_EXE));
+    const Launch window = firstFrameLaunch(QStringLiteral(TUBERON_EXE));
+    const QString platform = QGuiApplication::platformName();
+
+    std::printf("Start-up to the first frame shown (platform %s; each start its own process,\n"
+                "ended right after its first frame, without teardown)\n",
+                qPrintable(platform));
+    std::printf("  floor: a QMainWindow with one QLabel, as large as Tuberon's window\n");
+
+    QTemporaryDir dir;
+    const Profile floorProfile = profile(floor, dir.path());
+    const Profile windowProfile = profile(window, dir.path());
+    if (floorProfile.total > 0 && windowProfile.total > 0) {
+        std::printf("\nInstructions (valgrind --tool=callgrind, all threads)    millions\n");
+        std::printf("  floor                                          %9.1f\n", floorProfile.total / 1e6);
+        std::printf("  Tuberon window                                 %9.1f\n", windowProfile.total / 1e6);
+        std::printf("  ratio %.2f (goal <= 1.50)\n", windowProfile.total / floorProfile.total);
+    } else {
+        std::printf("\nInstructions: valgrind (callgrind) did not run; install valgrind for these figures\n");
+    }
+
+    constexpr int runs = 9;
+    const Startup floorTime = measureStartup(floor, runs);
+    const Startup windowTime = measureStartup(window, runs);
+    std::printf("\nWall time (median of %d) and peak memory at the first frame\n", runs);
+    std::printf("  floor                               %8.1f ms  %7ld KiB\n", floorTime.ms, floorTime.kib);
+    std::printf("  Tuberon window                      %8.1f ms  %7ld KiB\n", windowTime.ms, windowTime.kib);
+    if (floorTime.ms > 0)
+        std::printf("  wall-time ratio %.2f; extra memory %.1f MiB (goal <= 15)\n", windowTime.ms / floorTime.ms,
+                    (windowTime.kib - floorTime.kib) / 1024.0);
+
+    if (windowProfile.total <= 0)
+        return;
+    // Inclusive costs: an indented line is part of the line above it; the
+    // font database is paid by whatever first measures a text.
+    struct Part {
+        const char *label;
+        std::initializer_list<const char *> functions;
+    };
+    const Part parts[] = {
+        {"libraries loaded and relocated", {"_dl_start"}},
+        {"static initialisers", {"_dl_init"}},
+        {"application object (platform, plugins)", {"QApplication::QApplication("}},
+        {"window constructor", {"TFPrincipal::TFPrincipal("}},
+        {"  tab Entrada de dados", {"TFPrincipal::buildEntryTab("}},
+        {"  tab Indicação de Calagem", {"TFPrincipal::buildLimingTab("}},
+        {"  tab Definição das Doses de NPK", {"TFPrincipal::buildDosesTab("}},
+        {"  tab Definição da Adubação", {"TFPrincipal::buildFertilizationTab("}},
+        {"  tab Calendário de Adubação", {"TFPrincipal::buildCalendarTab("}},
+        {"  tab Relatório", {"TFPrincipal::buildReportTab("}},
+        {"  tab Sobre", {"TFPrincipal::buildAboutTab("}},
+        {"  window icon", {"QIcon::addFile("}},
+        {"  tab bar (texts measured as tabs are added)", {"QTabWidget::addTab("}},
+        {"  string grids (QTableWidget)", {"StringGrid::StringGrid("}},
+        {"  pictures decoded", {"ui::picture("}},
+        {"font database (fontconfig), where first used", {"QFontDatabasePrivate::ensureFontDatabase("}},
+        {"fonts found and loaded, all sizes", {"QFontDatabasePrivate::findFont("}},
+        {"show, with the start-up steps", {"QWidget::show("}},
+        {"  start-up steps (FormShow)", {"TFPrincipal::FormShow("}},
+        {"chart built (series, axes, first layout)", {"CalendarChart::build(", "CalendarChart::CalendarChart("}},
+        {"chart scene events (layout requests)", {"QGraphicsWidget::event("}},
+        {"first frame painted", {"QWidgetRepaintManager::paintAndFlush("}},
+        {"other threads (image conversion, events)", {"start_thread"}},
+    };
+    std::printf("\nWhere Tuberon's start-up instructions go (callgrind, inclusive)  millions\n");
+    std::printf("  (indented: part of the line above; the font database counts where first used)\n");
+    // Padded as text, not bytes: the tab names carry accents.
+    const auto row = [](const char *label, double instructions) {
+        std::printf("  %s %9.1f\n", qPrintable(QString::fromUtf8(label).leftJustified(48)), instructions / 1e6);
+    };
+    for (const Part &part : parts)
+        row(part.label, cost(windowProfile, part.functions));
+    row("floor: libraries loaded and relocated", cost(floorProfile, {"_dl_start"}));
+    row("floor: font database", cost(floorProfile, {"QFontDatabasePrivate::ensureFontDatabase("}));
+    row("floor: first frame painted", cost(floorProfile, {"QWidgetRepaintManager::paintAndFlush("}));
 }
 
 // Median time of one call, in microseconds.
@@ -168,21 +290,8 @@ void handlerFigures()
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && qstrcmp(argv[1], "--startup") == 0)
-        return startupChild(argc, argv, qstrcmp(argv[2], "window") == 0, QByteArray(argv[3]).toLongLong());
-
     QApplication app(argc, argv);
-    const QString self = QCoreApplication::applicationFilePath();
-    constexpr int runs = 9;
-    const Startup empty = measureStartup(self, QStringLiteral("empty"), runs);
-    const Startup window = measureStartup(self, QStringLiteral("window"), runs);
-    std::printf("Start-up (median of %d runs, platform %s)\n", runs, qPrintable(QGuiApplication::platformName()));
-    std::printf("  empty Qt window     %8.1f ms  %7ld KiB peak\n", empty.ms, empty.kib);
-    std::printf("  Tuberon window      %8.1f ms  %7ld KiB peak\n", window.ms, window.kib);
-    if (empty.ms > 0)
-        std::printf("  ratio %.2f (goal <= 1.50), extra memory %.1f MiB (goal <= 15)\n", window.ms / empty.ms,
-                    (window.kib - empty.kib) / 1024.0);
-
+    startupFigures();
     handlerFigures();
     return 0;
 }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs, from Debian 12's packages, whatever the build, the tests, the
-# Debian package and a headless look at the window need and is not yet on
-# this machine.
+# Debian package, the benchmark (valgrind) and a headless look at the window
+# need and is not yet on this machine.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-charts-dev
-          fonts-liberation xvfb xauth
+          fonts-liberation xvfb xauth valgrind
           dpkg-dev file lintian desktop-file-utils appstream shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do
