@@ -14,11 +14,16 @@ namespace reports {
 
 PageTemplate PageTemplate::load(const QString &path)
 {
-    PageTemplate page;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return page;
-    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        return {};
+    return fromJson(file.readAll());
+}
+
+PageTemplate PageTemplate::fromJson(const QByteArray &json)
+{
+    PageTemplate page;
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
     const QJsonObject size = root.value(QLatin1String("page")).toObject();
     page.widthMm = size.value(QLatin1String("widthMm")).toDouble(210);
     page.heightMm = size.value(QLatin1String("heightMm")).toDouble(297);

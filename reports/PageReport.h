@@ -2,6 +2,7 @@
 // The one-page report: a fixed A4 page template (text objects with
 // [VARIABLE] placeholders, lines and pictures, boxes in millimetres) filled
 // from named variables and painted on any paged device.
+#include <QByteArray>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -33,6 +34,9 @@ struct PageTemplate {
 
     // Reads a template file (JSON: the page and its objects in order).
     static PageTemplate load(const QString &path);
+    // The same from the file's bytes; whatever is missing or malformed
+    // keeps its default.
+    static PageTemplate fromJson(const QByteArray &json);
 };
 
 class PageReport : public QObject {
