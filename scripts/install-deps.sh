@@ -5,7 +5,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-charts-dev
           fonts-liberation xvfb xauth valgrind
-          dpkg-dev file lintian desktop-file-utils appstream shared-mime-info)
+          dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
+          clang libclang-rt-14-dev)   # libFuzzer, for scripts/fuzz.sh
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
