@@ -1,17 +1,12 @@
 // What the layout cannot carry by itself, filled when the window first shows.
-#include "TFPrincipal.h"
+#include "Applications.h"
 #include "StringGrid.h"
+#include "TFPrincipal.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace {
-
-const QStringList kApplications = {QStringLiteral("Plantio"), QStringLiteral("1ª"), QStringLiteral("2ª"),
-                                   QStringLiteral("3ª")};
-// Days after emergence of each application.
-const QStringList kEpochs = {QStringLiteral("0"), QStringLiteral("30-45"), QStringLiteral("60-75"),
-                             QStringLiteral("90")};
 
 void fillRow(StringGrid *grid, int row, const QStringList &texts)
 {
@@ -39,19 +34,19 @@ void TFPrincipal::FormShow()
     const QString parcela = QStringLiteral("Parcela"), epoca = QStringLiteral("Época (DAE)");
 
     fillRow(stga1, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
-    fillColumn(stga1, 0, kApplications);
-    fillColumn(stga1, 1, kEpochs);
+    fillColumn(stga1, 0, applications::names);
+    fillColumn(stga1, 1, applications::epochs);
     // The usual N split; it adds up to 100.
     fillColumn(stga1, 2, {QStringLiteral("15"), QStringLiteral("35"), QStringLiteral("30"), QStringLiteral("20")});
 
     fillRow(stga2, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
-    fillColumn(stga2, 0, kApplications);
-    fillColumn(stga2, 1, kEpochs);
+    fillColumn(stga2, 0, applications::names);
+    fillColumn(stga2, 1, applications::epochs);
 
     fillRow(stga3, 0, {parcela, epoca, QStringLiteral("N (kg/ha)"), QStringLiteral("P205 (kg/ha)"),
                        QStringLiteral("K20 (kg/ha)")});
-    fillColumn(stga3, 0, kApplications);
-    fillColumn(stga3, 1, kEpochs);
+    fillColumn(stga3, 0, applications::names);
+    fillColumn(stga3, 1, applications::epochs);
 
     for (StringGrid *grid : {stga4, stga5, Stga6, stga7}) {
         fillRow(grid, 0, {QStringLiteral("Tipo"), QStringLiteral("Kg"), QStringLiteral("N (kg)"),

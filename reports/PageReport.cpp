@@ -52,8 +52,13 @@ PageReport::PageReport(QString templatePath, QObject *parent)
     : QObject(parent), templatePath_(std::move(templatePath))
 {
     setObjectName(QStringLiteral("frxReport1"));
-    // The page is set in Arial; Liberation Sans has the same metrics.
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    // The page is set in Arial; Liberation Sans has the same metrics. Once per
+    // process, since reports may be made on several threads at a time.
+    static const bool substituted = [] {
+        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    Q_UNUSED(substituted);
 }
 
 const PageTemplate &PageReport::page() const

@@ -1,0 +1,36 @@
+#pragma once
+// A laboratory's spreadsheet saved as CSV, the way spreadsheets in Brazil
+// save it: a header row, then one record per sample. The separator (";", ","
+// or tab) is the one the header uses most; the text is UTF-8 (with or without
+// byte-order mark), UTF-16 with its mark, or else Windows-1252; fields may be
+// quoted, with doubled quotes inside, and may then hold separators and line
+// breaks.
+#include <QByteArray>
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace batch {
+
+struct CsvRecord {
+    int line = 0;       // line of the file where the record starts, from 1
+    QStringList fields; // as written, quotes removed
+    QString problem;    // what is wrong with how the record is written, if anything
+};
+
+struct CsvTable {
+    QChar separator;
+    QStringList header;
+    QList<CsvRecord> records; // blank lines left out
+};
+
+// The bytes of the file as text.
+QString decodeText(const QByteArray &bytes);
+
+// The header's most used separator; ";" when it has none.
+QChar findSeparator(QStringView headerLine);
+
+CsvTable readCsv(const QByteArray &bytes);
+
+} // namespace batch

@@ -1,0 +1,40 @@
+#include "SampleNames.h"
+
+#include <QSet>
+
+namespace batch {
+
+QString safeFileName(const QString &name)
+{
+    static const QString reserved = QStringLiteral("/\\:*?\"<>|");
+    QString safe;
+    for (const QChar c : name)
+        safe += (c.category() == QChar::Other_Control || reserved.contains(c)) ? QLatin1Char('_') : c;
+    while (!safe.isEmpty() && (safe.front() == QLatin1Char('.') || safe.front().isSpace()))
+        safe.remove(0, 1);
+    while (!safe.isEmpty() && (safe.back() == QLatin1Char('.') || safe.back().isSpace()))
+        safe.chop(1);
+    // Room for the extension and a suffix within the usual 255-byte limit.
+    while (safe.toUtf8().size() > 200)
+        safe.chop(1);
+    return safe;
+}
+
+QStringList uniqueFileNames(const QStringList &names, const QList<int> &lines)
+{
+    QStringList unique;
+    QSet<QString> taken;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QString base = safeFileName(names[i]);
+        if (base.isEmpty())
+            base = QStringLiteral("linha-%1").arg(lines.value(i));
+        QString name = base;
+        for (int n = 2; taken.contains(name.toCaseFolded()); ++n)
+            name = QStringLiteral("%1-%2").arg(base).arg(n);
+        taken.insert(name.toCaseFolded());
+        unique << name;
+    }
+    return unique;
+}
+
+} // namespace batch

@@ -1,0 +1,19 @@
+#pragma once
+// Report file names for the samples of a file: the sample's own name, made
+// safe for any file system, and made unique when two samples share it.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace batch {
+
+// The name without what file systems refuse (path separators, reserved
+// characters, control characters, leading and trailing dots and blanks);
+// empty when nothing is left.
+QString safeFileName(const QString &name);
+
+// One base name per sample, in order: its safe name, or "linha-<line>" when
+// it has none; a name met before (whatever its letter case) gets "-2", "-3", ...
+QStringList uniqueFileNames(const QStringList &names, const QList<int> &lines);
+
+} // namespace batch

@@ -1,0 +1,359 @@
+#include "CsvTable.h"
+#include "LabColumns.h"
+#include "LabSample.h"
+#include "SampleNames.h"
+#include "Summary.h"
+
+#include <QtTest>
+
+// Reading a laboratory's CSV file: separators, decimal marks, encodings,
+// quotes, column names and units, and the samples that cannot be done.
+class TstLabFile : public QObject {
+    Q_OBJECT
+private slots:
+    void separators_data();
+    void separators();
+    void encodings_data();
+    void encodings();
+    void quotes_data();
+    void quotes();
+    void aliases_data();
+    void aliases();
+    void units_data();
+    void units();
+    void headerProblems_data();
+    void headerProblems();
+    void badRowsAmongGood();
+    void yieldFromFileOrDefault();
+    void fileNames_data();
+    void fileNames();
+    void summaryCsv();
+};
+
+namespace {
+
+const QByteArray analysisHeader = "Argila;P;K;MO;Al;Ca;Mg;CTC;V";
+
+batch::ColumnMap mapOf(const QStringList &header)
+{
+    const batch::MapResult m = batch::mapColumns(header);
+    if (!m.map)
+        qWarning("%s", qPrintable(m.error));
+    return m.map.value_or(batch::ColumnMap{});
+}
+
+QList<batch::LabSample> samplesOf(const QByteArray &csv, double yield = 25)
+{
+    const batch::CsvTable table = batch::readCsv(csv);
+    return batch::readSamples(table, mapOf(table.header), yield);
+}
+
+} // namespace
+
+void TstLabFile::separators_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QStringList>("first");
+
+    QTest::newRow("semicolon, decimal comma") << QByteArray("Amostra;Argila;P\r\nA1;35,5;6\r\n") << ";"
+                                              << QStringList{"A1", "35,5", "6"};
+    QTest::newRow("comma, decimal point") << QByteArray("Amostra,Argila,P\nA1,35.5,6\n") << ","
+                                          << QStringList{"A1", "35.5", "6"};
+    QTest::newRow("tab") << QByteArray("Amostra\tArgila\tP\nA1\t35,5\t6") << "\t" << QStringList{"A1", "35,5", "6"};
+    QTest::newRow("comma file with a quoted decimal comma")
+        << QByteArray("Amostra,Argila,P\nA1,\"35,5\",6\n") << "," << QStringList{"A1", "35,5", "6"};
+    QTest::newRow("semicolons win over a comma in a header name")
+        << QByteArray("Amostra;CTC pH 7,0;P\nA1;8,5;6\n") << ";" << QStringList{"A1", "8,5", "6"};
+    QTest::newRow("old Mac line ends") << QByteArray("Amostra;Argila;P\rA1;35;6\r") << ";"
+                                       << QStringList{"A1", "35", "6"};
+}
+
+void TstLabFile::separators()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, separator);
+    QFETCH(QStringList, first);
+    const batch::CsvTable table = batch::readCsv(csv);
+    QCOMPARE(QString(table.separator), separator);
+    QCOMPARE(table.header, (QStringList{"Amostra", table.header.value(1), "P"}));
+    QCOMPARE(table.records.size(), 1);
+    QCOMPARE(table.records[0].fields, first);
+    QCOMPARE(table.records[0].line, 2);
+}
+
+void TstLabFile::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QString text = QStringLiteral("Identificação;Município\nSão João;Araçá\n");
+    QTest::newRow("UTF-8") << text.toUtf8();
+    QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    QTest::newRow("Windows-1252") << text.toLatin1();
+    QByteArray utf16("\xFF\xFE");
+    for (const QChar c : text)
+        utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
+    QTest::newRow("UTF-16 with byte-order mark") << utf16;
+}
+
+void TstLabFile::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    const batch::CsvTable table = batch::readCsv(bytes);
+    QCOMPARE(table.header, (QStringList{QStringLiteral("Identificação"), QStringLiteral("Município")}));
+    QCOMPARE(table.records.value(0).fields, (QStringList{QStringLiteral("São João"), QStringLiteral("Araçá")}));
+}
+
+void TstLabFile::quotes_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QList<QStringList>>("records");
+    QTest::addColumn<QList<int>>("lines");
+    QTest::addColumn<QString>("problem");
+
+    QTest::newRow("separator and doubled quotes inside")
+        << QByteArray("A;B\n\"x;y\";\"Sítio \"\"Boa Vista\"\"\"\n")
+        << QList<QStringList>{{"x;y", "Sítio \"Boa Vista\""}} << QList<int>{2} << "";
+    QTest::newRow("line break inside quotes keeps later line numbers")
+        << QByteArray("A;B\r\n\"linha um\r\nlinha dois\";1\r\nz;2\r\n")
+        << QList<QStringList>{{"linha um\r\nlinha dois", "1"}, {"z", "2"}} << QList<int>{2, 4} << "";
+    QTest::newRow("blank lines and empty records left out")
+        << QByteArray("A;B\n\n;\nz;2\n;;\n") << QList<QStringList>{{"z", "2"}} << QList<int>{4} << "";
+    QTest::newRow("quote never closed")
+        << QByteArray("A;B\nz;\"aberta\n") << QList<QStringList>{{"z", "aberta\n"}} << QList<int>{2}
+        << "aspas abertas na linha 2 não fechadas";
+}
+
+void TstLabFile::quotes()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QList<QStringList>, records);
+    QFETCH(QList<int>, lines);
+    QFETCH(QString, problem);
+    const batch::CsvTable table = batch::readCsv(csv);
+    QCOMPARE(table.records.size(), records.size());
+    for (int i = 0; i < records.size(); ++i) {
+        QCOMPARE(table.records[i].fields, records[i]);
+        QCOMPARE(table.records[i].line, lines[i]);
+    }
+    QCOMPARE(table.records.last().problem, problem);
+}
+
+void TstLabFile::aliases_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<int>("column");
+    const auto row = [](const char *header, batch::Column c) {
+        QTest::newRow(header) << QString::fromUtf8(header) << int(c);
+    };
+    row("Amostra", batch::Column::Amostra);
+    row("IDENTIFICAÇÃO", batch::Column::Amostra);
+    row("id", batch::Column::Amostra);
+    row("Produtor", batch::Column::Produtor);
+    row("Nome", batch::Column::Produtor);
+    row("C.P.F.", batch::Column::Cpf);
+    row("Localidade", batch::Column::Localidade);
+    row("Municipio", batch::Column::Municipio);
+    row("Talhão", batch::Column::Denominacao);
+    row("Gleba", batch::Column::Denominacao);
+    row("Denominação", batch::Column::Denominacao);
+    row("Nº do laudo", batch::Column::Laudo);
+    row("N° do Laudo", batch::Column::Laudo);
+    row("Laudo", batch::Column::Laudo);
+    row("pH água", batch::Column::Ph);
+    row("pH H2O", batch::Column::Ph);
+    row("pH (H2O)", batch::Column::Ph);
+    row("P Mehlich", batch::Column::P);
+    row("Fósforo", batch::Column::P);
+    row("Potássio", batch::Column::K);
+    row("M.O.", batch::Column::Mo);
+    row("Matéria Orgânica", batch::Column::Mo);
+    row("Al", batch::Column::Al);
+    row("  ca  ", batch::Column::Ca);
+    row("Mg", batch::Column::Mg);
+    row("T", batch::Column::Ctc);
+    row("CTC pH 7", batch::Column::Ctc);
+    row("V%", batch::Column::V);
+    row("Saturação por bases", batch::Column::V);
+    row("Rendimento", batch::Column::Rendimento);
+    row("Expectativa", batch::Column::Rendimento);
+}
+
+// Each name lands in its column among the required ones, whatever its case,
+// accents, blanks and punctuation.
+void TstLabFile::aliases()
+{
+    QFETCH(QString, header);
+    QFETCH(int, column);
+    QStringList full = QString::fromLatin1(analysisHeader).split(';');
+    const int at = column >= int(batch::Column::Argila) && column <= int(batch::Column::V) && column != int(batch::Column::Ph)
+                       ? full.indexOf(batch::columnName(batch::Column(column)))
+                       : -1;
+    if (at >= 0)
+        full[at] = header;
+    else
+        full << header;
+    const batch::ColumnMap map = mapOf(full);
+    QCOMPARE(map.index[column], at >= 0 ? at : full.size() - 1);
+}
+
+void TstLabFile::units_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("clay in %") << "Argila (%)" << "35" << 35.0;
+    QTest::newRow("clay in g/kg") << "Argila (g/kg)" << "350" << 35.0;
+    QTest::newRow("clay in g/kg after the name") << "Argila g/kg" << "355" << 35.5;
+    QTest::newRow("organic matter in g/dm³") << "MO (g/dm³)" << "21" << 2.1;
+    QTest::newRow("organic matter in g/kg") << "M.O. [g/kg]" << "21,0" << 2.1;
+    QTest::newRow("organic matter in dag/kg") << "MO (dag/kg)" << "2,1" << 2.1;
+    QTest::newRow("K in mg/dm³") << "K (mg/dm3)" << "40" << 40.0;
+    QTest::newRow("K in cmolc/dm³") << "K (cmolc/dm³)" << "0,15" << 0.15 * 391;
+    QTest::newRow("Ca in mmolc/dm³") << "Ca (mmolc/dm³)" << "21" << 2.1;
+    QTest::newRow("Mg in mmolc/dm³") << "Mg mmolc/dm3" << "8" << 0.8;
+    QTest::newRow("Al in mmolc/dm³") << "Al (mmolc/dm³)" << "4" << 0.4;
+    QTest::newRow("CTC in mmolc/dm³") << "CTC (mmolc/dm³)" << "85" << 8.5;
+    QTest::newRow("Ca in cmolc/dm³") << "Ca (cmolc/dm³)" << "2,1" << 2.1;
+    QTest::newRow("V in %") << "V (%)" << "35" << 35.0;
+    QTest::newRow("decimal point") << "Argila (%)" << "35.5" << 35.5;
+    QTest::newRow("decimal comma with blanks") << "Argila (%)" << " 35,5 " << 35.5;
+}
+
+void TstLabFile::units()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QStringList full = QString::fromLatin1(analysisHeader).split(';');
+    QStringList cells{"30", "6", "40", "2", "0,4", "2", "1", "8", "35"};
+    const QString name = batch::headerKey(header).startsWith("mo") ? "MO" : header.section(QRegularExpression("[ (\\[]"), 0, 0);
+    const int at = full.indexOf(name);
+    QVERIFY2(at >= 0, qPrintable(name));
+    full[at] = header;
+    cells[at] = text;
+    const QList<batch::LabSample> samples =
+        samplesOf((full.join(';') + "\n" + cells.join(';') + "\n").toUtf8());
+    QCOMPARE(samples.size(), 1);
+    QCOMPARE(samples[0].error, QString());
+    const batch::Column c = batch::Column(int(batch::Column::Argila) + (at == 0 ? 0 : at + 1));
+    QCOMPARE(*samples[0].value(c), value);
+}
+
+void TstLabFile::headerProblems_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing column") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V" << "falta a coluna MO";
+    QTest::newRow("missing columns") << "Amostra;Argila;P;K;Al;Ca;CTC" << "faltam as colunas MO, Mg, V";
+    QTest::newRow("unknown unit") << "Argila (kg/m3);P;K;MO;Al;Ca;Mg;CTC;V"
+                                  << "coluna \"Argila (kg/m3)\": unidade desconhecida \"kg/m3\"";
+    QTest::newRow("K in a unit of clay") << "Argila;P;K (g/kg);MO;Al;Ca;Mg;CTC;V"
+                                         << "coluna \"K (g/kg)\": unidade desconhecida \"g/kg\"";
+    QTest::newRow("another pH and unknown columns are ignored")
+        << "Argila;pH (CaCl2);Ca+Mg;P;K;MO;Al;Ca;Mg;CTC;V;Observações" << "";
+}
+
+void TstLabFile::headerProblems()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, error);
+    const batch::MapResult m = batch::mapColumns(header.split(';'));
+    QCOMPARE(m.error, error);
+    QCOMPARE(m.map.has_value(), error.isEmpty());
+    if (m.map)
+        QCOMPARE(m.map->indexOf(batch::Column::Ph), -1);
+}
+
+// A bad value spoils its own sample only, with a message naming the line and
+// the column as the file has them; every other sample is read.
+void TstLabFile::badRowsAmongGood()
+{
+    const QByteArray csv = "Amostra;Argila (%);pH;P (mg/dm³);K;MO;Al;Ca;Mg;CTC;V\n"
+                           "ok1;35;5,5;6;40;2;0,4;2;1;8;35\n"
+                           "nd;35;5,5;n.d.;40;2;0,4;2;1;8;35\n"
+                           "vazia;35;5,5;6;;2;0,4;2;1;8;35\n"
+                           "negativa;35;5,5;6;40;2;-0,4;2;1;8;35\n"
+                           "argila;101;5,5;6;40;2;0,4;2;1;8;35\n"
+                           "ph;35;14,5;6;40;2;0,4;2;1;8;35\n"
+                           "v;35;5,5;6;40;2;0,4;2;1;8;100,1\n"
+                           "duas;35;5,5;x;40;2;0,4;2;1;8;\n"
+                           "ok2;100;;6;40;2;0;2;1;8;100\n";
+    const QList<batch::LabSample> s = samplesOf(csv);
+    const QStringList expected{
+        "",
+        "linha 3, coluna P (mg/dm³): 'n.d.' não é um número",
+        "linha 4, coluna K: vazia",
+        "linha 5, coluna Al: '-0,4' negativo",
+        "linha 6, coluna Argila (%): '101' acima de 100",
+        "linha 7, coluna pH: '14,5' fora da faixa de 0 a 14",
+        "linha 8, coluna V: '100,1' acima de 100",
+        "linha 9, coluna P (mg/dm³): 'x' não é um número; linha 9, coluna V: vazia",
+        "",
+    };
+    QCOMPARE(s.size(), expected.size());
+    for (int i = 0; i < s.size(); ++i) {
+        QCOMPARE(s[i].error, expected[i]);
+        QCOMPARE(s[i].line, i + 2);
+    }
+    QCOMPARE(s[0].text(batch::Column::Amostra), QStringLiteral("ok1"));
+    QCOMPARE(*s[0].value(batch::Column::Ph), 5.5);
+    // pH is not required: a sample without it is done, showing none.
+    QVERIFY(!s[8].value(batch::Column::Ph));
+    QCOMPARE(*s[8].value(batch::Column::Argila), 100.0);
+}
+
+void TstLabFile::yieldFromFileOrDefault()
+{
+    const QByteArray withColumn = "Argila;P;K;MO;Al;Ca;Mg;CTC;V;Rendimento (t/ha)\n"
+                                  "35;6;40;2;0,4;2;1;8;35;32,5\n"
+                                  "35;6;40;2;0,4;2;1;8;35;\n";
+    QList<batch::LabSample> s = samplesOf(withColumn, 30);
+    QCOMPARE(*s[0].value(batch::Column::Rendimento), 32.5);
+    QCOMPARE(*s[1].value(batch::Column::Rendimento), 30.0);
+    s = samplesOf(analysisHeader + "\n35;6;40;2;0,4;2;1;8;35\n", 28);
+    QCOMPARE(*s[0].value(batch::Column::Rendimento), 28.0);
+    s = samplesOf("Argila;P;K;MO;Al;Ca;Mg;CTC;V;Rendimento (kg/ha)\n35;6;40;2;0,4;2;1;8;35;25000\n");
+    QCOMPARE(*s[0].value(batch::Column::Rendimento), 25.0);
+}
+
+void TstLabFile::fileNames_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("as they are") << QStringList{"A-01", "Sítio São José 2"} << QStringList{"A-01", "Sítio São José 2"};
+    QTest::newRow("path and reserved characters")
+        << QStringList{"../../etc/passwd", "a:b*c?\"d<e>f|g\\h"} << QStringList{"_.._etc_passwd", "a_b_c__d_e_f_g_h"};
+    QTest::newRow("empty or only dots gets its line") << QStringList{"", " .. "} << QStringList{"linha-2", "linha-3"};
+    QTest::newRow("repeated, whatever the case")
+        << QStringList{"A1", "a1", "A1", "A1-2"} << QStringList{"A1", "a1-2", "A1-3", "A1-2-2"};
+}
+
+void TstLabFile::fileNames()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, files);
+    QList<int> lines;
+    for (int i = 0; i < names.size(); ++i)
+        lines << i + 2;
+    QCOMPARE(batch::uniqueFileNames(names, lines), files);
+}
+
+void TstLabFile::summaryCsv()
+{
+    batch::SummaryRow row(batch::summaryColumns().size());
+    row[0] = "A;1";
+    row[1] = "2";
+    row[6] = "Criterio devido baixo poder tampão.";
+    row[7] = "1.13";
+    row[18] = "linha 2, coluna P: 'n.d.' não é um número";
+    const QByteArray bytes = batch::summaryCsv({row});
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Amostra;Linha;Classe de argila;Classe de P;Classe de K;Classe de CTC;"
+                             "Critério de calagem;Calagem (t/ha);Calagem comercial (t/ha);N (kg/ha);P2O5 (kg/ha);"
+                             "K2O (kg/ha);N plantio;N 1ª;N 2ª;N 3ª;K2O plantio;K2O 1ª;Erro\r\n"));
+    QVERIFY(bytes.endsWith("\"A;1\";2;;;;;Criterio devido baixo poder tampão.;1,13;;;;;;;;;;;"
+                           "linha 2, coluna P: 'n.d.' não é um número\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TstLabFile)
+#include "tst_lab_file.moc"
