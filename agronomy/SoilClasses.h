@@ -10,6 +10,7 @@ namespace soil {
 // Upper limits (inclusive) of the classes "Muito baixo" to "Alto", in mg/dm³.
 struct Limits {
     double l1 = 0, l2 = 0, l3 = 0, l4 = 0;
+    bool operator==(const Limits &) const = default;
 };
 
 // The five interpretation words; the dose rules compare field texts with them.
