@@ -4,6 +4,7 @@
 
 #include <QDateTimeEdit>
 #include <QHash>
+#include <QSet>
 #include <functional>
 #include <QLocale>
 #include <QWidget>
@@ -253,6 +254,10 @@ public:
     void onExit(QWidget *field, Handler handler);
     void onChange(QLineEdit *field, Handler handler);
     void onClick(QAbstractButton *button, Handler handler);
+    // A product list's change handler: runs on every pick, also of the item
+    // already selected, and on every change of position; typing into the
+    // list's text runs nothing until a pick.
+    void onPick(QComboBox *list, Handler handler);
 
     enum class KeyRule { MarkAndEnter, MarkOnly, EnterOnly };
     void onKey(QLineEdit *field, KeyRule rule, QWidget *successor = nullptr);
@@ -300,4 +305,5 @@ private:
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;
     QHash<QObject *, KeyBinding> keyBindings_;
+    QSet<QObject *> justMoved_; // lists whose handler ran for a new position just now
 };

@@ -2,10 +2,12 @@
 #include "widgets_factory.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTimer>
 
 void TFPrincipal::guard(Handler handler)
 {
@@ -49,6 +51,25 @@ void TFPrincipal::onClick(QAbstractButton *button, Handler handler)
         connect(button, &QAbstractButton::toggled, this, [this, handler] { guard(handler); });
     else
         connect(button, &QAbstractButton::clicked, this, [this, handler] { guard(handler); });
+}
+
+void TFPrincipal::onPick(QComboBox *list, Handler handler)
+{
+    // Qt reports a new position (also one set by the program) and, apart, each
+    // pick by the user, also of the item already selected: after a name was
+    // typed over it, a technician picks the product again to get it back. A
+    // pick that moves the position reports both, one right after the other,
+    // and the handler runs once. Typing into the list's text picks nothing:
+    // the handler waits for a pick rather than run at every keystroke.
+    connect(list, &QComboBox::currentIndexChanged, this, [this, list, handler] {
+        guard(handler);
+        justMoved_.insert(list);
+        QTimer::singleShot(0, this, [this, list] { justMoved_.remove(list); });
+    });
+    connect(list, &QComboBox::activated, this, [this, list, handler] {
+        if (!justMoved_.remove(list))
+            guard(handler);
+    });
 }
 
 void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)

@@ -186,7 +186,7 @@ void TFPrincipal::buildFertilizationTab()
         {ComboBox5, &TFPrincipal::ComboBox5Change},
     };
     for (const auto &[list, handler] : lists)
-        connect(list, &QComboBox::currentIndexChanged, this, [this, handler = handler] { guard(handler); });
+        onPick(list, handler);
 
     const std::pair<QAbstractButton *, Handler> clicks[] = {
         {RadioButton1, &TFPrincipal::RadioButton1Click},

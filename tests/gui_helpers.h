@@ -4,7 +4,9 @@
 #include "TFPrincipal.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTabWidget>
@@ -73,6 +75,21 @@ inline void typeAndLeave(QLineEdit *field, const QString &text, QWidget *next)
 {
     typeInto(field, text);
     leaveTo(next);
+}
+
+// Picks an item of a list as a user does: the list opened, the item
+// highlighted and taken with Enter. Answers the messages it caused.
+inline QStringList pick(QComboBox *list, int index)
+{
+    return messagesDuring([&] {
+        list->setFocus(Qt::MouseFocusReason);
+        list->showPopup();
+        QAbstractItemView *view = list->view();
+        if (!QTest::qWaitForWindowExposed(view->window()))
+            qWarning("the list %s did not open", qPrintable(list->objectName()));
+        view->setCurrentIndex(list->model()->index(index, list->modelColumn(), list->rootModelIndex()));
+        QTest::keyClick(view, Qt::Key_Return);
+    });
 }
 
 // The window open on "Definição da Adubação".

@@ -1,8 +1,10 @@
 #include "MineralCatalogue.h"
+#include "StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -65,6 +67,11 @@ private slots:
     void zeroPhosphateIsShownAsZero();
     void nothingSelectedKeepsTypedPercentages();
     void plantingBlocksTakeTurns();
+    void repickAfterTypingOver_data();
+    void repickAfterTypingOver();
+    void repickFollowsNewMissingAmounts_data();
+    void repickFollowsNewMissingAmounts();
+    void pickOfAnotherItemRunsOnce();
 };
 
 void TstListsGui::mineralListsFollowTheCatalogue()
@@ -220,6 +227,124 @@ void TstListsGui::plantingBlocksTakeTurns()
     clickRadio(mineralRadio);
     QCOMPARE(w->ComboBox2->currentText(), QStringLiteral("Adubo 13-13-28"));
     QCOMPARE(contents(*w, kBlocks[0]), (QStringList{"13", "13", "28"}));
+}
+
+namespace {
+
+// Each product list with the fields its choice writes and the button that
+// lists the product in hand.
+struct PickBlock {
+    const char *list;
+    int item;
+    const char *written[5]; // contents, then the quantity and the N amount
+    const char *missingN, *inserir, *grid;
+    const char *radio; // the planting block to show
+};
+const PickBlock kPickBlocks[] = {
+    {"ComboBox1", 3, {"Edit34", "Edit35", "Edit36", "Edit33", "Edit37"}, "Edit50", "Button6", "stga4", "RadioButton1"},
+    {"ComboBox2", 0, {"Edit34", "Edit35", "Edit36", "Edit40", "Edit37"}, "Edit50", "Button9", "stga4", "RadioButton2"},
+    {"ComboBox3", 0, {"Edit42", "Edit43", "Edit44", "Edit41", "Edit45"}, "Edit64", "Button11", "stga5", nullptr},
+    {"ComboBox4", 0, {"Edit71", "Edit72", "Edit73", "Edit48", "Edit74"}, "Edit49", "Button19", "Stga6", nullptr},
+    {"ComboBox5", 0, {"Edit81", "Edit82", "Edit83", "Edit77", "Edit84"}, "Edit78", "Button22", "stga7", nullptr},
+};
+
+void addPickBlocks()
+{
+    QTest::addColumn<int>("block");
+    for (int b = 0; b < 5; ++b)
+        QTest::newRow(kPickBlocks[b].list) << b;
+}
+
+std::unique_ptr<TFPrincipal> windowFor(const PickBlock &b)
+{
+    auto w = gui::openWindow();
+    w->PageControl1->setCurrentWidget(w->TabSheet6);
+    if (b.radio)
+        clickRadio(gui::find<QRadioButton>(w.get(), b.radio));
+    // Planting misses P2O5 and K2O too, so that every organic criterion proposes.
+    for (const char *field : {"Edit50", "Edit52", "Edit54"})
+        gui::typeWhole(*w, field, QStringLiteral("40"));
+    gui::typeWhole(*w, b.missingN, QStringLiteral("60,00"));
+    return w;
+}
+
+} // namespace
+
+// After a name typed over the product and a content typed over its figure,
+// picking the same product again brings back its name, its contents and its
+// proposal, and "Inserir" lists it as it is.
+void TstListsGui::repickAfterTypingOver_data() { addPickBlocks(); }
+
+void TstListsGui::repickAfterTypingOver()
+{
+    QFETCH(int, block);
+    const PickBlock &b = kPickBlocks[block];
+    const auto w = windowFor(b);
+    auto *list = gui::find<QComboBox>(w.get(), b.list);
+    QCOMPARE(gui::pick(list, b.item), QStringList());
+    const QString name = list->itemText(b.item);
+    QCOMPARE(list->currentText(), name);
+    const QStringList proposed = gui::texts(*w, b.written);
+    QVERIFY(!proposed[0].isEmpty());
+
+    // Typing into the list's text picks nothing at each keystroke.
+    list->setFocus(Qt::MouseFocusReason);
+    list->lineEdit()->selectAll();
+    QTest::keyClicks(list->lineEdit(), QStringLiteral("Meu N"));
+    QCOMPARE(list->currentText(), QStringLiteral("Meu N"));
+    gui::typeWhole(*w, b.written[0], QStringLiteral("30"));
+    QCOMPARE(gui::texts(*w, b.written).mid(1), proposed.mid(1));
+
+    QCOMPARE(gui::pick(list, b.item), QStringList());
+
+    QCOMPARE(list->currentIndex(), b.item);
+    QCOMPARE(list->currentText(), name);
+    QCOMPARE(gui::texts(*w, b.written), proposed);
+    auto *inserir = gui::find<QPushButton>(w.get(), b.inserir);
+    QCOMPARE(gui::messagesDuring([&] { QTest::mouseClick(inserir, Qt::LeftButton); }), QStringList());
+    auto *grid = gui::find<StringGrid>(w.get(), b.grid);
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->cell(0, 1), name);
+    QCOMPARE(grid->cell(2, 1), proposed[4]);
+}
+
+// Picking the product already chosen proposes again from what is missing now
+// (after a new split, say), not from what was missing at the first pick.
+void TstListsGui::repickFollowsNewMissingAmounts_data() { addPickBlocks(); }
+
+void TstListsGui::repickFollowsNewMissingAmounts()
+{
+    QFETCH(int, block);
+    const PickBlock &b = kPickBlocks[block];
+    const auto w = windowFor(b);
+    auto *list = gui::find<QComboBox>(w.get(), b.list);
+    QCOMPARE(gui::pick(list, b.item), QStringList());
+    const QStringList before = gui::texts(*w, b.written);
+    // Half the N missing: a product closed by N is proposed at half the
+    // quantity; an organic one closed by P2O5 supplies the same N again.
+    gui::typeWhole(*w, b.missingN, QStringLiteral("30,00"));
+    gui::typeWhole(*w, "Edit52", QStringLiteral("20"));
+
+    QCOMPARE(gui::pick(list, b.item), QStringList());
+
+    const QStringList after = gui::texts(*w, b.written);
+    QCOMPARE(after.mid(0, 3), before.mid(0, 3));
+    QCOMPARE(gui::find(w.get(), b.written[3])->text(), after[3]);
+    const double was = w->numbers().toDouble(before[3]), now = w->numbers().toDouble(after[3]);
+    QVERIFY2(qAbs(now - was / 2) < 0.1, qPrintable(before[3] + QLatin1String(" -> ") + after[3]));
+}
+
+// A pick that moves the list to another item runs its handler once: a
+// "Faltante" text that is not a number is reported once, not twice.
+void TstListsGui::pickOfAnotherItemRunsOnce()
+{
+    for (const PickBlock &b : kPickBlocks) {
+        const auto w = windowFor(b);
+        gui::typeWhole(*w, b.missingN, QStringLiteral("6O"));
+        auto *list = gui::find<QComboBox>(w.get(), b.list);
+        QCOMPARE(gui::pick(list, b.item), QStringList{QStringLiteral("'6O' is not a valid floating point value")});
+        QCOMPARE(gui::pick(list, b.item + 1), QStringList{QStringLiteral("'6O' is not a valid floating point value")});
+    }
 }
 
 QTEST_MAIN(TstListsGui)
