@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <optional>
 
 namespace {
 constexpr int kFirstNutrientColumn = 2; // N, then P2O5, then K2O, in the lists and in stga3
@@ -41,24 +42,31 @@ void TFPrincipal::writeSupplied(QLineEdit *kgN, QLineEdit *kgP, QLineEdit *kgK, 
 
 void TFPrincipal::insertProduct(StringGrid *list, int application, const QStringList &cells)
 {
-    // The row goes in as typed, before anything is read.
+    // Everything is read before anything changes: a text that is not a number
+    // (an amount, or a dose in stga3) lists nothing and leaves "Faltante" as
+    // it was, so the list and "Faltante" always count the same products.
+    double sums[kNutrients] = {0, 0, 0};
+    const auto count = [&](const QString &cell, int n) {
+        if (!cell.isEmpty())
+            sums[n] += read(cell);
+    };
+    for (int j = 1; j < list->rowCount(); ++j)
+        for (int n = 0; n < kNutrients; ++n)
+            count(list->cell(kFirstNutrientColumn + n, j), n);
+    for (int n = 0; n < kNutrients; ++n)
+        count(cells.value(kFirstNutrientColumn + n), n);
+    std::optional<double> doses[kNutrients]; // none: that "Faltante" keeps its text
+    for (int n = 0; n < kNutrients; ++n)
+        if (const QString dose = stga3->cell(kFirstNutrientColumn + n, application); !dose.isEmpty())
+            doses[n] = read(dose);
+
     const int lin = list->rowCount();
     list->setRows(lin + 1);
     for (int c = 0; c < cells.size(); ++c)
         list->setCell(c, lin, cells[c]);
-
-    double sums[kNutrients] = {0, 0, 0};
-    for (int j = 1; j < list->rowCount(); ++j)
-        for (int n = 0; n < kNutrients; ++n)
-            if (const QString cell = list->cell(kFirstNutrientColumn + n, j); !cell.isEmpty())
-                sums[n] += read(cell);
-
-    // A nutrient without a dose keeps its "Faltante" text.
-    for (int n = 0; n < kNutrients; ++n) {
-        const int column = kFirstNutrientColumn + n;
-        if (const QString dose = stga3->cell(column, application); !dose.isEmpty())
-            write(faltante(application, column), fmt(read(dose) - sums[n], 2));
-    }
+    for (int n = 0; n < kNutrients; ++n)
+        if (doses[n])
+            write(faltante(application, kFirstNutrientColumn + n), fmt(*doses[n] - sums[n], 2));
 }
 
 void TFPrincipal::clearProducts(StringGrid *list, int application)

@@ -29,13 +29,14 @@ void TFPrincipal::ComboBox1Change()
     const double doseN = readOrZero(Edit50), DoseP = readOrZero(Edit52), DoseK = readOrZero(Edit54);
     const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
     const fertilizers::ClosingLimits limits = fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk);
-    double qtd = limits.p2o5;
+    double limit = limits.p2o5;
     if (RadioButton3->isChecked())
-        qtd = limits.n;
+        limit = limits.n;
     else if (RadioButton5->isChecked())
-        qtd = limits.k2o;
+        limit = limits.k2o;
     else if (RadioButton6->isChecked())
-        qtd = limits.smallest();
+        limit = limits.smallest();
+    const double qtd = fertilizers::proposedQuantity(limit);
 
     // The quantity is of dry product; the wet weight is what goes on the field.
     const double ms = read(Edit87);
@@ -69,7 +70,8 @@ void TFPrincipal::ComboBox2Change()
     const double doseN = readOrZero(Edit50), DoseP = readOrZero(Edit52), DoseK = readOrZero(Edit54);
     const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
     // A mineral product always closes the nutrient it runs out on first.
-    const double qtd = fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk).smallest();
+    const double qtd =
+        fertilizers::proposedQuantity(fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk).smallest());
     write(Edit40, fmt(qtd, 1));
     writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 2);
 }

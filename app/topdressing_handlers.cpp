@@ -25,15 +25,30 @@ void propose(TFPrincipal &w, const TFPrincipal::Cobertura &c)
         w.write(c.kgK, w.fmt(fertilizers::supplied(qtd, pK), 1));
     };
 
+    bool proposed = false;
     const double doseN = w.readOrZero(c.faltN);
     const double pN = w.readOrZero(c.pctN);
-    if (doseN > 0 && pN > 0)
+    if (doseN > 0 && pN > 0) {
         writeProposal(100 * doseN / pN, pN);
+        proposed = true;
+    }
 
     const double DoseK = w.readOrZero(c.faltK);
     const double pK = w.readOrZero(c.pctK);
-    if (DoseK > 0 && pK > 0)
+    if (DoseK > 0 && pK > 0) {
         writeProposal(100 * DoseK / pK, pN);
+        proposed = true;
+    }
+    if (proposed)
+        return;
+
+    // No proposal: the quantity in hand stays, and what it supplies is that
+    // of the product now chosen, never the figures of the one before. Those
+    // go first, so that a quantity that is not a number leaves none behind.
+    for (QLineEdit *amount : {c.kgN, c.kgP, c.kgK})
+        w.write(amount, QString());
+    if (!c.quantity->text().isEmpty())
+        w.writeSupplied(c.kgN, c.kgP, c.kgK, w.read(c.quantity), pN, w.readOrZero(c.pctP), pK, 1);
 }
 
 void calculate(TFPrincipal &w, const TFPrincipal::Cobertura &c)

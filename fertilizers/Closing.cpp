@@ -22,6 +22,13 @@ ClosingLimits closingLimits(double missingN, double missingP2O5, double missingK
     return {closingLimit(missingN, pn), closingLimit(missingP2O5, pp), closingLimit(missingK2O, pk)};
 }
 
+double proposedQuantity(double limit)
+{
+    if (limit >= noLimit || limit < 0)
+        return 0;
+    return limit;
+}
+
 double supplied(double quantity, double contentPercent, double efficiency)
 {
     return quantity * contentPercent * efficiency / 100;

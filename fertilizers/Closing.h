@@ -19,6 +19,12 @@ struct ClosingLimits {
 ClosingLimits closingLimits(double missingN, double missingP2O5, double missingK2O, double pn, double pp,
                             double pk);
 
+// The quantity a proposal offers for a limit: none when the nutrients that
+// decide it are absent from the product (the sentinel is never offered) or
+// already over-supplied (a negative limit: more product would only add to
+// the excess).
+double proposedQuantity(double limit);
+
 // Nutrient (kg) supplied by a quantity (kg) of a content (%), times an
 // efficiency (organic fertilizers release only part of it in the cycle).
 double supplied(double quantity, double contentPercent, double efficiency = 1.0);

@@ -71,7 +71,7 @@ private slots:
     void organicProposal();
     void organicContentsBySeparator_data();
     void organicContentsBySeparator();
-    void noContentsGiveTheSentinel();
+    void noContentsProposeNothing();
     void organicCalculate_data();
     void organicCalculate();
     void organicCalculateNeedsEveryField_data();
@@ -110,6 +110,12 @@ void TstPlantingGui::organicProposal_data()
                           << QStringList{"1600,0", "2133,3", "51,2", "56,0", "40,0"};
     QTest::newRow("nothing missing") << gui::comma() << QStringList{"", "", ""} << "RadioButton4"
                                      << QStringList{"0,0", "0,0", "0,0", "0,0", "0,0"};
+    // A nutrient already over-supplied asks for no more product, never for a negative amount.
+    QTest::newRow("P2O5 over-supplied, by P") << gui::comma() << QStringList{"18", "-10", "40"} << "RadioButton4"
+                                              << QStringList{"0,0", "0,0", "0,0", "0,0", "0,0"};
+    QTest::newRow("K2O over-supplied, by the smallest") << gui::comma() << QStringList{"18", "60", "-5,5"}
+                                                        << "RadioButton6"
+                                                        << QStringList{"0,0", "0,0", "0,0", "0,0", "0,0"};
     QTest::newRow("point separator") << gui::point() << missing << "RadioButton4"
                                      << QStringList{"1714.3", "2285.7", "54.9", "60.0", "42.9"};
 }
@@ -156,8 +162,9 @@ void TstPlantingGui::organicContentsBySeparator()
     QCOMPARE(texts(*w, {"Edit34", "Edit35", "Edit36", "Edit87"}), written);
 }
 
-// With no content at all every limit is the sentinel, and so is the proposal.
-void TstPlantingGui::noContentsGiveTheSentinel()
+// With no content at all nothing decides the quantity: the proposal is none,
+// not the sentinel that stands for "no limit".
+void TstPlantingGui::noContentsProposeNothing()
 {
     const auto w = fertilizationWindow();
     typeMissing(*w, {"18", "60", "40"});
@@ -170,7 +177,7 @@ void TstPlantingGui::noContentsGiveTheSentinel()
     QCOMPARE(chooseOrganic(*w, kNoOrganic, "RadioButton6"), QStringList());
 
     QCOMPARE(texts(*w, {"Edit33", "Edit88", "Edit37", "Edit38", "Edit39"}),
-             (QStringList{"1000000,0", "2000000,0", "0,0", "0,0", "0,0"}));
+             (QStringList{"0,0", "0,0", "0,0", "0,0", "0,0"}));
     QCOMPARE(texts(*w, {"Edit34", "Edit35", "Edit36", "Edit87"}), (QStringList{"", "0", "", "50"}));
 }
 
@@ -278,9 +285,14 @@ void TstPlantingGui::mineralProposal_data()
     QTest::newRow("compound: the smallest limit") << gui::comma() << QStringList{"18", "60", "40"} << kAdubo041408
                                                   << QStringList{"4", "14", "8"}
                                                   << QStringList{"428,6", "17,14", "60,00", "34,29"};
-    QTest::newRow("negative K2O missing") << gui::comma() << QStringList{"", "", "-10"} << kCloreto
-                                          << QStringList{"", "", "58"}
-                                          << QStringList{"-17,2", "0,00", "0,00", "-10,00"};
+    QTest::newRow("K2O over-supplied") << gui::comma() << QStringList{"", "", "-10"} << kCloreto
+                                       << QStringList{"", "", "58"} << QStringList{"0,0", "0,00", "0,00", "0,00"};
+    QTest::newRow("compound, K2O over-supplied") << gui::comma() << QStringList{"18", "60", "-10"} << kAdubo041408
+                                                 << QStringList{"4", "14", "8"}
+                                                 << QStringList{"0,0", "0,00", "0,00", "0,00"};
+    QTest::newRow("the missing nutrient absent") << gui::comma() << QStringList{"18", "", ""} << kCloreto
+                                                 << QStringList{"", "", "58"}
+                                                 << QStringList{"0,0", "0,00", "0,00", "0,00"};
     QTest::newRow("point separator") << gui::point() << QStringList{"18", "60", "40"} << kUreia
                                      << QStringList{"45", "", ""} << QStringList{"40.0", "18.00", "0.00", "0.00"};
 }
@@ -373,30 +385,50 @@ void TstPlantingGui::insertOrganicAndMineral()
 
 void TstPlantingGui::insertStopsAtATextThatIsNotANumber_data()
 {
-    QTest::addColumn<QString>("amountP");
-    QTest::addColumn<QString>("doseN");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("an amount") << "6O" << "18,00" << "'6O' is not a valid floating point value";
-    QTest::newRow("a planting dose") << "0,00" << "l8" << "'l8' is not a valid floating point value";
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("field"); // an amount field, or a dose of stga3 row 1 as "stga3:<column>"
+    QTest::addColumn<QString>("text");
+    const char *const mineral = "Button9";
+    QTest::newRow("mineral: N amount") << mineral << "Edit37" << "l8,00";
+    QTest::newRow("mineral: P2O5 amount") << mineral << "Edit38" << "6O";
+    QTest::newRow("mineral: K2O amount") << mineral << "Edit39" << "-";
+    QTest::newRow("mineral: N dose") << mineral << "stga3:2" << "l8";
+    QTest::newRow("mineral: P2O5 dose") << mineral << "stga3:3" << "6O,00";
+    QTest::newRow("mineral: K2O dose") << mineral << "stga3:4" << "4O";
+    QTest::newRow("organic: P2O5 amount") << "Button6" << "Edit38" << "6O";
+    QTest::newRow("organic: K2O dose") << "Button6" << "stga3:4" << "4O";
 }
 
-// The row is listed before anything is read; the "Faltante" fields stay as they were.
+// Everything is read before anything changes: a text that is not a number
+// lists nothing and leaves "Faltante" as it was.
 void TstPlantingGui::insertStopsAtATextThatIsNotANumber()
 {
-    QFETCH(QString, amountP);
-    QFETCH(QString, doseN);
-    QFETCH(QString, message);
+    QFETCH(QString, button);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    const bool organic = button == QLatin1String("Button6");
     const auto w = fertilizationWindow();
-    setPlantingDoses(*w, {doseN, "60,00", "40,00"});
+    setPlantingDoses(*w, {"18,00", "60,00", "40,00"});
     typeMissing(*w, {"18", "60", "40"});
     chooseMineral(*w, kUreia);
-    typeWhole(*w, "Edit38", amountP);
+    QCOMPARE(click(*w, "Button9"), QStringList());
+    const QStringList listed = w->stga4->rowTexts(1);
+    const QStringList missing{"0,00", "60,00", "40,00"};
+    QCOMPARE(texts(*w, kFaltante), missing);
+    if (organic)
+        chooseOrganic(*w, kCamaDeFrango34);
+    else
+        chooseMineral(*w, kAdubo041408);
+    if (field.startsWith(QLatin1String("stga3:")))
+        w->stga3->setCell(field.mid(6).toInt(), 1, text);
+    else
+        typeWhole(*w, qPrintable(field), text);
 
-    QCOMPARE(click(*w, "Button9"), QStringList{message});
+    QCOMPARE(click(*w, qPrintable(button)), QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(text)});
 
     QCOMPARE(w->stga4->rowCount(), 2);
-    QCOMPARE(w->stga4->rowTexts(1), (QStringList{"Uréia (45%N)", "40,0", "18,00", amountP, "0,00"}));
-    QCOMPARE(texts(*w, kFaltante), (QStringList{"18", "60", "40"}));
+    QCOMPARE(w->stga4->rowTexts(1), listed);
+    QCOMPARE(texts(*w, kFaltante), missing);
 }
 
 void TstPlantingGui::clearAll_data()

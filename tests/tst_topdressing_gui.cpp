@@ -112,6 +112,8 @@ private slots:
     void insertWithoutProduct();
     void insertStopsAtATextThatIsNotANumber_data();
     void insertStopsAtATextThatIsNotANumber();
+    void noProposalLeavesNoStaleAmounts_data();
+    void noProposalLeavesNoStaleAmounts();
     void clear_data();
     void clear();
     void afterTheSplit_data();
@@ -126,8 +128,8 @@ void TstTopdressingGui::proposal_data()
     QTest::addColumn<int>("product");
     QTest::addColumn<QStringList>("percent");
     QTest::addColumn<QStringList>("proposal"); // quantity, then N, P2O5, K2O supplied
-    // What the fields held before the choice: "100" from the start, amounts typed.
-    const QStringList before{"100", "1", "2", "3"};
+    // Without a proposal the quantity in hand ("100" from the start) stays and
+    // the amounts typed before are replaced by what it supplies of the new product.
     for (int b = 0; b < 3; ++b) {
         const char *block = kBlocks[b].name;
         QTest::addRow("%s: urea closes N", block) << b << gui::comma() << QStringList{"60,00", "", ""} << kUreia
@@ -146,12 +148,17 @@ void TstTopdressingGui::proposal_data()
             << b << gui::comma() << QStringList{"60,00", "", "-5,00"} << kAdubo200020 << QStringList{"20", "0", "20"}
             << QStringList{"300,0", "60,0", "0,0", "60,0"};
         QTest::addRow("%s: nothing to close", block) << b << gui::comma() << QStringList{"30,00", "", "0,00"}
-                                                    << kCloreto << QStringList{"", "", "58"} << before;
+                                                    << kCloreto << QStringList{"", "", "58"}
+                                                    << QStringList{"100", "0,0", "0,0", "58,0"};
         QTest::addRow("%s: P2O5 never decides", block) << b << gui::comma() << QStringList{"60,00", "30,00", "40,00"}
-                                                      << kSuperTriplo << QStringList{"", "41", ""} << before;
+                                                      << kSuperTriplo << QStringList{"", "41", ""}
+                                                      << QStringList{"100", "0,0", "41,0", "0,0"};
     }
     QTest::newRow("point separator") << 0 << gui::point() << QStringList{"60.00", "", ""} << kUreia
                                      << QStringList{"45", "", ""} << QStringList{"133.3", "60.0", "0.0", "0.0"};
+    QTest::newRow("point separator, no proposal") << 0 << gui::point() << QStringList{"0.00", "", ""} << kCloreto
+                                                  << QStringList{"", "", "58"}
+                                                  << QStringList{"100", "0.0", "0.0", "58.0"};
 }
 
 void TstTopdressingGui::proposal()
@@ -287,36 +294,75 @@ void TstTopdressingGui::insertWithoutProduct()
 void TstTopdressingGui::insertStopsAtATextThatIsNotANumber_data()
 {
     QTest::addColumn<int>("block");
-    QTest::addColumn<QString>("amountN");
-    QTest::addColumn<QString>("doseN");
-    QTest::addColumn<QString>("message");
-    for (int b = 0; b < 3; ++b) {
-        QTest::addRow("%s: an amount", kBlocks[b].name) << b << "4O,0" << "60,00"
-                                                        << "'4O,0' is not a valid floating point value";
-        QTest::addRow("%s: a dose", kBlocks[b].name) << b << "40,0" << "6O"
-                                                     << "'6O' is not a valid floating point value";
-    }
+    QTest::addColumn<int>("input"); // 0..2 the N, P2O5, K2O amounts; 3..5 the same doses in stga3
+    QTest::addColumn<QString>("text");
+    const char *const inputs[] = {"N amount", "P2O5 amount", "K2O amount", "N dose", "P2O5 dose", "K2O dose"};
+    const char *const bad[] = {"4O,0", "O", "-", "6O", "1O", "4O,00"};
+    for (int b = 0; b < 3; ++b)
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("%s: %s", kBlocks[b].name, inputs[i]) << b << i << bad[i];
 }
 
-// The row is in the list before anything is read; "Faltante" stays as it was.
+// Everything is read before anything changes: a text that is not a number
+// lists nothing and leaves "Faltante" as it was.
 void TstTopdressingGui::insertStopsAtATextThatIsNotANumber()
 {
     QFETCH(int, block);
-    QFETCH(QString, amountN);
-    QFETCH(QString, doseN);
-    QFETCH(QString, message);
+    QFETCH(int, input);
+    QFETCH(QString, text);
     const Block &b = kBlocks[block];
     const auto w = fertilizationWindow();
-    setDoses(*w, b, {doseN, "", "40,00"});
-    typeAll(*w, b.faltante, {"60,00", "", "40,00"});
+    setDoses(*w, b, {"60,00", "10", "40,00"});
+    typeAll(*w, b.faltante, {"60,00", "10", "40,00"});
+    choose(*w, b, kUreia);
+    QCOMPARE(click(*w, b.inserir), QStringList());
+    const QStringList listed = grid(*w, b)->rowTexts(1);
+    const QStringList missing{"0,00", "10,00", "40,00"};
+    QCOMPARE(texts(*w, b.faltante), missing);
     choose(*w, b, kAdubo200020);
-    typeWhole(*w, b.amount[0], amountN);
+    if (input < 3)
+        typeWhole(*w, b.amount[input], text);
+    else
+        w->stga3->setCell(2 + input - 3, b.row, text);
 
-    QCOMPARE(click(*w, b.inserir), QStringList{message});
+    QCOMPARE(click(*w, b.inserir), QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(text)});
 
     QCOMPARE(grid(*w, b)->rowCount(), 2);
-    QCOMPARE(grid(*w, b)->rowTexts(1), (QStringList{"Adubo 20-00-20", "200,0", amountN, "0,0", "40,0"}));
-    QCOMPARE(texts(*w, b.faltante), (QStringList{"60,00", "", "40,00"}));
+    QCOMPARE(grid(*w, b)->rowTexts(1), listed);
+    QCOMPARE(texts(*w, b.faltante), missing);
+}
+
+// A product that gets no proposal is never listed with the nutrients of the
+// one chosen before it: its amounts follow the quantity in hand.
+void TstTopdressingGui::noProposalLeavesNoStaleAmounts_data() { addBlockColumn(); }
+
+void TstTopdressingGui::noProposalLeavesNoStaleAmounts()
+{
+    QFETCH(int, block);
+    const Block &b = kBlocks[block];
+    const auto w = fertilizationWindow();
+    setDoses(*w, b, {"60,00", "30,00", ""});
+    typeAll(*w, b.faltante, {"60,00", "30,00", ""});
+    choose(*w, b, kUreia);
+    QCOMPARE(click(*w, b.inserir), QStringList());
+    QCOMPARE(texts(*w, b.faltante), (QStringList{"0,00", "30,00", ""}));
+
+    // Nothing missing that a phosphate closes by: no proposal, urea's 133,3 kg stay.
+    QCOMPARE(choose(*w, b, kSuperTriplo), QStringList());
+    QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"133,3", "0,0", "54,7", "0,0"}));
+    QCOMPARE(click(*w, b.inserir), QStringList());
+
+    QCOMPARE(grid(*w, b)->rowTexts(2), (QStringList{"Superfosfato Triplo ", "133,3", "0,0", "54,7", "0,0"}));
+    QCOMPARE(texts(*w, b.faltante), (QStringList{"0,00", "-24,70", ""}));
+
+    // A quantity that is not a number says so, and leaves no amounts behind.
+    typeWhole(*w, b.quantity, "1OO");
+    QCOMPARE(choose(*w, b, kCloreto), QStringList{"'1OO' is not a valid floating point value"});
+    QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"1OO", "", "", ""}));
+    // An empty one supplies nothing known.
+    typeWhole(*w, b.quantity, "");
+    QCOMPARE(choose(*w, b, kSuperTriplo), QStringList());
+    QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"", "", "", ""}));
 }
 
 void TstTopdressingGui::clear_data()
