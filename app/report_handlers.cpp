@@ -11,13 +11,11 @@
 #include "TextReport.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <cstring>
 
 namespace {
 
@@ -62,18 +60,15 @@ void TFPrincipal::Button16Click()
     reports::PageReport &report = *frxReport1;
     reports::setPageVariables(report, reportContent());
 
-    // The chart goes into the page as the picture saved beside the program.
-    const QString chartFile =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("grafico1.bmp"));
+    // The chart goes into the page as the picture saved for it: beside the
+    // program, or in the user's cache folder when the program's is read-only.
     QByteArray bitmap;
     {
         QBuffer buffer(&bitmap);
         buffer.open(QIODevice::WriteOnly);
         calendarChart->picture().save(&buffer, "BMP");
     }
-    if (const int code = reports::replaceFile(chartFile, bitmap))
-        throw Failure(QStringLiteral("Cannot create file \"%1\". %2")
-                          .arg(QDir::toNativeSeparators(chartFile), QString::fromLocal8Bit(std::strerror(code))));
+    const QString chartFile = reports::saveProgramFile(QStringLiteral("grafico1.bmp"), bitmap);
     const QImage chart(chartFile);
     if (chart.isNull())
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2")

@@ -1,15 +1,17 @@
 #include "ReportFile.h"
 
 #include "Failure.h"
+#include "PlatformFile.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFile>
+#include <QStandardPaths>
 #include <QUrl>
 #include <cerrno>
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstring>
 
 namespace reports {
 
@@ -22,10 +24,14 @@ Failure ioFailure(int code)
     case EPERM:
     case EROFS:
     case EISDIR:
+#ifdef ETXTBSY
     case ETXTBSY:
+#endif
         return Failure(QStringLiteral("File access denied"));
-    case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
+    case ENOSPC:
         return Failure(QStringLiteral("Disk full"));
     case EMFILE:
     case ENFILE:
@@ -49,42 +55,24 @@ Opener &currentOpener()
 // part way, Qt 6.4 takes the short write for success and commits a cut file.
 int replaceFile(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return errno;
+    const QFileInfo target(path);
+    if (target.isDir())
+        return EISDIR;
+    // A report the user protected from writing is not replaced behind their back.
+    if (target.exists() && !target.isWritable())
+        return EACCES;
 
-    const auto fail = [&](int code) {
-        ::close(fd);
-        ::unlink(temporary.constData());
-        return code;
-    };
-    // The file is an ordinary one, readable like any the user writes.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0)
-        return fail(errno);
-
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        done += n;
-    }
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
-        const int code = errno;
-        ::unlink(temporary.constData());
+    QString written;
+    if (const int code = platform::writeBeside(path, bytes, written)) {
+        // A folder that takes no new file may still hold a report the user
+        // may write: the report goes into that file.
+        const bool folderRefused = code == EACCES || code == EPERM;
+        if (folderRefused && target.exists())
+            return platform::overwrite(path, bytes);
         return code;
     }
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        const int code = errno;
-        ::unlink(temporary.constData());
+    if (const int code = platform::replace(written, path)) {
+        QFile::remove(written);
         return code;
     }
     return 0;
@@ -94,6 +82,22 @@ void saveFile(const QString &path, const QByteArray &bytes)
 {
     if (const int code = replaceFile(path, bytes))
         throw ioFailure(code);
+}
+
+QString saveProgramFile(const QString &name, const QByteArray &bytes)
+{
+    QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    int code = replaceFile(path, bytes);
+    if (code == EACCES || code == EPERM || code == EROFS) {
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        QDir().mkpath(cache);
+        path = QDir(cache).filePath(name);
+        code = replaceFile(path, bytes);
+    }
+    if (code)
+        throw Failure(QStringLiteral("Cannot create file \"%1\". %2")
+                          .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(code))));
+    return path;
 }
 
 void openFile(const QString &path)

@@ -17,6 +17,13 @@ void saveFile(const QString &path, const QByteArray &bytes);
 // went well) for callers that word the failure their own way.
 int replaceFile(const QString &path, const QByteArray &bytes);
 
+// Writes a file the program makes for its own use (the chart picture of the
+// page report) beside the program when that folder takes it, or else, as
+// for a program installed where the user cannot write, into the user's cache
+// folder. Answers the path written. A failure raises
+// "Cannot create file "<path>". <reason>".
+QString saveProgramFile(const QString &name, const QByteArray &bytes);
+
 // Asks the desktop to open a file with the program associated with its type;
 // the answer is ignored. Replaceable, so that tests start no viewer.
 using Opener = std::function<void(const QString &path)>;

@@ -2,6 +2,7 @@
 #include "StringGrid.h"
 #include "TextReport.h"
 #include "gui_helpers.h"
+#include "unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The text report: its lines as fixed texts and fixed-width columns, the file
 // as the legacy code page with CR LF, and what happens when it cannot be written.
@@ -24,6 +26,8 @@ private slots:
     void fileFromTheWindow();
     void unwritableFile();
     void failedWriteKeepsThePreviousReport();
+    void permissions_data();
+    void permissions();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -195,6 +199,68 @@ void TstTextReport::failedWriteKeepsThePreviousReport()
     QVERIFY(previous.open(QIODevice::ReadOnly));
     QCOMPARE(previous.readAll(), QByteArray("previous report\r\n"));
     QCOMPARE(QDir().entryList(QDir::Files), QStringList{QStringLiteral("RelTuberon.txt")});
+}
+
+void TstTextReport::permissions_data()
+{
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode"); // -1: no report there yet
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("read-only file") << 0755 << 0444 << "File access denied" << false;
+    QTest::newRow("read-only folder, writable file") << 0555 << 0644 << "" << true;
+    QTest::newRow("read-only folder, read-only file") << 0555 << 0444 << "File access denied" << false;
+    QTest::newRow("read-only folder, no file") << 0555 << -1 << "File access denied" << false;
+    QTest::newRow("replaced file keeps its mode") << 0755 << 0640 << "" << true;
+    QTest::newRow("shared file keeps its mode") << 0755 << 0666 << "" << true;
+}
+
+// What the permissions of the folder and of an earlier report allow, tried
+// as an ordinary user: a protected report stays as it was, a writable one in
+// a closed folder takes the new report, and a replaced one keeps its mode.
+void TstTextReport::permissions()
+{
+    RUN_UNPRIVILEGED();
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
+    QFETCH(QString, message);
+    QFETCH(bool, written);
+    const QString folder = QDir::current().filePath(QStringLiteral("relatorios"));
+    QVERIFY(QDir().mkdir(folder));
+    QDir::setCurrent(folder);
+    const QString report = QStringLiteral("RelTuberon.txt");
+    if (fileMode >= 0) {
+        QFile previous(report);
+        QVERIFY(previous.open(QIODevice::WriteOnly));
+        previous.write("previous report\r\n");
+        previous.close();
+        QVERIFY(::chmod(qPrintable(report), mode_t(fileMode)) == 0);
+    }
+    QVERIFY(::chmod(qPrintable(folder), mode_t(folderMode)) == 0);
+    auto w = gui::openWindow();
+
+    const QStringList messages = gui::messagesDuring([&] { QTest::mouseClick(w->Button12, Qt::LeftButton); });
+    ::chmod(qPrintable(folder), 0755);
+
+    QCOMPARE(messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(opened_, written ? QStringList{report} : QStringList());
+    QFile file(report);
+    if (fileMode < 0) {
+        QVERIFY(!file.exists());
+    } else {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (written)
+            QVERIFY2(bytes.startsWith("Tuberon -vers\xe3o 1.0\r\n") && bytes.endsWith(QByteArray(74, '-') + "\r\n"),
+                     bytes.left(40).constData());
+        else
+            QCOMPARE(bytes, QByteArray("previous report\r\n"));
+        struct stat st{};
+        QVERIFY(::stat(qPrintable(report), &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), fileMode);
+    }
+    QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             fileMode < 0 ? QStringList() : QStringList{report});
 }
 
 QTEST_MAIN(TstTextReport)
