@@ -3,12 +3,14 @@
 #include "ReportPreview.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
+#include "unprivileged.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -17,7 +19,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <csignal>
+#include <QStandardPaths>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The one-page report: its variables, what "Relatório *.pdf" fills them with,
 // the chart picture saved beside the program, and the PDF exported from the
@@ -112,6 +116,9 @@ private slots:
     void pdfDocument();
     void pdfExportFailures_data();
     void pdfExportFailures();
+    void pdfExportFileCases_data();
+    void pdfExportFileCases();
+    void chartPictureInTheCacheWhenTheProgramFolderIsReadOnly();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -500,6 +507,99 @@ void TstPageReport::pdfExportFailures()
         QVERIFY(QDir(path).isEmpty());
     if (diskFillsUp)
         QCOMPARE(readAll(path), QByteArray("an older document"));
+}
+
+void TstPageReport::pdfExportFileCases_data()
+{
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode"); // -1: no document there
+    QTest::addColumn<bool>("vanishes");  // the older document is deleted while the preview is open
+    QTest::addColumn<bool>("exported");
+    QTest::newRow("read-only file") << 0755 << 0444 << false << false;
+    QTest::newRow("read-only folder, writable file") << 0555 << 0644 << false << true;
+    QTest::newRow("read-only folder, no file") << 0555 << -1 << false << false;
+    QTest::newRow("replaced file keeps its mode") << 0755 << 0640 << false << true;
+    QTest::newRow("file vanishes before the export") << 0755 << 0644 << true << true;
+}
+
+// The export tried as an ordinary user against the permissions of the folder
+// and of an older document of that name: refused with the reason and the
+// older document untouched, or written whole.
+void TstPageReport::pdfExportFileCases()
+{
+    RUN_UNPRIVILEGED();
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
+    QFETCH(bool, vanishes);
+    QFETCH(bool, exported);
+    const QString folder = dir_->filePath(QStringLiteral("documentos"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = QDir(folder).filePath(QStringLiteral("relatorio.pdf"));
+    if (fileMode >= 0) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older document");
+        old.close();
+        QVERIFY(::chmod(qPrintable(path), mode_t(fileMode)) == 0);
+    }
+    QVERIFY(::chmod(qPrintable(folder), mode_t(folderMode)) == 0);
+
+    auto w = gui::openWindow();
+    bool done = !exported;
+    const QStringList messages = pageReport(*w, [&](ReportPreview &preview) {
+        if (vanishes)
+            QFile::remove(path);
+        done = preview.exportPdf(path);
+    });
+    ::chmod(qPrintable(folder), 0755);
+
+    QCOMPARE(done, exported);
+    const QByteArray bytes = readAll(path);
+    if (exported) {
+        QCOMPARE(messages, QStringList());
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+        struct stat st{};
+        QVERIFY(::stat(qPrintable(path), &st) == 0);
+        if (!vanishes)
+            QCOMPARE(int(st.st_mode & 07777), fileMode);
+    } else {
+        QCOMPARE(messages, QStringList{QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path)});
+        QCOMPARE(bytes, fileMode < 0 ? QByteArray() : QByteArray("an older document"));
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             exported || fileMode >= 0 ? QStringList{"relatorio.pdf"} : QStringList());
+}
+
+// An installed program stands in a folder the user cannot write: the chart
+// picture goes to the user's cache folder, and the page shows it from there.
+void TstPageReport::chartPictureInTheCacheWhenTheProgramFolderIsReadOnly()
+{
+    RUN_UNPRIVILEGED();
+    if (QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
+        QSKIP("the test program's folder is writable here");
+    const QString cached =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath(QStringLiteral("grafico1.bmp"));
+    QFile::remove(cached);
+    auto w = gui::openWindow();
+    bool previewed = false;
+    QImage page(794, 1123, QImage::Format_RGB32); // A4 at 96 dpi
+    QCOMPARE(pageReport(*w, [&](ReportPreview &) {
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        w->frxReport1->paint(painter, 96);
+    }, &previewed), QStringList());
+    QVERIFY(previewed);
+    QVERIFY(!QFileInfo::exists(chartFile()));
+    QCOMPARE(QImage(cached).size(), QSize(766, 415));
+
+    // The chart's box on the page (161 x 76.1 mm at 7.7, 183 mm) is drawn, not blank.
+    const QRect box(int(7.7 / 25.4 * 96), int(183 / 25.4 * 96), int(140 / 25.4 * 96), int(76 / 25.4 * 96));
+    int ink = 0;
+    for (int y = box.top(); y <= box.bottom(); y += 2)
+        for (int x = box.left(); x <= box.right(); x += 2)
+            ink += page.pixel(x, y) != qRgb(255, 255, 255);
+    QVERIFY2(ink > box.width() * box.height() / 40, qPrintable(QString::number(ink)));
 }
 
 QTEST_MAIN(TstPageReport)
