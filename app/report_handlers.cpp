@@ -73,7 +73,8 @@ void TFPrincipal::Button16Click()
     if (chart.isNull())
         throw Failure(QStringLiteral("Cannot open file \"%1\". %2")
                           .arg(QDir::toNativeSeparators(chartFile), QStringLiteral("Not a readable bitmap")));
-    report.loadPicture(QStringLiteral("Grafico1"), chart);
+    if (!report.loadPicture(QStringLiteral("Grafico1"), chart))
+        throw Failure(QStringLiteral("The page template has no picture object \"Grafico1\" for the chart"));
 
     ReportPreview preview(report, *frxPDFExport1, this);
     preview.exec();

@@ -1,6 +1,10 @@
 #include "PageReport.h"
 
+#include "Failure.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,10 +18,24 @@ namespace reports {
 
 PageTemplate PageTemplate::load(const QString &path)
 {
+    const auto failure = [&path](const QString &reason) {
+        return Failure(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    };
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return fromJson(file.readAll());
+    if (!file.exists())
+        throw failure(QStringLiteral("No such file or directory"));
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        throw failure(QStringLiteral("Not a readable file"));
+    const QByteArray json = file.readAll();
+    // A page without its objects would print blank: that is a broken
+    // template, not an empty report.
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw failure(QStringLiteral("Not a page template: %1 at byte %2").arg(error.errorString()).arg(error.offset));
+    if (!document.object().value(QLatin1String("objects")).isArray())
+        throw failure(QStringLiteral("Not a page template: it has no objects"));
+    return fromJson(json);
 }
 
 PageTemplate PageTemplate::fromJson(const QByteArray &json)
@@ -61,10 +79,31 @@ PageReport::PageReport(QString templatePath, QObject *parent)
     Q_UNUSED(substituted);
 }
 
+void PageReport::setTemplatePath(const QString &path)
+{
+    templatePath_ = path;
+    page_.reset();
+    pictures_.clear();
+}
+
 const PageTemplate &PageReport::page() const
 {
-    if (!page_)
-        page_ = PageTemplate::load(templatePath_);
+    if (!page_) {
+        PageTemplate page = PageTemplate::load(templatePath_);
+        // The pictures that come with the template (the logos) are part of it.
+        QHash<QString, QImage> pictures;
+        for (const PageObject &object : page.objects) {
+            if (object.kind != PageObject::Kind::Picture || object.file.isEmpty())
+                continue;
+            const QImage picture(object.file);
+            if (picture.isNull())
+                throw Failure(QStringLiteral("Cannot open file \"%1\". Not a readable picture")
+                                  .arg(QDir::toNativeSeparators(object.file)));
+            pictures.insert(object.name, picture);
+        }
+        pictures_.insert(pictures);
+        page_ = std::move(page);
+    }
     return *page_;
 }
 

@@ -32,7 +32,9 @@ struct PageTemplate {
     double widthMm = 210, heightMm = 297, marginMm = 10;
     QList<PageObject> objects;
 
-    // Reads a template file (JSON: the page and its objects in order).
+    // Reads a template file (JSON: the page and its objects in order). A file
+    // that is missing, unreadable or no page template raises
+    // "Cannot open file "<path>". <reason>".
     static PageTemplate load(const QString &path);
     // The same from the file's bytes; whatever is missing or malformed
     // keeps its default.
@@ -57,7 +59,12 @@ public:
     // A text with every [NAME] replaced by its variable's value.
     QString filled(const QString &text) const;
 
+    // The page as its template file describes it, read when first needed;
+    // a broken template, or a picture of its own that cannot be read, raises
+    // the reason.
     const PageTemplate &page() const;
+    // Another template file, read when next needed.
+    void setTemplatePath(const QString &path);
 
     // Paints the page: the painter's origin at the printable area's corner,
     // dpi the device's resolution.

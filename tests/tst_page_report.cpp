@@ -119,6 +119,8 @@ private slots:
     void pdfExportFileCases_data();
     void pdfExportFileCases();
     void chartPictureInTheCacheWhenTheProgramFolderIsReadOnly();
+    void brokenTemplate_data();
+    void brokenTemplate();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -600,6 +602,56 @@ void TstPageReport::chartPictureInTheCacheWhenTheProgramFolderIsReadOnly()
         for (int x = box.left(); x <= box.right(); x += 2)
             ink += page.pixel(x, y) != qRgb(255, 255, 255);
     QVERIFY2(ink > box.width() * box.height() / 40, qPrintable(QString::number(ink)));
+}
+
+void TstPageReport::brokenTemplate_data()
+{
+    QTest::addColumn<QByteArray>("content"); // written as the template file
+    QTest::addColumn<QString>("shape");      // "file", "none" or "folder"
+    QTest::addColumn<QString>("reason");
+    const QByteArray withoutChart = R"({"objects": [{"name": "NOME", "kind": "text", "text": "[NOME]",
+                                        "box": [20, 23, 89, 5]}]})";
+    const QByteArray missingLogo = R"({"objects": [{"name": "Grafico1", "kind": "picture", "box": [7, 183, 161, 76]},
+                                       {"name": "Picture1", "kind": "picture", "box": [3, 1, 22, 20],
+                                        "file": ":/assets/no_such_logo.png"}]})";
+    QTest::newRow("missing") << QByteArray() << "none" << "Cannot open file \"%1\". No such file or directory";
+    QTest::newRow("a folder") << QByteArray() << "folder" << "Cannot open file \"%1\". Not a readable file";
+    QTest::newRow("not JSON") << QByteArray("{\"objects\": [") << "file"
+                              << "Cannot open file \"%1\". Not a page template: unterminated array at byte 13";
+    QTest::newRow("no objects") << QByteArray("{\"page\": {}}") << "file"
+                                << "Cannot open file \"%1\". Not a page template: it has no objects";
+    QTest::newRow("no chart picture object") << withoutChart << "file"
+                                             << "The page template has no picture object \"Grafico1\" for the chart";
+    QTest::newRow("a logo that cannot be read") << missingLogo << "file"
+                                                << "Cannot open file \":/assets/no_such_logo.png\". Not a readable picture";
+}
+
+// A broken page template says what is wrong and opens no preview, rather
+// than show a blank or half page.
+void TstPageReport::brokenTemplate()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, shape);
+    QFETCH(QString, reason);
+    const QString path = dir_->filePath(QStringLiteral("pagina.json"));
+    if (shape == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(path));
+    } else if (shape == QLatin1String("file")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    auto w = gui::openWindow();
+    w->frxReport1->setTemplatePath(path);
+    bool previewed = false;
+
+    QCOMPARE(pageReport(*w, {}, &previewed), QStringList{reason.contains(QLatin1String("%1")) ? reason.arg(path) : reason});
+
+    QVERIFY(!previewed);
+    // The program's own template still makes its page.
+    w->frxReport1->setTemplatePath(QStringLiteral(":/assets/report_page.json"));
+    QCOMPARE(pageReport(*w, {}, &previewed), QStringList());
+    QVERIFY(previewed);
 }
 
 QTEST_MAIN(TstPageReport)
