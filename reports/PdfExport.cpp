@@ -5,55 +5,61 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <cstring>
+
+#define POINTERHOLDER_TRANSITION 4 // qpdf: std::shared_ptr throughout
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFWriter.hh>
 
 namespace reports {
 
 namespace {
 
-// A PDF text string: UTF-16 big-endian with its byte-order mark, in hex.
-QByteArray pdfText(const QString &text)
+// What Qt's PDF writer cannot say itself, added through qpdf, which rewrites
+// the document whole: the viewer preferences (print at the page's own size,
+// the window neither fitted to the page nor centred, toolbar, menus and
+// window controls shown) and the full document information.
+QByteArray withViewerSettings(const QByteArray &pdf, const PdfExport &e)
 {
-    QByteArray hex = "<FEFF";
-    for (const QChar c : text)
-        hex += QByteArray::number(c.unicode() + 0x10000, 16).mid(1).toUpper();
-    return hex + '>';
-}
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processMemoryFile("relatorio", pdf.constData(), std::size_t(pdf.size()));
 
-// Qt writes only title, creator and producer into the document information;
-// an incremental update appends a fuller information dictionary, leaving the
-// bytes Qt wrote untouched.
-QByteArray withInformation(QByteArray pdf, const PdfExport &e)
-{
-    static const QRegularExpression trailer(QStringLiteral("trailer\\s*<<(.*?)>>\\s*startxref\\s*(\\d+)"),
-                                            QRegularExpression::DotMatchesEverythingOption);
-    QRegularExpressionMatch last;
-    for (auto it = trailer.globalMatch(QString::fromLatin1(pdf)); it.hasNext();)
-        last = it.next();
-    if (!last.hasMatch())
-        return pdf;
-    const QString dict = last.captured(1);
-    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(dict);
-    const QRegularExpressionMatch root = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)")).match(dict);
-    if (!size.hasMatch() || !root.hasMatch())
-        return pdf;
-    const int number = size.captured(1).toInt();
-    const QByteArray previousXref = last.captured(2).toLatin1();
+        QPDFObjectHandle preferences = QPDFObjectHandle::newDictionary();
+        preferences.replaceKey("/PrintScaling", QPDFObjectHandle::newName("/None"));
+        preferences.replaceKey("/FitWindow", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/CenterWindow", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/HideToolbar", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/HideMenubar", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/HideWindowUI", QPDFObjectHandle::newBool(false));
+        document.getRoot().replaceKey("/ViewerPreferences", preferences);
 
-    if (!pdf.endsWith('\n'))
-        pdf += '\n';
-    const qsizetype infoAt = pdf.size();
-    pdf += QByteArray::number(number) + " 0 obj\n<<\n/Title " + pdfText(e.title) + "\n/Author " + pdfText(e.author)
-        + "\n/Subject " + pdfText(e.subject) + "\n/Creator " + pdfText(e.author) + "\n/Producer "
-        + pdfText(e.author) + "\n>>\nendobj\n";
-    const qsizetype xrefAt = pdf.size();
-    pdf += "xref\n" + QByteArray::number(number) + " 1\n"
-        + QByteArray::number(infoAt).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<<\n/Size " + QByteArray::number(number + 1) + "\n/Root " + root.captured(1).toLatin1()
-        + "\n/Info " + QByteArray::number(number) + " 0 R\n/Prev " + previousXref + "\n>>\nstartxref\n"
-        + QByteArray::number(xrefAt) + "\n%%EOF\n";
-    return pdf;
+        QPDFObjectHandle trailer = document.getTrailer();
+        QPDFObjectHandle info = trailer.getKey("/Info");
+        if (!info.isDictionary()) {
+            info = document.makeIndirectObject(QPDFObjectHandle::newDictionary());
+            trailer.replaceKey("/Info", info);
+        }
+        const auto text = [](const QString &s) { return QPDFObjectHandle::newUnicodeString(s.toStdString()); };
+        info.replaceKey("/Title", text(e.title));
+        info.replaceKey("/Author", text(e.author));
+        info.replaceKey("/Subject", text(e.subject));
+        info.replaceKey("/Creator", text(e.author));
+        info.replaceKey("/Producer", text(e.author));
+
+        QPDFWriter writer(document);
+        writer.setOutputMemory();
+        // The same page gives the same document.
+        writer.setDeterministicID(true);
+        writer.write();
+        const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
+        return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
+    } catch (const std::exception &) {
+        return {};
+    }
 }
 
 } // namespace
@@ -75,7 +81,7 @@ QByteArray PdfExport::document(const PageReport &report) const
         if (!report.print(writer))
             return {};
     }
-    return withInformation(buffer.data(), *this);
+    return withViewerSettings(buffer.data(), *this);
 }
 
 QString PdfExport::exportTo(const PageReport &report, const QString &path) const

@@ -4,7 +4,7 @@
 # need and is not yet on this machine.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-charts-dev
-          fonts-liberation xvfb xauth valgrind
+          fonts-liberation libqpdf-dev qpdf xvfb xauth valgrind poppler-utils
           dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
           clang libclang-rt-14-dev)   # libFuzzer, for scripts/fuzz.sh
 missing=()

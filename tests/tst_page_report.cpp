@@ -10,7 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
+#include <QProcess>
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -65,35 +69,34 @@ QStringList pageReport(TFPrincipal &w, const std::function<void(ReportPreview &)
     return messages;
 }
 
-// A PDF text string as a reader decodes it: "<FEFF...>" is UTF-16 big-endian in hex.
-QString pdfString(const QByteArray &token)
+// The document information as a reader shows it (pdfinfo, from poppler-utils).
+QString pdfInfo(const QString &path, const QString &key)
 {
-    if (!token.startsWith("<FEFF") && !token.startsWith("<feff"))
-        return QStringLiteral("not a UTF-16 hex string: ") + QString::fromLatin1(token);
-    const QByteArray bytes = QByteArray::fromHex(token.mid(5, token.size() - 6));
-    QString text;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        text += QChar(char16_t((uchar(bytes[i]) << 8) | uchar(bytes[i + 1])));
-    return text;
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path});
+    info.waitForFinished();
+    for (const QString &line : QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n')))
+        if (line.startsWith(key + QLatin1Char(':')))
+            return line.mid(key.size() + 1).trimmed();
+    return QStringLiteral("no ") + key;
 }
 
-// The document information entry as a reader finds it: through the last
-// trailer's /Info to the last definition of that object.
-QString information(const QByteArray &pdf, const char *key)
+// The document catalogue's viewer preferences as qpdf reads them.
+QJsonObject viewerPreferences(const QString &path)
 {
-    const qsizetype trailer = pdf.lastIndexOf("trailer");
-    const QRegularExpressionMatch info =
-        QRegularExpression(QStringLiteral("/Info\\s+(\\d+)\\s+0\\s+R")).match(QString::fromLatin1(pdf.mid(trailer)));
-    if (trailer < 0 || !info.hasMatch())
-        return QStringLiteral("no /Info in the trailer");
-    const qsizetype at = pdf.lastIndexOf("\n" + info.captured(1).toLatin1() + " 0 obj");
-    if (at < 0)
-        return QStringLiteral("no information object");
-    const QByteArray object = pdf.mid(at, pdf.indexOf("endobj", at) - at);
-    const QRegularExpressionMatch value =
-        QRegularExpression(QStringLiteral("/%1\\s*(<[0-9A-Fa-f]*>)").arg(QLatin1String(key)))
-            .match(QString::fromLatin1(object));
-    return value.hasMatch() ? pdfString(value.captured(1).toLatin1()) : QStringLiteral("no /%1").arg(key);
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--json=2"), QStringLiteral("--json-key=qpdf"), path});
+    qpdf.waitForFinished();
+    const QJsonObject objects = QJsonDocument::fromJson(qpdf.readAllStandardOutput())
+                                    .object().value(QLatin1String("qpdf")).toArray().at(1).toObject();
+    const auto value = [&](const QString &key) {
+        return objects.value(key).toObject().value(QLatin1String("value")).toObject();
+    };
+    const QString root = value(QStringLiteral("trailer")).value(QLatin1String("/Root")).toString();
+    const QJsonValue preferences = value(QStringLiteral("obj:") + root).value(QLatin1String("/ViewerPreferences"));
+    if (preferences.isString()) // an indirect object
+        return value(QStringLiteral("obj:") + preferences.toString());
+    return preferences.toObject();
 }
 
 } // namespace
@@ -444,8 +447,20 @@ void TstPageReport::pdfDocument()
     QVERIFY(pdf.startsWith("%PDF-"));
     QVERIFY(!pdf.contains("an older document"));
     QVERIFY(pdf.trimmed().endsWith("%%EOF"));
-    QCOMPARE(information(pdf, "Author"), QStringLiteral("Tuberon"));
-    QCOMPARE(information(pdf, "Subject"), QStringLiteral("Tuberon PDF export"));
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("qpdf")).isEmpty())
+        QSKIP("pdfinfo and qpdf read the document back: scripts/install-deps.sh installs them");
+    QCOMPARE(pdfInfo(path, QStringLiteral("Author")), QStringLiteral("Tuberon"));
+    QCOMPARE(pdfInfo(path, QStringLiteral("Subject")), QStringLiteral("Tuberon PDF export"));
+    QCOMPARE(pdfInfo(path, QStringLiteral("Title")), QStringLiteral("Tuberon"));
+    QCOMPARE(pdfInfo(path, QStringLiteral("Pages")), QStringLiteral("1"));
+    // Printed at its own size, in a window that is neither fitted nor centred.
+    const QJsonObject preferences = viewerPreferences(path);
+    QCOMPARE(preferences.value(QLatin1String("/PrintScaling")).toString(), QStringLiteral("/None"));
+    QCOMPARE(preferences.value(QLatin1String("/FitWindow")), QJsonValue(false));
+    QCOMPARE(preferences.value(QLatin1String("/CenterWindow")), QJsonValue(false));
+    for (const char *shown : {"/HideToolbar", "/HideMenubar", "/HideWindowUI"})
+        QCOMPARE(preferences.value(QLatin1String(shown)), QJsonValue(false));
 
     // One A4 page.
     const QString text = QString::fromLatin1(pdf);
