@@ -5,6 +5,13 @@
 #include <cmath>
 #include <string>
 
+namespace {
+// Exponents are held up to a bound no text can undo: leading zeros of the
+// digits (at most the text's length) cannot bring a clamped exponent back
+// into the range of a double.
+constexpr long long kExponentBound = 1'000'000'000'000LL;
+} // namespace
+
 NumberText::NumberText(QChar separator) : separator_(separator) {}
 
 double NumberText::toDouble(const QString &text) const
@@ -40,7 +47,7 @@ double NumberText::toDouble(const QString &text) const
         if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
             expNegative = text[i++] == QLatin1Char('-');
         for (; i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
-            exponent = std::min(exponent * 10 + (text[i].unicode() - '0'), 1'000'000LL);
+            exponent = std::min(exponent * 10 + (text[i].unicode() - '0'), kExponentBound);
         if (expNegative)
             exponent = -exponent;
     }

@@ -41,6 +41,10 @@ void TstNumberText::accepts_data()
     QTest::newRow("point alone") << point << "." << 0.0;
     QTest::newRow("below the smallest double") << comma << "1e-400" << 0.0;
     QTest::newRow("largest double") << point << "1.7976931348623157e308" << std::numeric_limits<double>::max();
+    // A pasted text of a million zeros after the separator, then an exponent
+    // just as long: the zeros and the exponent cancel out.
+    QTest::newRow("exponent beyond a million zeros")
+        << comma << QString(QLatin1Char(',') + QString(1'000'000, QLatin1Char('0')) + QLatin1String("1e1000002")) << 10.0;
 }
 
 void TstNumberText::accepts()
@@ -111,6 +115,10 @@ void TstNumberText::formats_data()
     QTest::newRow("no grouping") << comma << 1234567.0 << 2 << "1234567,00";
     QTest::newRow("below a place") << point << 0.0004 << 3 << "0.000";
     QTest::newRow("large") << point << 1e20 << 1 << "100000000000000000000.0";
+    // Fifteen digits of the largest double round up beyond it: such a text is
+    // written, and reading it back is the overflow rejection.
+    QTest::newRow("largest double") << point << std::numeric_limits<double>::max() << 1
+                                    << QString(QLatin1String("179769313486232") + QString(294, QLatin1Char('0')) + QLatin1String(".0"));
     QTest::newRow("other separator") << QChar(0x066B) << 2.5 << 1 << QString("2") + QChar(0x066B) + "5";
 }
 
