@@ -62,11 +62,14 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
 
     wireSplit();
     wireKeyboard();
+    buildCaseButtons();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    // What "Novo" brings back before the start-up steps run again.
+    startState_ = caseState();
 }
 
 TFPrincipal::~TFPrincipal() = default;
@@ -74,8 +77,5 @@ TFPrincipal::~TFPrincipal() = default;
 void TFPrincipal::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
-        guard(&TFPrincipal::FormShow);
-    }
+    startOnce();
 }

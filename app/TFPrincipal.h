@@ -1,4 +1,5 @@
 #pragma once
+#include "Case.h"
 #include "Failure.h"
 #include "NumberText.h"
 
@@ -226,12 +227,35 @@ public:
     // ---- Start-up
     void FormShow();
 
+    // ---- Case files: beside "&Fechar", outside the tabs
+    QPushButton *btnNovo = nullptr, *btnAbrir = nullptr, *btnSalvar = nullptr;
+    // Replaces the window's contents by the case in the file; on failure
+    // shows why and leaves the window as it was.
+    bool openCase(const QString &path);
+    // Writes the window's contents to the file; on failure shows why and
+    // keeps the file as it was.
+    bool saveCase(const QString &path);
+    // The window as at start, for the next producer.
+    void newCase();
+    // The file last opened or saved; empty for a new case.
+    const QString &caseFile() const { return caseFile_; }
+    // What a case file would hold now.
+    cases::Case caseState() const;
+
+    void btnNovoClick();
+    void btnAbrirClick();
+    void btnSalvarClick();
+    // Ctrl+S: to the current file, asking a name the first time.
+    void saveCurrentCase();
+
     const NumberText &numbers() const { return numbers_; }
     const QLocale &regional() const { return regional_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // ---- Building the tabs (one file each)
@@ -244,6 +268,32 @@ private:
     void buildAboutTab();
     void wireKeyboard();
     void wireSplit();
+    void buildCaseButtons();
+
+    // ---- Case files (case_state.cpp, case_handlers.cpp)
+    // Whether a component's contents belong to a case.
+    bool inCase(const QWidget *component) const;
+    // Raises the damaged-file failure for what the file holds and this
+    // window cannot take (a list position beyond its items, a grid row of
+    // another width); checked before any component is touched.
+    void checkCase(const cases::Case &c, const QString &fileName) const;
+    // Writes the case into the components with their signals blocked: no
+    // handler runs and no message shows. Components the case does not name
+    // keep their texts.
+    void restoreCase(const cases::Case &c);
+    // Redraws what the restored texts and choices decide: the "Faltante"
+    // colours, the planting block's organic or mineral group, the chart.
+    void redrawAfterRestore();
+    // The start-up steps, once, whichever comes first: the first show or a
+    // case opened before it.
+    void startOnce();
+    void resetToStart();
+    QString askCaseFile(bool saving);
+    bool saveCaseAs();
+    void setCaseFile(const QString &path);
+    // A file dragged over the window or any of its fields; answers whether
+    // the event was one.
+    bool caseDragEvent(QEvent *event);
 
     // ---- Event plumbing: every handler started by an event runs inside guard().
 public:
@@ -302,6 +352,8 @@ private:
     QLocale regional_;
     NumberText numbers_;
     bool shown_ = false;
+    QString caseFile_;
+    cases::Case startState_; // the components as built, before start-up
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;
     QHash<QObject *, KeyBinding> keyBindings_;

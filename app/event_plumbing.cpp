@@ -80,6 +80,8 @@ void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)
 
 bool TFPrincipal::eventFilter(QObject *watched, QEvent *event)
 {
+    if (caseDragEvent(event))
+        return true;
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         // The window losing activation or a popup opening is not leaving the field.
