@@ -1,0 +1,577 @@
+#include "CaseFile.h"
+#include "StringGrid.h"
+#include "gui_helpers.h"
+
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <QXYSeries>
+
+// Case files through the window: a whole case typed, saved and opened in
+// another window; files that are no case; a case moving between decimal
+// separators; "Novo"; the buttons, keys, drops and caption that reach them.
+namespace {
+
+const QString kCaption = QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca ");
+
+// Everything a named component shows, by name: texts, cells, choices,
+// states, dates, colours, what is hidden, and the chart's series and axes.
+// Written here apart from the window's own saving, so that a component the
+// saving misses shows up as a difference.
+QMap<QString, QString> look(const TFPrincipal &w)
+{
+    QMap<QString, QString> seen;
+    for (const QWidget *c : w.findChildren<QWidget *>()) {
+        const QString name = c->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || c->window() != &w)
+            continue;
+        QStringList d{c->isHidden() ? "hidden" : "shown"};
+        if (const auto *e = qobject_cast<const QLineEdit *>(c)) {
+            d << e->text() << gui::base(e).name();
+        } else if (const auto *m = qobject_cast<const QPlainTextEdit *>(c)) {
+            d << m->toPlainText();
+        } else if (const auto *l = qobject_cast<const QLabel *>(c)) {
+            d << l->text();
+        } else if (const auto *g = qobject_cast<const QTableWidget *>(c)) {
+            d << QString::number(g->rowCount()) << QString::number(g->columnWidth(0));
+            for (int r = 0; r < g->rowCount(); ++r)
+                for (int col = 0; col < g->columnCount(); ++col)
+                    d << (g->item(r, col) ? g->item(r, col)->text() : "<none>");
+        } else if (const auto *list = qobject_cast<const QComboBox *>(c)) {
+            d << QString::number(list->currentIndex()) << list->currentText();
+        } else if (const auto *b = qobject_cast<const QAbstractButton *>(c)) {
+            d << b->text() << (b->isChecked() ? "checked" : "unchecked");
+        } else if (const auto *p = qobject_cast<const QDateTimeEdit *>(c)) {
+            d << p->date().toString(Qt::ISODate) << p->text();
+        } else if (const auto *t = qobject_cast<const QTabWidget *>(c)) {
+            d << QString::number(t->currentIndex());
+        } else if (const auto *v = qobject_cast<const QChartView *>(c)) {
+            for (QAbstractSeries *s : v->chart()->series()) {
+                QList<QPointF> points;
+                if (auto *xy = qobject_cast<QXYSeries *>(s))
+                    points = xy->points();
+                else if (auto *area = qobject_cast<QAreaSeries *>(s))
+                    points = area->upperSeries()->points() + area->lowerSeries()->points();
+                QStringList ps;
+                for (const QPointF &pt : points)
+                    ps << QString("%1;%2").arg(pt.x()).arg(pt.y());
+                d << s->name() + ":" + ps.join(' ');
+            }
+            for (QAbstractAxis *axis : v->chart()->axes()) {
+                d << axis->titleText() << (axis->isVisible() ? "visible" : "invisible");
+                if (auto *value = qobject_cast<QValueAxis *>(axis))
+                    d << QString("%1..%2").arg(value->min()).arg(value->max());
+                if (auto *category = qobject_cast<QCategoryAxis *>(axis))
+                    d << category->categoriesLabels();
+            }
+        }
+        seen.insert(name, d.join('|'));
+    }
+    seen.insert("caption", w.windowTitle());
+    return seen;
+}
+
+// The first component that differs, or nothing.
+QString difference(const QMap<QString, QString> &a, const QMap<QString, QString> &b)
+{
+    QStringList names = a.keys() + b.keys();
+    names.removeDuplicates();
+    for (const QString &name : names)
+        if (a.value(name, "<absent>") != b.value(name, "<absent>"))
+            return name + ": " + a.value(name, "<absent>") + "  <>  " + b.value(name, "<absent>");
+    return {};
+}
+
+#define COMPARE_LOOKS(a, b)                                                                                        \
+    do {                                                                                                           \
+        const QString diff = difference(a, b);                                                                     \
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));                                                                \
+    } while (false)
+
+QStringList click(TFPrincipal &w, QAbstractButton *button)
+{
+    for (QWidget *p = button->parentWidget(); p; p = p->parentWidget())
+        if (w.PageControl1->indexOf(p) >= 0)
+            w.PageControl1->setCurrentWidget(p);
+    return gui::messagesDuring([&] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(7, button->height() / 2)); });
+}
+
+// Types as keys, also the accented letters of Portuguese names, which
+// QTest::keyClicks cannot map to keys.
+void typeText(QWidget *into, const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 128)
+            QTest::keyClick(into, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, into, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+QStringList choose(QComboBox *list, int index)
+{
+    return gui::messagesDuring([&] { list->setCurrentIndex(index); });
+}
+
+void typeCell(StringGrid *grid, int column, int row, const QString &text)
+{
+    grid->setFocus(Qt::MouseFocusReason);
+    grid->setCurrentCell(row, column);
+    for (const QChar ch : text)
+        QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+// A producer's whole case, typed and clicked as a technician does: every
+// tab, every list, the calendar options and the report's texts. Decimal
+// marks are typed as commas; the fields' key rule writes the separator in
+// force.
+QStringList fillCase(TFPrincipal &w)
+{
+    QStringList messages;
+    const auto type = [&](const char *name, const QString &text) {
+        QLineEdit *field = gui::find(&w, name);
+        w.PageControl1->setCurrentIndex(0);
+        for (QWidget *p = field->parentWidget(); p; p = p->parentWidget())
+            if (w.PageControl1->indexOf(p) >= 0)
+                w.PageControl1->setCurrentWidget(p);
+        messages << gui::messagesDuring([&] {
+            field->setFocus(Qt::MouseFocusReason);
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
+            typeText(field, text);
+            gui::leaveTo(w.Edit55 == field ? w.Edit56 : w.Edit55);
+        });
+    };
+    type("Edit55", "Silva, João");
+    type("Edit56", "123.456.789-00");
+    type("Edit57", "Linha São Pedro");
+    type("Edit58", "Cruz Alta");
+    type("Edit59", "Lavoura 3, talhão 2");
+    type("Edit60", "118/2026");
+    const char *soil[][2] = {{"Edit1", "35,5"}, {"Edit70", "5,4"}, {"Edit2", "6,2"}, {"Edit3", "48"},
+                             {"Edit4", "2,6"},  {"Edit5", "0,4"},  {"Edit6", "3,1"}, {"Edit7", "1,2"},
+                             {"Edit8", "11,5"}, {"Edit9", "45"},   {"Edit12", "30"}};
+    for (const auto &[name, text] : soil)
+        type(name, QString::fromUtf8(text));
+
+    type("Edit24", "85");
+    messages << click(w, w.Button1) << click(w, w.Button2);
+
+    messages << click(w, w.Button3);
+    typeCell(w.stga2, 2, 1, "60");
+    typeCell(w.stga2, 2, 2, "40");
+    messages << click(w, w.Button17);
+
+    w.PageControl1->setCurrentWidget(w.TabSheet6);
+    messages << choose(w.ComboBox1, 3) << click(w, w.Button5) << click(w, w.Button6);
+    messages << click(w, w.RadioButton2) << choose(w.ComboBox2, 17) << click(w, w.Button9);
+    messages << choose(w.ComboBox3, 0) << click(w, w.cobertura[0].inserir);
+    messages << choose(w.ComboBox4, 12) << click(w, w.cobertura[1].inserir);
+    w.ComboBox5->setFocus(Qt::MouseFocusReason);
+    w.ComboBox5->lineEdit()->selectAll();
+    QTest::keyClicks(w.ComboBox5->lineEdit(), "Adubo da cooperativa"); // typed, not chosen
+
+    messages << click(w, w.CheckBox1) << click(w, w.CheckBox4) << click(w, w.RadioButton8);
+    messages << gui::messagesDuring([&] { w.DateTimePicker2->setDate(QDate(2026, 3, 15)); });
+
+    w.PageControl1->setCurrentWidget(w.TabSheet4);
+    w.Memo3->setFocus(Qt::MouseFocusReason);
+    typeText(w.Memo3, "Calcário 60 dias antes do plantio, 1,5 t/ha.");
+    QTest::keyClick(w.Memo3, Qt::Key_Return);
+    typeText(w.Memo3, "Cobertura com ureia.");
+    type("Edit15", "Eng. Agr. Maria Souza - CREA 12345");
+    w.DateTimePicker3->setDate(QDate(2026, 4, 1));
+    w.PageControl1->setCurrentWidget(w.TabSheet6);
+    return messages;
+}
+
+// The next steps a technician takes on an opened case.
+QStringList nextSteps(TFPrincipal &w)
+{
+    QStringList messages;
+    messages << click(w, w.Button1) << click(w, w.Button3) << click(w, w.Button4);
+    messages << click(w, w.Button9); // the mineral product again
+    messages << choose(w.ComboBox5, 0) << click(w, w.cobertura[2].inserir);
+    messages << click(w, w.Button7);
+    return messages;
+}
+
+QString notFound(const QString &name) { return QString("O arquivo \"%1\" não foi encontrado.").arg(name); }
+
+// Answers the next file dialog with the path, or cancels it when empty;
+// returns the dialogs' titles.
+QStringList dialogsDuring(const QString &path, const std::function<void()> &action)
+{
+    QStringList titles;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            titles << dialog->windowTitle();
+            if (path.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(path);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return titles;
+}
+
+} // namespace
+
+class TstCaseGui : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void roundTripThroughTheControls();
+    void badFiles_data();
+    void badFiles();
+    void separatorOfTheSavingWindow_data();
+    void separatorOfTheSavingWindow();
+    void newCaseEqualsAFreshWindow_data();
+    void newCaseEqualsAFreshWindow();
+    void buttonsBesideFechar();
+    void keysAndDialogs();
+    void dropOpensTheCase_data();
+    void dropOpensTheCase();
+    void failedSaveKeepsTheCase_data();
+    void failedSaveKeepsTheCase();
+
+private:
+    QTemporaryDir dir_;
+    QString full_; // a whole case, saved once under a comma
+    QString path(const QString &name) const { return dir_.filePath(name); }
+};
+
+void TstCaseGui::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    const auto w = gui::openWindow(gui::comma());
+    QCOMPARE(fillCase(*w), QStringList());
+    full_ = path("completo.tuberon");
+    QVERIFY(w->saveCase(full_));
+}
+
+void TstCaseGui::roundTripThroughTheControls()
+{
+    const auto first = gui::openWindow();
+    QCOMPARE(fillCase(*first), QStringList());
+    QVERIFY(first->GroupBox26->isHidden()); // the mineral group is up
+    int yellow = 0;
+    for (int row = 1; row <= 4; ++row)
+        for (int column = 2; column <= 4; ++column)
+            yellow += gui::base(first->faltante(row, column)) == QColor(255, 255, 0);
+    QVERIFY(yellow > 0 && yellow < 12); // some amounts still missing, some closed
+    const QString file = path("caso.tuberon");
+    QCOMPARE(gui::messagesDuring([&] { QVERIFY(first->saveCase(file)); }), QStringList());
+    const auto saved = look(*first);
+    QCOMPARE(saved.value("caption"), "caso.tuberon - " + kCaption);
+
+    // What the next clicks give on the saved case...
+    QCOMPARE(nextSteps(*first), QStringList());
+    const auto next = look(*first);
+    // ...and the worksheet back at zero, so that only the file can bring its
+    // interpreted values (the recommended liming follows the clay content
+    // last interpreted, not the text of its field).
+    first->newCase();
+
+    const auto second = gui::openWindow();
+    QCOMPARE(gui::messagesDuring([&] { QVERIFY(second->openCase(file)); }), QStringList());
+    QCOMPARE(second->caseFile(), QFileInfo(file).absoluteFilePath());
+    COMPARE_LOOKS(look(*second), saved);
+    QCOMPARE(nextSteps(*second), QStringList());
+    COMPARE_LOOKS(look(*second), next);
+}
+
+void TstCaseGui::badFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // nothing is written for a missing file
+    QTest::addColumn<QString>("message");
+
+    QFile file(full_);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    const auto notACase = [](const char *name) {
+        return QString("O arquivo \"%1\" não é um caso do Tuberon.").arg(name);
+    };
+    const auto damaged = [](const char *name) {
+        return QString("O arquivo \"%1\" está danificado e não pode ser aberto.").arg(name);
+    };
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary.append(char((i * 37) % 256));
+    QByteArray newer = whole;
+    newer.replace("\"versao\": 1", "\"versao\": 2");
+    QByteArray wideRow = whole;
+    wideRow.replace("\"Tipo\",", "\"Tipo\", \"a mais\",");
+    QByteArray farChoice = whole;
+    farChoice.replace("\"indice\": 17", "\"indice\": 999");
+
+    QTest::newRow("empty") << "vazio.tuberon" << QByteArray("") << notACase("vazio.tuberon");
+    QTest::newRow("not JSON") << "notas.tuberon" << QByteArray("Produtor: João\nArgila 35,5\n")
+                              << notACase("notas.tuberon");
+    QTest::newRow("JSON of another kind") << "outro.tuberon"
+                                          << QByteArray(R"({"type": "FeatureCollection", "features": []})")
+                                          << notACase("outro.tuberon");
+    QTest::newRow("newer version") << "novo.tuberon" << newer
+                                   << "O arquivo \"novo.tuberon\" foi feito por uma versão mais nova do Tuberon e "
+                                      "não pode ser aberto por esta versão.";
+    QTest::newRow("truncated save") << "cortado.tuberon" << whole.left(whole.size() / 2) << damaged("cortado.tuberon");
+    QTest::newRow("binary") << "foto.tuberon" << binary << notACase("foto.tuberon");
+    QTest::newRow("huge") << "enorme.tuberon" << QByteArray(cases::maxFileSize + 1, ' ')
+                          << "O arquivo \"enorme.tuberon\" é grande demais para ser um caso do Tuberon.";
+    QTest::newRow("grid row of another width") << "grade.tuberon" << wideRow << damaged("grade.tuberon");
+    QTest::newRow("list position beyond its items") << "lista.tuberon" << farChoice << damaged("lista.tuberon");
+    QTest::newRow("missing") << "sumiu.tuberon" << QByteArray() << notFound("sumiu.tuberon");
+    QTest::newRow("folder") << "pasta.tuberon" << QByteArray()
+                            << "\"pasta.tuberon\" é uma pasta, não um arquivo de caso do Tuberon.";
+}
+
+void TstCaseGui::badFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QString file = path(name);
+    if (name == "pasta.tuberon") {
+        QVERIFY(QDir(dir_.path()).mkpath(name));
+    } else if (!bytes.isNull()) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
+    const auto w = gui::openWindow();
+    QVERIFY(w->openCase(full_));
+    const auto before = look(*w);
+    bool opened = true;
+    QCOMPARE(gui::messagesDuring([&] { opened = w->openCase(file); }), QStringList{message});
+    QVERIFY(!opened);
+    COMPARE_LOOKS(look(*w), before);
+    QCOMPARE(w->caseFile(), QFileInfo(full_).absoluteFilePath());
+}
+
+void TstCaseGui::separatorOfTheSavingWindow_data()
+{
+    QTest::addColumn<QLocale>("saving");
+    QTest::addColumn<QLocale>("opening");
+    QTest::newRow("comma to point") << gui::comma() << gui::point();
+    QTest::newRow("point to comma") << gui::point() << gui::comma();
+}
+
+void TstCaseGui::separatorOfTheSavingWindow()
+{
+    QFETCH(QLocale, saving);
+    QFETCH(QLocale, opening);
+    const QString from = saving.decimalPoint(), to = opening.decimalPoint();
+    const auto swap = [&](QString text) { return text.replace(from, to); };
+
+    const auto first = gui::openWindow(saving);
+    QCOMPARE(fillCase(*first), QStringList());
+    const QString file = path("separador.tuberon");
+    QVERIFY(first->saveCase(file));
+
+    const auto second = gui::openWindow(opening);
+    QCOMPARE(gui::messagesDuring([&] { QVERIFY(second->openCase(file)); }), QStringList());
+    // Numbers take the separator in force...
+    for (const char *name : {"Edit1", "Edit70", "Edit13", "edit30", "Edit61", "Edit25", "Edit62", "Edit50", "Edit88"}) {
+        const QString text = gui::find(first.get(), name)->text();
+        QVERIFY2(text.contains(from), name);
+        QCOMPARE(gui::find(second.get(), name)->text(), swap(text));
+    }
+    for (int r = 1; r <= 4; ++r)
+        QCOMPARE(second->stga3->rowTexts(r), QStringList(first->stga3->rowTexts(r)).replaceInStrings(from, to));
+    QCOMPARE(second->stga4->rowTexts(1), QStringList(first->stga4->rowTexts(1)).replaceInStrings(from, to));
+    // ...names, free texts and product names stay as typed.
+    for (const char *name : {"Edit55", "Edit56", "Edit59", "Edit15"})
+        QCOMPARE(gui::find(second.get(), name)->text(), gui::find(first.get(), name)->text());
+    QCOMPARE(second->Memo3->toPlainText(), first->Memo3->toPlainText());
+    QCOMPARE(second->ComboBox2->currentText(), first->ComboBox2->currentText());
+
+    // The next clicks read the converted texts without a complaint and give
+    // the same numbers.
+    QCOMPARE(nextSteps(*first), QStringList());
+    QCOMPARE(nextSteps(*second), QStringList());
+    for (const char *name : {"Edit61", "Edit23", "Edit54", "Edit78", "Edit86"})
+        QCOMPARE(gui::find(second.get(), name)->text(), swap(gui::find(first.get(), name)->text()));
+    for (int r = 1; r <= 4; ++r)
+        QCOMPARE(second->stga1->rowTexts(r), QStringList(first->stga1->rowTexts(r)).replaceInStrings(from, to));
+}
+
+void TstCaseGui::newCaseEqualsAFreshWindow_data()
+{
+    QTest::addColumn<QLocale>("regional");
+    QTest::newRow("comma") << gui::comma();
+    QTest::newRow("point") << gui::point();
+}
+
+void TstCaseGui::newCaseEqualsAFreshWindow()
+{
+    QFETCH(QLocale, regional);
+    const auto used = gui::openWindow(regional);
+    QCOMPARE(fillCase(*used), QStringList());
+    QVERIFY(used->saveCase(path("usado.tuberon")));
+    QCOMPARE(gui::messagesDuring([&] { used->newCase(); }), QStringList());
+
+    const auto fresh = gui::openWindow(regional);
+    COMPARE_LOOKS(look(*used), look(*fresh));
+    QCOMPARE(used->caseFile(), QString());
+    for (double value : used->caseState().worksheet)
+        QCOMPARE(value, 0.0);
+}
+
+void TstCaseGui::buttonsBesideFechar()
+{
+    const auto w = gui::openWindow();
+    const auto *fechar = gui::find<QPushButton>(w.get(), "BitBtn1");
+    QCOMPARE(fechar->geometry(), QRect(8, 658, 90, 26));
+    QCOMPARE(w->DateTimePicker3->geometry(), QRect(940, 660, 236, 22));
+    QCOMPARE(w->PageControl1->geometry(), QRect(4, 4, 1176, 648));
+    QList<QRect> taken{fechar->geometry(), w->DateTimePicker3->geometry()};
+    const std::pair<const char *, QString> buttons[] = {
+        {"btnNovo", "Novo"}, {"btnAbrir", "Abrir..."}, {"btnSalvar", "Salvar..."}};
+    for (const auto &[name, caption] : buttons) {
+        const auto *b = gui::find<QPushButton>(w.get(), name);
+        QVERIFY2(b && b->parentWidget() == w.get() && b->isVisible(), name);
+        QCOMPARE(b->text(), caption);
+        const QRect r = b->geometry();
+        QVERIFY2(w->rect().contains(r) && r.top() >= w->PageControl1->geometry().bottom(), name);
+        for (const QRect &other : taken)
+            QVERIFY2(!r.intersects(other), name);
+        taken << r;
+    }
+    // "Fechar" still closes at once.
+    QTest::mouseClick(const_cast<QPushButton *>(fechar), Qt::LeftButton);
+    QVERIFY(!w->isVisible());
+}
+
+// Keys reach the window's shortcuts only while it is the active window,
+// as it is again on a desktop once a dialog over it closes.
+void press(TFPrincipal &w, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, key, modifiers);
+}
+
+void TstCaseGui::keysAndDialogs()
+{
+    const auto w = gui::openWindow();
+    QVERIFY(w->openCase(full_));
+    const QString first = path("atalho.tuberon"), second = path("outro nome.tuberon");
+
+    // Ctrl+S on a case never saved asks for a name.
+    w->newCase();
+    gui::typeAndLeave(w->Edit55, "Produtor A", w->Edit56);
+    QCOMPARE(dialogsDuring(first, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }),
+             QStringList{"Salvar caso"});
+    QCOMPARE(w->caseFile(), first);
+    QCOMPARE(w->windowTitle(), "atalho.tuberon - " + kCaption);
+
+    // Then it saves to that file without a question.
+    gui::typeAndLeave(w->Edit55, "Produtor B", w->Edit56);
+    QCOMPARE(dialogsDuring({}, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }), QStringList());
+    QCOMPARE(cases::readFile(first).fields.value("Edit55"), QStringLiteral("Produtor B"));
+
+    // Ctrl+Shift+S and "Salvar..." ask again; a cancelled dialog saves nothing.
+    QCOMPARE(dialogsDuring({}, [&] { QTest::mouseClick(w->btnSalvar, Qt::LeftButton); }), QStringList{"Salvar caso"});
+    QCOMPARE(w->caseFile(), first);
+    QCOMPARE(dialogsDuring(second, [&] { press(*w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier); }),
+             QStringList{"Salvar caso"});
+    QCOMPARE(w->windowTitle(), "outro nome.tuberon - " + kCaption);
+
+    // Ctrl+N: the start again; Ctrl+O and "Abrir...": a case chosen in the dialog.
+    press(*w, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(w->Edit55->text(), QString());
+    QCOMPARE(w->windowTitle(), kCaption);
+    QCOMPARE(dialogsDuring(first, [&] { press(*w, Qt::Key_O, Qt::ControlModifier); }),
+             QStringList{"Abrir caso"});
+    QCOMPARE(w->Edit55->text(), QStringLiteral("Produtor B"));
+    QCOMPARE(dialogsDuring(full_, [&] { QTest::mouseClick(w->btnAbrir, Qt::LeftButton); }), QStringList{"Abrir caso"});
+    QCOMPARE(w->Edit55->text(), QStringLiteral("Silva, João"));
+    QTest::mouseClick(w->btnNovo, Qt::LeftButton);
+    QCOMPARE(w->Edit55->text(), QString());
+}
+
+void TstCaseGui::dropOpensTheCase_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("on a field that takes text") << "Edit55";
+    QTest::newRow("on a memo") << "Memo3";
+    QTest::newRow("on the window") << "";
+}
+
+void TstCaseGui::dropOpensTheCase()
+{
+    QFETCH(QString, target);
+    const auto w = gui::openWindow();
+    QWidget *onto = w.get();
+    if (!target.isEmpty()) {
+        onto = w->findChild<QWidget *>(target);
+        if (auto *memo = qobject_cast<QPlainTextEdit *>(onto))
+            onto = memo->viewport();
+    }
+    w->PageControl1->setCurrentWidget(target == "Memo3" ? w->TabSheet4 : w->TabSheet1);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(full_)});
+    data.setText(QUrl::fromLocalFile(full_).toString());
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(onto, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(onto, &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE(w->caseFile(), QFileInfo(full_).absoluteFilePath());
+    QCOMPARE(w->Edit55->text(), QStringLiteral("Silva, João"));
+    QVERIFY(!w->Memo3->toPlainText().contains("file:"));
+}
+
+void TstCaseGui::failedSaveKeepsTheCase_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("folder that does not exist")
+        << "nenhuma/caso.tuberon" << "Não foi possível salvar o caso em \"caso.tuberon\": a pasta não existe.";
+    QTest::newRow("a folder in the file's place")
+        << "ocupado.tuberon" << "Não foi possível salvar o caso em \"ocupado.tuberon\": já existe uma pasta com esse nome.";
+}
+
+void TstCaseGui::failedSaveKeepsTheCase()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QVERIFY(QDir(dir_.path()).mkpath("ocupado.tuberon"));
+    const auto w = gui::openWindow();
+    QVERIFY(w->openCase(full_));
+    bool saved = true;
+    QCOMPARE(gui::messagesDuring([&] { saved = w->saveCase(path(name)); }), QStringList{message});
+    QVERIFY(!saved);
+    QCOMPARE(w->caseFile(), QFileInfo(full_).absoluteFilePath());
+    QCOMPARE(w->windowTitle(), "completo.tuberon - " + kCaption);
+}
+
+QTEST_MAIN(TstCaseGui)
+#include "tst_case_gui.moc"
