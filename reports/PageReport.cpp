@@ -13,6 +13,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QTextLayout>
 
 namespace reports {
 
@@ -153,6 +154,68 @@ QString PageReport::filled(const QString &text) const
     return out;
 }
 
+FittedText fitText(const QString &text, const QFont &font, const QRectF &box, QPaintDevice *device)
+{
+    QString plain = text;
+    plain.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QFont f = font;
+    // A line shows when its baseline lies in the box: its descenders may
+    // touch the lower edge, as the template's tight boxes were drawn for.
+    const auto layOut = [&](double points, FittedText &out) {
+        f.setPointSizeF(points);
+        const QFontMetricsF metrics(f, device);
+        QTextLayout layout(plain, f, device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal top = 0;
+        bool fits = true;
+        out = FittedText{points, {}, false};
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(box.width());
+            const bool shows = top + metrics.ascent() <= box.height() + 0.01;
+            const QString words = plain.mid(line.textStart(), line.textLength());
+            if (!shows) {
+                fits = false;
+                // The last line that shows takes what is left, ended by "…".
+                if (!out.lines.isEmpty()) {
+                    QString rest = plain.mid(out.lastStart);
+                    rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+                    QString cut = metrics.elidedText(rest + QChar(0x2026), Qt::ElideRight, box.width());
+                    if (!cut.endsWith(QChar(0x2026)))
+                        cut += QChar(0x2026);
+                    out.lines.last() = cut;
+                }
+                out.cut = true;
+                break;
+            }
+            // The blanks a line was broken at go; those that place a text stay.
+            QString shown = QString(words).remove(QChar::LineSeparator);
+            while (shown.endsWith(QLatin1Char(' ')))
+                shown.chop(1);
+            if (metrics.horizontalAdvance(shown) > box.width() + 0.01) {
+                fits = false; // a word longer than the box
+                if (points <= kSmallestPoints) {
+                    shown = metrics.elidedText(shown, Qt::ElideRight, box.width());
+                    out.cut = true;
+                }
+            }
+            out.lines << shown;
+            out.lastStart = line.textStart();
+            top += metrics.lineSpacing();
+        }
+        layout.endLayout();
+        return fits;
+    };
+    FittedText fitted;
+    for (double points = font.pointSizeF(); points > kSmallestPoints; points -= 0.25)
+        if (layOut(points, fitted))
+            return fitted;
+    layOut(kSmallestPoints, fitted);
+    return fitted;
+}
+
 void PageReport::paint(QPainter &painter, qreal dpi) const
 {
     const qreal px = dpi / 25.4; // device pixels per millimetre
@@ -184,12 +247,19 @@ void PageReport::paint(QPainter &painter, qreal dpi) const
             QFont font(QStringLiteral("Arial"));
             font.setPointSizeF(object.points);
             font.setBold(object.bold);
+            const FittedText fitted = fitText(filled(object.text), font, box, painter.device());
+            font.setPointSizeF(fitted.points);
             painter.setFont(font);
             painter.setPen(Qt::black);
             painter.save();
             painter.setClipRect(box);
-            const int align = (object.centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWordWrap;
-            painter.drawText(box, align, filled(object.text));
+            const int align = (object.centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop;
+            const QFontMetricsF metrics(font, painter.device());
+            qreal top = box.top();
+            for (const QString &line : fitted.lines) {
+                painter.drawText(QRectF(box.left(), top, box.width(), metrics.height()), align, line);
+                top += metrics.lineSpacing();
+            }
             painter.restore();
             break;
         }

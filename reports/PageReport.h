@@ -9,8 +9,11 @@
 #include <QObject>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
+class QFont;
+class QPaintDevice;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -40,6 +43,22 @@ struct PageTemplate {
     // keeps its default.
     static PageTemplate fromJson(const QByteArray &json);
 };
+
+// A text that does not fit its box is set smaller, down to this size, before
+// anything of it is cut.
+inline constexpr double kSmallestPoints = 7;
+
+// How a text is set in its box on a device: the size it is drawn at (its own,
+// or smaller down to kSmallestPoints) and its lines; when even the smallest
+// size cannot hold it all, the last line that shows ends with "…" and cut
+// is true.
+struct FittedText {
+    double points = 0;
+    QStringList lines;
+    bool cut = false;
+    qsizetype lastStart = 0; // where the last line shown starts in the text
+};
+FittedText fitText(const QString &text, const QFont &font, const QRectF &box, QPaintDevice *device);
 
 class PageReport : public QObject {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -122,6 +123,9 @@ private slots:
     void pdfExportFileCases_data();
     void pdfExportFileCases();
     void chartPictureInTheCacheWhenTheProgramFolderIsReadOnly();
+    void fitText_data();
+    void fitText();
+    void nothingLostWithoutASign();
     void brokenTemplate_data();
     void brokenTemplate();
 
@@ -617,6 +621,107 @@ void TstPageReport::chartPictureInTheCacheWhenTheProgramFolderIsReadOnly()
         for (int x = box.left(); x <= box.right(); x += 2)
             ink += page.pixel(x, y) != qRgb(255, 255, 255);
     QVERIFY2(ink > box.width() * box.height() / 40, qPrintable(QString::number(ink)));
+}
+
+void TstPageReport::fitText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<QSizeF>("box"); // millimetres
+    QTest::addColumn<QString>("size"); // "same", "smaller" or "smallest"
+    QTest::addColumn<QStringList>("lines"); // empty: only the cut is checked
+    QTest::addColumn<bool>("cut");
+    const QString technician = QStringLiteral("Eng. Agr. Maria Aparecida Souza - CREA-RS 123456");
+    QString many;
+    for (int i = 1; i <= 40; ++i)
+        many += QStringLiteral("Adubo 04-14-08  %1  (kg/ha) + ").arg(i);
+    QTest::newRow("fits at its own size") << "Tuberon - 1.0" << 14.25 << QSizeF(40, 7) << "same"
+                                          << QStringList{"Tuberon - 1.0"} << false;
+    QTest::newRow("blanks that place a label stay") << "      P" << 11.25 << QSizeF(16, 4) << "same"
+                                                    << QStringList{"      P"} << false;
+    QTest::newRow("two lines where two fit") << "Argila\n(%)" << 11.25 << QSizeF(14, 11) << "same"
+                                             << QStringList{"Argila", "(%)"} << false;
+    QTest::newRow("technician line set smaller, whole") << technician << 11.25 << QSizeF(75, 5) << "smaller"
+                                                        << QStringList{technician} << false;
+    QTest::newRow("too long even at 7 pt") << many << 10.0 << QSizeF(186, 9) << "smallest" << QStringList() << true;
+    QTest::newRow("a word wider than the box") << "Superfosfatotriplo" << 11.25 << QSizeF(10, 5) << "smallest"
+                                               << QStringList() << true;
+}
+
+// A text that does not fit its box is set smaller, down to 7 pt, before
+// anything is cut; what still does not fit ends with "…", and no line shows
+// only in part.
+void TstPageReport::fitText()
+{
+    QFETCH(QString, text);
+    QFETCH(double, points);
+    QFETCH(QSizeF, box);
+    QFETCH(QString, size);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, cut);
+    QImage device(10, 10, QImage::Format_RGB32);
+    const int dpm = qRound(300 / 0.0254); // 300 dpi, as the PDF is drawn
+    device.setDotsPerMeterX(dpm);
+    device.setDotsPerMeterY(dpm);
+    const qreal px = 300 / 25.4;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    const QRectF area(0, 0, box.width() * px, box.height() * px);
+
+    const reports::FittedText fitted = reports::fitText(text, font, area, &device);
+
+    if (size == QLatin1String("same"))
+        QCOMPARE(fitted.points, points);
+    else if (size == QLatin1String("smaller"))
+        QVERIFY2(fitted.points < points && fitted.points >= reports::kSmallestPoints, qPrintable(QString::number(fitted.points)));
+    else
+        QCOMPARE(fitted.points, reports::kSmallestPoints);
+    QCOMPARE(fitted.cut, cut);
+    if (!lines.isEmpty())
+        QCOMPARE(fitted.lines, lines);
+    font.setPointSizeF(fitted.points);
+    const QFontMetricsF metrics(font, &device);
+    QVERIFY(!fitted.lines.isEmpty());
+    for (const QString &line : fitted.lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= area.width() + 0.01, qPrintable(line));
+    // Every line shown has its baseline inside the box.
+    QVERIFY((fitted.lines.size() - 1) * metrics.lineSpacing() + metrics.ascent() <= area.height() + 0.01);
+    if (cut)
+        QVERIFY2(fitted.lines.last().endsWith(QChar(0x2026)), qPrintable(fitted.lines.last()));
+}
+
+// The farmer's page with a long technician line and six planting products:
+// the CREA number is whole in the PDF's text, and the sixth product is shown
+// or the list is marked as cut.
+void TstPageReport::nothingLostWithoutASign()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext reads the document back: scripts/install-deps.sh installs poppler-utils");
+    auto w = gui::openWindow();
+    w->Edit15->setText(QStringLiteral("Eng. Agr. Maria Aparecida Souza - CREA-RS 123456"));
+    const QStringList products{"Cama de frango (3 e 4  lotes) ", "Uréia (45%N)", "Superfosfato Triplo (41%P205)",
+                               "Cloreto de Potássio (58% K2O)", "Adubo 04-14-08", "Fosfato Natural reativo (9%P2O5)"};
+    w->stga4->setRows(1 + products.size());
+    for (int r = 0; r < products.size(); ++r) {
+        w->stga4->setCell(0, r + 1, products[r]);
+        w->stga4->setCell(1, r + 1, QStringLiteral("1714,3"));
+    }
+    const QString path = dir_->filePath(QStringLiteral("relatorio.pdf"));
+    bool exported = false;
+    QCOMPARE(pageReport(*w, [&](ReportPreview &preview) { exported = preview.exportPdf(path); }), QStringList());
+    QVERIFY(exported);
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                                  path, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(text.contains(QStringLiteral("Maria Aparecida Souza - CREA-RS 123456")), qPrintable(text));
+    const QString flat = text.simplified();
+    const qsizetype list = flat.indexOf(QStringLiteral("Cama de frango"));
+    QVERIFY2(list >= 0, qPrintable(flat));
+    const QString sixth = QStringLiteral("Fosfato Natural reativo (9%P2O5) 1714,3 (kg/ha)");
+    QVERIFY2(flat.contains(sixth) || flat.indexOf(QChar(0x2026), list) >= 0, qPrintable(flat.mid(list, 400)));
 }
 
 void TstPageReport::brokenTemplate_data()
