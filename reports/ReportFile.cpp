@@ -86,8 +86,16 @@ void saveFile(const QString &path, const QByteArray &bytes)
 
 QString saveProgramFile(const QString &name, const QByteArray &bytes)
 {
-    QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
-    int code = replaceFile(path, bytes);
+    return saveProgramFile(name, bytes, QCoreApplication::applicationDirPath());
+}
+
+QString saveProgramFile(const QString &name, const QByteArray &bytes, const QString &programDir)
+{
+    // An installed program stands in <prefix>/bin, a folder it shares with
+    // the system: a file left there, even by root, would outlive the package.
+    const bool installed = QDir(programDir).dirName() == QLatin1String("bin");
+    QString path = QDir(programDir).filePath(name);
+    int code = installed ? EACCES : replaceFile(path, bytes);
     if (code == EACCES || code == EPERM || code == EROFS) {
         const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
         QDir().mkpath(cache);

@@ -23,6 +23,9 @@ int replaceFile(const QString &path, const QByteArray &bytes);
 // folder. Answers the path written. A failure raises
 // "Cannot create file "<path>". <reason>".
 QString saveProgramFile(const QString &name, const QByteArray &bytes);
+// The same for a program in programDir. A program installed under a prefix
+// (programDir is <prefix>/bin) always writes into the cache folder.
+QString saveProgramFile(const QString &name, const QByteArray &bytes, const QString &programDir);
 
 // Asks the desktop to open a file with the program associated with its type;
 // the answer is ignored. Replaceable, so that tests start no viewer.

@@ -28,6 +28,8 @@ private slots:
     void failedWriteKeepsThePreviousReport();
     void permissions_data();
     void permissions();
+    void programFilePlace_data();
+    void programFilePlace();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -261,6 +263,45 @@ void TstTextReport::permissions()
     }
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              fileMode < 0 ? QStringList() : QStringList{report});
+}
+
+void TstTextReport::programFilePlace_data()
+{
+    QTest::addColumn<QString>("programDir"); // under the case's folder, writable
+    QTest::addColumn<bool>("inCache");
+    QTest::newRow("build folder") << "build" << false;
+    QTest::newRow("installed in /usr") << "usr/bin" << true;
+    QTest::newRow("installed in another prefix") << "opt/tuberon/bin" << true;
+}
+
+// The chart picture goes beside a program run from where it was built, but
+// never into the bin folder of an installed one, even one the user may write
+// (root, or a prefix of their own): the package manager would not remove it.
+void TstTextReport::programFilePlace()
+{
+    QFETCH(QString, programDir);
+    QFETCH(bool, inCache);
+    const QString program = dir_->filePath(programDir);
+    const QString cache = dir_->filePath(QStringLiteral("cache"));
+    QVERIFY(QDir().mkpath(program));
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+    const QByteArray previous = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    const QString path = reports::saveProgramFile(QStringLiteral("grafico1.bmp"), "BM", program);
+    if (wasSet)
+        qputenv("XDG_CACHE_HOME", previous);
+    else
+        qunsetenv("XDG_CACHE_HOME");
+
+    const QString beside = QDir(program).filePath(QStringLiteral("grafico1.bmp"));
+    QCOMPARE(QFileInfo::exists(beside), !inCache);
+    if (inCache)
+        QVERIFY2(path.startsWith(cache + QLatin1Char('/')), qPrintable(path));
+    else
+        QCOMPARE(path, beside);
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("BM"));
 }
 
 QTEST_MAIN(TstTextReport)
