@@ -1,7 +1,9 @@
 #pragma once
 #include "Case.h"
+#include "Closing.h"
 #include "Failure.h"
 #include "NumberText.h"
+#include "Worksheet.h"
 
 #include <QDateTimeEdit>
 #include <QHash>
@@ -251,6 +253,11 @@ public:
     const NumberText &numbers() const { return numbers_; }
     const QLocale &regional() const { return regional_; }
 
+    // The values last interpreted from the soil analysis; a saved case keeps
+    // them, since the liming choice reads the clay content from here.
+    const agronomy::Worksheet &worksheet() const { return worksheet_; }
+    void setWorksheet(const agronomy::Worksheet &worksheet) { worksheet_ = worksheet; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -344,6 +351,9 @@ public:
     QLineEdit *faltante(int row, int nutrientColumn) const;
 
 private:
+    // The closing criterion of the organic planting proposal, as selected.
+    fertilizers::ClosingCriterion closingCriterion() const;
+
     struct KeyBinding {
         KeyRule rule;
         QWidget *successor;
@@ -351,6 +361,7 @@ private:
 
     QLocale regional_;
     NumberText numbers_;
+    agronomy::Worksheet worksheet_;
     bool shown_ = false;
     QString caseFile_;
     cases::Case startState_; // the components as built, before start-up

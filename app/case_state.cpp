@@ -5,7 +5,6 @@
 #include "StringGrid.h"
 #include "TFPrincipal.h"
 #include "widgets_factory.h"
-#include "worksheet.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -21,16 +20,24 @@
 
 namespace {
 
-// The worksheet under its own names.
-struct WorksheetValue {
-    const char *name;
-    double *value;
-};
-const WorksheetValue kWorksheet[] = {
-    {"argila", &argila}, {"CTC", &CTC},   {"Ca", &Ca},     {"Mg", &Mg},     {"K", &K},       {"P", &P},
-    {"Producao", &Producao}, {"Prodadi", &Prodadi}, {"Lm1K", &Lm1K}, {"Lm2K", &Lm2K}, {"Lm3K", &Lm3K},
-    {"Lm4K", &Lm4K}, {"Lm1P", &Lm1P}, {"Lm2P", &Lm2P}, {"Lm3P", &Lm3P}, {"Lm4P", &Lm4P},
-};
+// The worksheet under the names a case file gives it.
+std::vector<std::pair<const char *, double *>> worksheetValues(agronomy::Worksheet &w)
+{
+    return {{"argila", &w.argila},
+            {"CTC", &w.ctc},
+            {"Ca", &w.ca},
+            {"Mg", &w.mg},
+            {"K", &w.k},
+            {"P", &w.p},
+            {"Lm1K", &w.potassiumLimits.l1},
+            {"Lm2K", &w.potassiumLimits.l2},
+            {"Lm3K", &w.potassiumLimits.l3},
+            {"Lm4K", &w.potassiumLimits.l4},
+            {"Lm1P", &w.phosphorusLimits.l1},
+            {"Lm2P", &w.phosphorusLimits.l2},
+            {"Lm3P", &w.phosphorusLimits.l3},
+            {"Lm4P", &w.phosphorusLimits.l4}};
+}
 
 // More rows than any list of products a technician composes.
 constexpr int kMaxGridRows = 1000;
@@ -86,8 +93,9 @@ cases::Case TFPrincipal::caseState() const
             c.pages.insert(name, tabs->currentIndex());
         }
     }
-    for (const WorksheetValue &v : kWorksheet)
-        c.worksheet.insert(QLatin1String(v.name), *v.value);
+    agronomy::Worksheet worksheet = worksheet_;
+    for (const auto &[name, value] : worksheetValues(worksheet))
+        c.worksheet.insert(QLatin1String(name), *value);
     return c;
 }
 
@@ -176,9 +184,9 @@ void TFPrincipal::restoreCase(const cases::Case &c)
     for (QAbstractButton *button : unchecked)
         button->setChecked(false);
 
-    for (const WorksheetValue &v : kWorksheet)
-        if (const auto it = c.worksheet.constFind(QLatin1String(v.name)); it != c.worksheet.cend())
-            *v.value = *it;
+    for (const auto &[name, value] : worksheetValues(worksheet_))
+        if (const auto it = c.worksheet.constFind(QLatin1String(name)); it != c.worksheet.cend())
+            *value = *it;
 }
 
 void TFPrincipal::redrawAfterRestore()
@@ -202,9 +210,10 @@ void TFPrincipal::redrawAfterRestore()
 void TFPrincipal::resetToStart()
 {
     cases::Case start = startState_;
-    // The worksheet starts at zero, whatever another window left in it.
-    for (const WorksheetValue &v : kWorksheet)
-        start.worksheet.insert(QLatin1String(v.name), 0.0);
+    // The worksheet starts at zero.
+    agronomy::Worksheet zero;
+    for (const auto &[name, value] : worksheetValues(zero))
+        start.worksheet.insert(QLatin1String(name), *value);
     restoreCase(start);
     redrawAfterRestore();
     // Grid titles, the N split, today's dates, the efficiencies and the

@@ -1,7 +1,6 @@
 // Doses of N, K2O and P2O5 from the soil classes and the expected yield.
 #include "Doses.h"
 #include "TFPrincipal.h"
-#include "worksheet.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,15 +14,14 @@ void TFPrincipal::DoseN()
 
 void TFPrincipal::DoseK()
 {
-    Producao = read(Edit12);
-    Prodadi = doses::yieldExcess(Producao);
-    write(edit31, fmt(doses::potash(Edit10->text(), Prodadi), 1));
+    const double excess = doses::yieldExcess(read(Edit12));
+    write(edit31, fmt(doses::potash(Edit10->text(), excess), 1));
 }
 
 void TFPrincipal::DoseP()
 {
     const double dose = doses::phosphate(Edit11->text());
-    Label34->setText(doses::phosphorusVeryHigh(P, Lm4P) ? doses::veryHighPhosphorusWarning : QString());
+    Label34->setText(doses::phosphorusVeryHigh(worksheet_.p, worksheet_.phosphorusLimits.l4) ? doses::veryHighPhosphorusWarning : QString());
     write(edit32, fmt(dose, 1));
 }
 

@@ -1,5 +1,6 @@
 // Tab "Indicação de Calagem": the three liming criteria side by side, the
 // recommendation with its observation, and the correction for a commercial PRNT.
+#include "Recommendation.h"
 #include "TFPrincipal.h"
 #include "widgets_factory.h"
 
@@ -52,7 +53,7 @@ void TFPrincipal::buildLimingTab()
     formula(GroupBox11, QStringLiteral("NC=CTC [(V1-V2)/100]"));
     Edit16 = ui::labelledEdit(GroupBox11, QStringLiteral("CTC"), QStringLiteral("Edit16"), 12, rowY, labelW);
     Edit17 = ui::labelledEdit(GroupBox11, QStringLiteral("V1 (%)"), QStringLiteral("Edit17"), 120, rowY, 40, 60,
-                              QStringLiteral("40"));
+                              agronomy::typedText(agronomy::targetSaturation, numbers()));
     Edit18 = ui::labelledEdit(GroupBox11, QStringLiteral("V2 (%)"), QStringLiteral("Edit18"), 240, rowY, 40);
     Edit19 = ui::labelledEdit(GroupBox11, QStringLiteral("NC (t/ha)"), QStringLiteral("Edit19"), 380, rowY, 60, 80);
 

@@ -2,7 +2,6 @@
 // the correction for the PRNT of a commercial limestone.
 #include "Liming.h"
 #include "TFPrincipal.h"
-#include "worksheet.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,7 +32,7 @@ void TFPrincipal::Button1Click()
     [[maybe_unused]] const double varg = read(Edit1);
 
     // The choice works on the unrounded criteria, not on their shown texts.
-    const liming::Recommendation NCrec = liming::recommend(argila, vctc, vmo, NC1, NC2);
+    const liming::Recommendation NCrec = liming::recommend(worksheet_.argila, vctc, vmo, NC1, NC2);
     Memo1->appendPlainText(liming::criterionLine(NCrec.criterion));
     if (NCrec.capped)
         Memo1->appendPlainText(liming::cappedLine);

@@ -29,14 +29,7 @@ void TFPrincipal::ComboBox1Change()
     const double doseN = readOrZero(Edit50), DoseP = readOrZero(Edit52), DoseK = readOrZero(Edit54);
     const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
     const fertilizers::ClosingLimits limits = fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk);
-    double limit = limits.p2o5;
-    if (RadioButton3->isChecked())
-        limit = limits.n;
-    else if (RadioButton5->isChecked())
-        limit = limits.k2o;
-    else if (RadioButton6->isChecked())
-        limit = limits.smallest();
-    const double qtd = fertilizers::proposedQuantity(limit);
+    const double qtd = fertilizers::proposedQuantity(fertilizers::chosenLimit(limits, closingCriterion()));
 
     // The quantity is of dry product; the wet weight is what goes on the field.
     const double ms = read(Edit87);
@@ -44,6 +37,18 @@ void TFPrincipal::ComboBox1Change()
     write(Edit88, fmt(qtdu, 1));
     write(Edit33, fmt(qtd, 1));
     writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 1);
+}
+
+fertilizers::ClosingCriterion TFPrincipal::closingCriterion() const
+{
+    using C = fertilizers::ClosingCriterion;
+    if (RadioButton3->isChecked())
+        return C::N;
+    if (RadioButton5->isChecked())
+        return C::K2O;
+    if (RadioButton6->isChecked())
+        return C::Smallest;
+    return C::P2O5;
 }
 
 void TFPrincipal::Button5Click()

@@ -1,7 +1,6 @@
 // Interpretation of the soil analysis as each of its fields is left.
 #include "SoilClasses.h"
 #include "TFPrincipal.h"
-#include "worksheet.h"
 
 #include <QLineEdit>
 
@@ -15,15 +14,15 @@ bool filled(const QLineEdit *a, const QLineEdit *b)
 void TFPrincipal::Edit1Exit()
 {
     if (filled(Edit1, Edit2)) {
-        argila = read(Edit1);
-        P = read(Edit2);
+        worksheet_.argila = read(Edit1);
+        worksheet_.p = read(Edit2);
         ClasseP();
     }
     if (!Edit1->text().isEmpty()) {
-        argila = read(Edit1);
-        if (const auto factor = soil::aluminiumFactorText(argila, numbers().separator()))
+        worksheet_.argila = read(Edit1);
+        if (const auto factor = soil::aluminiumFactorText(worksheet_.argila, numbers().separator()))
             write(Edit26, *factor);
-        write(Edit68, soil::clayClass(argila));
+        write(Edit68, soil::clayClass(worksheet_.argila));
     }
     // The phosphate dose waits until the phosphorus field is left again.
 }
@@ -31,8 +30,8 @@ void TFPrincipal::Edit1Exit()
 void TFPrincipal::Edit2Exit()
 {
     if (filled(Edit1, Edit2)) {
-        argila = read(Edit1);
-        P = read(Edit2);
+        worksheet_.argila = read(Edit1);
+        worksheet_.p = read(Edit2);
         ClasseP();
         DoseP();
     }
@@ -41,8 +40,8 @@ void TFPrincipal::Edit2Exit()
 void TFPrincipal::Edit3Exit()
 {
     if (filled(Edit3, Edit8)) {
-        K = read(Edit3);
-        CTC = read(Edit8);
+        worksheet_.k = read(Edit3);
+        worksheet_.ctc = read(Edit8);
         ClasseK();
         DoseK();
     }
@@ -64,11 +63,12 @@ void TFPrincipal::Edit5Exit()
 void TFPrincipal::Edit6Exit()
 {
     if (filled(Edit6, Edit7)) {
-        Ca = read(Edit6);
-        Mg = read(Edit7);
-        write(Edit13, fmt(Ca + Mg, 2));
-        write(Edit14, fmt(divide(Ca, Mg), 2));
-        write(Edit29, fmt(Ca + Mg, 2));
+        worksheet_.ca = read(Edit6);
+        worksheet_.mg = read(Edit7);
+        const double caMg = worksheet_.ca + worksheet_.mg;
+        write(Edit13, fmt(caMg, 2));
+        write(Edit14, fmt(divide(worksheet_.ca, worksheet_.mg), 2));
+        write(Edit29, fmt(caMg, 2));
     }
 }
 
@@ -80,11 +80,11 @@ void TFPrincipal::Edit7Exit()
 void TFPrincipal::Edit8Exit()
 {
     if (filled(Edit3, Edit8)) {
-        K = read(Edit3);
-        CTC = read(Edit8);
+        worksheet_.k = read(Edit3);
+        worksheet_.ctc = read(Edit8);
         ClasseK();
         DoseK();
-        write(Edit69, soil::ctcClass(CTC));
+        write(Edit69, soil::ctcClass(worksheet_.ctc));
     }
     write(Edit16, Edit8->text());
 }
@@ -96,20 +96,12 @@ void TFPrincipal::Edit9Exit()
 
 void TFPrincipal::ClasseP()
 {
-    const soil::Limits limits = soil::phosphorusLimits(argila);
-    Lm1P = limits.l1;
-    Lm2P = limits.l2;
-    Lm3P = limits.l3;
-    Lm4P = limits.l4;
-    write(Edit11, soil::nutrientClass(P, limits));
+    worksheet_.phosphorusLimits = soil::phosphorusLimits(worksheet_.argila);
+    write(Edit11, soil::nutrientClass(worksheet_.p, worksheet_.phosphorusLimits));
 }
 
 void TFPrincipal::ClasseK()
 {
-    const soil::Limits limits = soil::potassiumLimits(CTC);
-    Lm1K = limits.l1;
-    Lm2K = limits.l2;
-    Lm3K = limits.l3;
-    Lm4K = limits.l4;
-    write(Edit10, soil::nutrientClass(K, limits));
+    worksheet_.potassiumLimits = soil::potassiumLimits(worksheet_.ctc);
+    write(Edit10, soil::nutrientClass(worksheet_.k, worksheet_.potassiumLimits));
 }

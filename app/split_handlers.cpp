@@ -1,6 +1,7 @@
 // Splitting the N and K2O doses over planting and the three top-dressings,
 // and the phosphate dose, which goes whole to planting.
 #include "TFPrincipal.h"
+#include "Split.h"
 #include "StringGrid.h"
 
 #include <QLineEdit>
@@ -45,7 +46,7 @@ void TFPrincipal::Button3Click()
     const double Dosenit = read(edit30);
     for (int j = 1; j < stga1->rowCount(); ++j) {
         const double percent = read(stga1->cell(kColPercent, j));
-        const double qtd = Dosenit * percent / 100;
+        const double qtd = split::byPercentage(Dosenit, percent);
         stga1->setCell(kColAmount, j, fmt(qtd, 2));
         stga3->setCell(kColN, j, stga1->cell(kColAmount, j));
     }
@@ -58,13 +59,9 @@ void TFPrincipal::Button4Click()
     for (int j = 1; j < stga2->rowCount(); ++j)
         stga2->setCell(kColAmount, j, QString());
     const double Dosek20 = read(edit31);
-    // At most 40 kg/ha of K2O at planting; the rest at the first top-dressing.
-    if (Dosek20 > 40) {
-        stga2->setCell(kColAmount, 1, numbers().pointInForce() ? QStringLiteral("40.00") : QStringLiteral("40,00"));
-        stga2->setCell(kColAmount, 2, fmt(Dosek20 - 40, 2));
-    } else {
-        stga2->setCell(kColAmount, 1, fmt(Dosek20, 2));
-    }
+    const auto amounts = split::potashTexts(split::potash(Dosek20), numbers());
+    for (int row = kFirstApplication; row <= kLastApplication; ++row)
+        stga2->setCell(kColAmount, row, amounts[row - kFirstApplication]);
     for (int j = 1; j < stga2->rowCount(); ++j)
         stga3->setCell(kColK2O, j, stga2->cell(kColAmount, j));
     for (int row = kFirstApplication; row <= kLastApplication; ++row)
@@ -77,11 +74,12 @@ void TFPrincipal::Button17Click()
     int nv = 0;
     for (int lin = kFirstApplication; lin <= kLastApplication; ++lin) {
         const QString percentText = stga2->cell(kColPercent, lin);
-        if (!percentText.isEmpty()) {
+        const std::optional<double> percent =
+            percentText.isEmpty() ? std::nullopt : std::optional<double>(read(percentText));
+        if (const std::optional<double> qk = split::byOptionalPercentage(doseK, percent)) {
             ++nv;
-            const double qk = doseK * read(percentText) / 100;
-            stga2->setCell(kColAmount, lin, fmt(qk, 2));
-            stga3->setCell(kColK2O, lin, fmt(qk, 2));
+            stga2->setCell(kColAmount, lin, fmt(*qk, 2));
+            stga3->setCell(kColK2O, lin, fmt(*qk, 2));
         } else {
             stga2->setCell(kColAmount, lin, QString());
             stga3->setCell(kColK2O, lin, QString());
@@ -89,7 +87,7 @@ void TFPrincipal::Button17Click()
     }
     if (nv == 0) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Tuberon"),
-                        QStringLiteral("Entre com os percentuais em cada período"), QMessageBox::Ok, this);
+                        split::noPercentagesMessage, QMessageBox::Ok, this);
         box.exec();
     }
     for (int row = kFirstApplication; row <= kLastApplication; ++row)

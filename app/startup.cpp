@@ -1,5 +1,6 @@
 // What the layout cannot carry by itself, filled when the window first shows.
 #include "Applications.h"
+#include "Recommendation.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
 
@@ -36,8 +37,10 @@ void TFPrincipal::FormShow()
     fillRow(stga1, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
     fillColumn(stga1, 0, applications::names);
     fillColumn(stga1, 1, applications::epochs);
-    // The usual N split; it adds up to 100.
-    fillColumn(stga1, 2, {QStringLiteral("15"), QStringLiteral("35"), QStringLiteral("30"), QStringLiteral("20")});
+    QStringList percentages;
+    for (const double percent : split::nitrogenPercentages)
+        percentages << agronomy::typedText(percent, numbers());
+    fillColumn(stga1, 2, percentages);
 
     fillRow(stga2, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
     fillColumn(stga2, 0, applications::names);

@@ -25,18 +25,21 @@ void propose(TFPrincipal &w, const TFPrincipal::Cobertura &c)
         w.write(c.kgK, w.fmt(fertilizers::supplied(qtd, pK), 1));
     };
 
+    // The deciders are tried one at a time, nitrogen first (see
+    // fertilizers::topDressingDeciders), each written as soon as it proposes:
+    // a text that is not a number further on stops the handler there.
     bool proposed = false;
     const double doseN = w.readOrZero(c.faltN);
     const double pN = w.readOrZero(c.pctN);
-    if (doseN > 0 && pN > 0) {
-        writeProposal(100 * doseN / pN, pN);
+    if (const auto qtd = fertilizers::closingProposal(doseN, pN)) {
+        writeProposal(*qtd, pN);
         proposed = true;
     }
 
     const double DoseK = w.readOrZero(c.faltK);
     const double pK = w.readOrZero(c.pctK);
-    if (DoseK > 0 && pK > 0) {
-        writeProposal(100 * DoseK / pK, pN);
+    if (const auto qtd = fertilizers::closingProposal(DoseK, pK)) {
+        writeProposal(*qtd, pN);
         proposed = true;
     }
     if (proposed)

@@ -29,6 +29,39 @@ double proposedQuantity(double limit)
     return limit;
 }
 
+double chosenLimit(const ClosingLimits &limits, ClosingCriterion criterion)
+{
+    switch (criterion) {
+    case ClosingCriterion::N:
+        return limits.n;
+    case ClosingCriterion::P2O5:
+        return limits.p2o5;
+    case ClosingCriterion::K2O:
+        return limits.k2o;
+    case ClosingCriterion::Smallest:
+        break;
+    }
+    return limits.smallest();
+}
+
+std::optional<double> closingProposal(double missing, double contentPercent)
+{
+    if (missing > 0 && contentPercent > 0)
+        return 100 * missing / contentPercent;
+    return std::nullopt;
+}
+
+std::optional<TopDressingProposal> topDressingProposal(double missingN, double pn, double missingK2O, double pk)
+{
+    std::optional<TopDressingProposal> proposal;
+    for (const Nutrient nutrient : topDressingDeciders) {
+        const bool n = nutrient == Nutrient::N;
+        if (const auto quantity = closingProposal(n ? missingN : missingK2O, n ? pn : pk))
+            proposal = TopDressingProposal{nutrient, *quantity};
+    }
+    return proposal;
+}
+
 double supplied(double quantity, double contentPercent, double efficiency)
 {
     return quantity * contentPercent * efficiency / 100;

@@ -1,5 +1,7 @@
 #pragma once
 // Quantities of a product (kg) that close what an application still misses.
+#include <array>
+#include <optional>
 
 namespace fertilizers {
 
@@ -24,6 +26,29 @@ ClosingLimits closingLimits(double missingN, double missingP2O5, double missingK
 // already over-supplied (a negative limit: more product would only add to
 // the excess).
 double proposedQuantity(double limit);
+
+// The nutrient the organic planting proposal closes: the one the user picks,
+// or whichever runs out first ("Fechar pelo menor"). The limit it picks is
+// then offered through proposedQuantity.
+enum class ClosingCriterion { N, P2O5, K2O, Smallest };
+double chosenLimit(const ClosingLimits &limits, ClosingCriterion criterion);
+
+// A top-dressing proposal closes a nutrient only when some of it is missing
+// and the product has it; otherwise that nutrient proposes nothing.
+std::optional<double> closingProposal(double missing, double contentPercent);
+
+// The nutrients that may decide a top-dressing quantity, in the order they
+// are tried: a later one that proposes replaces an earlier one. So potash
+// decides whenever some is missing and the product has it, else nitrogen;
+// phosphate never decides.
+enum class Nutrient { N, K2O };
+inline constexpr std::array<Nutrient, 2> topDressingDeciders{Nutrient::N, Nutrient::K2O};
+
+struct TopDressingProposal {
+    Nutrient decidedBy;
+    double quantity;
+};
+std::optional<TopDressingProposal> topDressingProposal(double missingN, double pn, double missingK2O, double pk);
 
 // Nutrient (kg) supplied by a quantity (kg) of a content (%), times an
 // efficiency (organic fertilizers release only part of it in the cycle).

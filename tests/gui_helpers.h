@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -107,6 +108,22 @@ inline void typeWhole(QWidget &window, const char *field, const QString &text)
     QLineEdit *edit = find(&window, field);
     messagesDuring([&] { typeInto(edit, text); });
     QCOMPARE(edit->text(), text);
+}
+
+// Brings forward the tab that holds the widget, as a user would before using it.
+inline void showPageOf(TFPrincipal &w, QWidget *widget)
+{
+    for (QWidget *p = widget; p; p = p->parentWidget())
+        if (w.PageControl1->indexOf(p) >= 0)
+            w.PageControl1->setCurrentWidget(p);
+}
+
+// A mouse click on a push button, on its own tab.
+inline void click(TFPrincipal &w, const char *button)
+{
+    auto *b = find<QPushButton>(&w, button);
+    showPageOf(w, b);
+    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 // The texts of several fields, in order.
