@@ -20,6 +20,12 @@ void TFPrincipal::guard(const std::function<void()> &work)
         work();
     } catch (const Failure &failure) {
         showError(failure.message());
+    } catch (const std::exception &error) {
+        // Not one of the program's own errors (memory, a library): say so
+        // rather than let it cross Qt's event loop, which cannot carry it.
+        showError(QStringLiteral("Erro inesperado: %1").arg(QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        showError(QStringLiteral("Erro inesperado."));
     }
 }
 
