@@ -7,9 +7,13 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -22,9 +26,61 @@ inline QLocale comma() { return QLocale(QLocale::Portuguese, QLocale::Brazil); }
 inline QLocale point() { return QLocale::c(); }
 inline QLocale otherSeparator() { return QLocale(QLocale::Arabic, QLocale::Egypt); }
 
+namespace detail {
+// A dialog that nobody answers fails the running test with its text, and is
+// closed, instead of holding the test until its time-out. Dialogs a test
+// expects are answered by its helpers within a few milliseconds, far inside
+// the grace given here.
+class DialogWatchdog : public QObject {
+public:
+    DialogWatchdog() : QObject(qApp)
+    {
+        timer_.setInterval(25);
+        connect(&timer_, &QTimer::timeout, this, &DialogWatchdog::check);
+        timer_.start();
+    }
+
+private:
+    static constexpr int graceMs = 1500;
+
+    void check()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal != seen_) {
+            seen_ = modal;
+            since_.start();
+            return;
+        }
+        if (!modal || since_.elapsed() < graceMs)
+            return;
+        seen_ = nullptr;
+        const auto *box = qobject_cast<QMessageBox *>(modal);
+        const QString text = box ? box->text() : modal->windowTitle();
+        QTest::qFail(qPrintable(QStringLiteral("unexpected dialog %1: \"%2\"")
+                                    .arg(QLatin1String(modal->metaObject()->className()), text)),
+                     __FILE__, __LINE__);
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+
+    QTimer timer_;
+    QPointer<QWidget> seen_;
+    QElapsedTimer since_;
+};
+
+inline void watchForUnexpectedDialogs()
+{
+    static DialogWatchdog *watchdog = new DialogWatchdog;
+    Q_UNUSED(watchdog);
+}
+} // namespace detail
+
 // The window shown and active, so that focus changes reach it.
 inline std::unique_ptr<TFPrincipal> openWindow(const QLocale &regional = comma())
 {
+    detail::watchForUnexpectedDialogs();
     auto w = std::make_unique<TFPrincipal>(regional);
     w->show();
     w->activateWindow();
@@ -37,8 +93,10 @@ template <class T = QLineEdit>
 T *find(const QWidget *window, const char *name)
 {
     T *found = window->findChild<T *>(QString::fromLatin1(name));
+    // A missing component is a broken contract: stop here rather than go on
+    // with a null pointer or a check that passes on nothing.
     if (!found)
-        qWarning("no component named %s", name);
+        qFatal("no component named %s of the expected kind", name);
     return found;
 }
 
@@ -123,7 +181,21 @@ inline void click(TFPrincipal &w, const char *button)
 {
     auto *b = find<QPushButton>(&w, button);
     showPageOf(w, b);
+    if (!b->isVisible())
+        qWarning("%s is not visible", button);
     QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// The same click, answering the message boxes it opens; returns their texts.
+inline QStringList clickAnswering(TFPrincipal &w, const char *button)
+{
+    return messagesDuring([&] { click(w, button); });
+}
+
+// Clicks a radio button on its indicator, where a user clicks.
+inline void clickRadio(QRadioButton *radio)
+{
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(7, radio->height() / 2));
 }
 
 // The texts of several fields, in order.
@@ -138,6 +210,7 @@ QStringList texts(const QWidget &window, const char *const (&names)[N])
 
 // The background a field shows (yellow for a positive "Faltante").
 inline QColor base(const QLineEdit *field) { return field->palette().color(QPalette::Base); }
+inline const QColor yellow(255, 255, 0);
 
 } // namespace gui
 

@@ -9,12 +9,7 @@
 // each field's exit handler as it leaves it.
 namespace {
 
-void showPageOf(TFPrincipal &w, QWidget *widget)
-{
-    for (QWidget *p = widget; p; p = p->parentWidget())
-        if (w.PageControl1->indexOf(p) >= 0)
-            w.PageControl1->setCurrentWidget(p);
-}
+using gui::showPageOf;
 
 void focusOn(TFPrincipal &w, QWidget *widget)
 {

@@ -12,6 +12,7 @@ private slots:
     void recommendation_data();
     void recommendation();
     void emptyClayStopsBeforeRecommendation();
+    void choiceFollowsTheClayLastInterpreted();
     void correctionUsesRoundedRequirement();
     void prntCorrection_data();
     void prntCorrection();
@@ -143,6 +144,18 @@ void TstLimingGui::emptyClayStopsBeforeRecommendation()
     QCOMPARE(text(w.get(), "Edit28"), QStringLiteral("2,000"));
     QCOMPARE(text(w.get(), "Edit61"), QStringLiteral("1,20"));
     QCOMPARE(text(w.get(), "Edit23"), QStringLiteral("1,20"));
+}
+
+void TstLimingGui::choiceFollowsTheClayLastInterpreted()
+{
+    auto w = gui::openWindow(gui::comma());
+    QCOMPARE(typeAnalysis(w.get(), clayey), QStringList{});
+    // A sandy clay content in the field, never interpreted (the field was not left).
+    gui::find(w.get(), "Edit1")->setText(QStringLiteral("10"));
+    showTab(w.get(), "TabSheet2");
+    QCOMPARE(click(w.get(), "Button1"), QStringList{});
+    QCOMPARE(memoLines(w.get()), (QStringList{observation, baseSaturation}));
+    QCOMPARE(text(w.get(), "Edit61"), QStringLiteral("1,20"));
 }
 
 void TstLimingGui::correctionUsesRoundedRequirement()

@@ -37,8 +37,7 @@ QStringList contents(const TFPrincipal &w, const Block &block)
     return {gui::find(&w, block.n)->text(), gui::find(&w, block.p)->text(), gui::find(&w, block.k)->text()};
 }
 
-// Clicks a radio on its indicator, where a user clicks.
-void clickRadio(QRadioButton *radio) { QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(7, radio->height() / 2)); }
+using gui::clickRadio;
 
 // Chooses an item as a user does: the tab showing, the planting block on
 // "Adubo Mineral", the item picked from the list.

@@ -12,7 +12,7 @@
 // handler half-way.
 namespace {
 
-const QColor kYellow(255, 255, 0);
+const QColor kYellow = gui::yellow;
 const char *const kFaltante[] = {"Edit50", "Edit52", "Edit54"};
 const char *const kAmounts[] = {"Edit37", "Edit38", "Edit39"};
 const char *const kContents[] = {"Edit34", "Edit35", "Edit36"};
@@ -39,15 +39,8 @@ void setPlantingDoses(TFPrincipal &w, const QStringList &npk)
         w.stga3->setCell(2 + i, 1, npk[i]);
 }
 
-void clickRadio(QRadioButton *radio) { QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(7, radio->height() / 2)); }
-
-QStringList click(TFPrincipal &w, const char *button)
-{
-    auto *b = gui::find<QPushButton>(&w, button);
-    if (!b->isVisible())
-        qWarning("%s is not visible", button);
-    return gui::messagesDuring([&] { QTest::mouseClick(b, Qt::LeftButton); });
-}
+using gui::clickRadio;
+QStringList click(TFPrincipal &w, const char *button) { return gui::clickAnswering(w, button); }
 
 QStringList chooseOrganic(TFPrincipal &w, int index, const char *criterion = "RadioButton4")
 {

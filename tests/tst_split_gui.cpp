@@ -11,21 +11,11 @@ namespace {
 
 const char *const kNFaltante[] = {"Edit50", "Edit64", "Edit49", "Edit78"};
 const char *const kKFaltante[] = {"Edit54", "Edit67", "Edit53", "Edit80"};
-const QColor kYellow(255, 255, 0);
-
-void showPageOf(TFPrincipal &w, QWidget *widget)
-{
-    for (QWidget *p = widget; p; p = p->parentWidget())
-        if (w.PageControl1->indexOf(p) >= 0)
-            w.PageControl1->setCurrentWidget(p);
-}
-
-void click(TFPrincipal &w, const char *button)
-{
-    auto *b = gui::find<QPushButton>(&w, button);
-    showPageOf(w, b);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
+const QColor kYellow = gui::yellow;
+using gui::base;
+using gui::click;
+using gui::showPageOf;
+using gui::texts;
 
 void typeDose(TFPrincipal &w, const char *field, const QString &text)
 {
@@ -54,15 +44,6 @@ QStringList column(const StringGrid *grid, int col)
     return texts;
 }
 
-QStringList texts(const TFPrincipal &w, const char *const (&names)[4])
-{
-    QStringList result;
-    for (const char *name : names)
-        result << gui::find(&w, name)->text();
-    return result;
-}
-
-QColor base(const QLineEdit *field) { return field->palette().color(QPalette::Base); }
 
 } // namespace
 

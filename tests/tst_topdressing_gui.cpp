@@ -12,7 +12,7 @@
 // alike, so every case runs on each of them.
 namespace {
 
-const QColor kYellow(255, 255, 0);
+const QColor kYellow = gui::yellow;
 
 struct Block {
     const char *name;
@@ -50,19 +50,8 @@ void setDoses(TFPrincipal &w, const Block &b, const QStringList &npk)
         w.stga3->setCell(2 + i, b.row, npk[i]);
 }
 
-void showPageOf(TFPrincipal &w, QWidget *widget)
-{
-    for (QWidget *p = widget; p; p = p->parentWidget())
-        if (w.PageControl1->indexOf(p) >= 0)
-            w.PageControl1->setCurrentWidget(p);
-}
-
-QStringList click(TFPrincipal &w, const char *button)
-{
-    auto *b = gui::find<QPushButton>(&w, button);
-    showPageOf(w, b);
-    return gui::messagesDuring([&] { QTest::mouseClick(b, Qt::LeftButton); });
-}
+using gui::showPageOf;
+QStringList click(TFPrincipal &w, const char *button) { return gui::clickAnswering(w, button); }
 
 QStringList choose(TFPrincipal &w, const Block &b, int index)
 {
