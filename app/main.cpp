@@ -1,23 +1,66 @@
+#include "CommandLine.h"
+#include "CommandLineTexts.h"
 #include "TFPrincipal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Help, version and the lab-file run show no window, so they need no display.
+bool windowless(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *flag : {"-h", "--help", "-v", "--version"})
+            if (std::strcmp(argv[i], flag) == 0)
+                return true;
+    return batch::CommandLine::requested(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Qt draws offscreen then, unless the user chose a platform.
+    if (windowless(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tuberon"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tuberon"));
+    CommandLineTexts texts;
+    QCoreApplication::installTranslator(&texts);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Indicação para adubação da cultura da mandioca."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    parser.setApplicationDescription(
+        QStringLiteral("Indicação para adubação da cultura da mandioca.\n"
+                       "Sem --lote abre a janela, com o caso dado se houver; com --lote faz um arquivo inteiro\n"
+                       "de amostras sem janela."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Mostra esta ajuda."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Mostra a versão do programa."));
+    parser.addOptions({help, version});
     parser.addPositionalArgument(QStringLiteral("caso"), QStringLiteral("Caso do Tuberon a abrir (.tuberon)."),
                                  QStringLiteral("[caso.tuberon]"));
-    parser.process(app);
+    const batch::CommandLine lote(parser);
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "tuberon: %s\n", parser.errorText().toLocal8Bit().constData());
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("Tuberon %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    if (lote.isSet(parser))
+        return lote.run(parser);
 
     TFPrincipal FPrincipal;
     FPrincipal.show();

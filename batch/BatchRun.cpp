@@ -1,0 +1,278 @@
+#include "BatchRun.h"
+
+#include "Applications.h"
+#include "CalendarChart.h"
+#include "CalendarData.h"
+#include "Failure.h"
+#include "LabSample.h"
+#include "NumberText.h"
+#include "PageReport.h"
+#include "PdfExport.h"
+#include "Recommendation.h"
+#include "ReportContent.h"
+#include "ReportFile.h"
+#include "SampleNames.h"
+#include "Summary.h"
+#include "TextReport.h"
+
+#include <QChartView>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QtConcurrent>
+#include <atomic>
+#include <numeric>
+#include <cstring>
+
+namespace batch {
+
+namespace {
+
+// What every sample shares: drawn, loaded or formatted once per run.
+struct Shared {
+    NumberText numbers;
+    QDir output;
+    std::optional<double> prnt;
+    QString technician;
+    QString date;
+    QImage chart;
+    QHash<QString, QImage> pictures; // the template's own pictures, decoded once
+    reports::PdfExport pdf;
+};
+
+QString templatePath() { return QStringLiteral(":/assets/report_page.json"); }
+
+// The chart as the window draws it with "Data" chosen and no organ curve:
+// it depends on the planting day only, not on the sample.
+QImage chartPicture(QDate planting, const QLocale &regional)
+{
+    QChartView view;
+    CalendarChart chart(&view);
+    chart.draw(calendar::plan(calendar::Scale::Dates, {false, false, false, false}, planting, regional));
+    return chart.picture();
+}
+
+QString reason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+
+// The texts the window would show for the sample, keyed by component name.
+QHash<QString, QString> sampleTexts(const LabSample &s, const Shared &shared)
+{
+    agronomy::Analysis a;
+    a.argila = *s.value(Column::Argila);
+    a.p = *s.value(Column::P);
+    a.k = *s.value(Column::K);
+    a.mo = *s.value(Column::Mo);
+    a.al = *s.value(Column::Al);
+    a.ca = *s.value(Column::Ca);
+    a.mg = *s.value(Column::Mg);
+    a.ctc = *s.value(Column::Ctc);
+    a.v = *s.value(Column::V);
+    a.yield = *s.value(Column::Rendimento);
+    a.prnt = shared.prnt;
+    const agronomy::Recommendation r = agronomy::recommend(a, shared.numbers);
+    QHash<QString, QString> t = agronomy::windowTexts(a, r, shared.numbers);
+    t[QStringLiteral("Edit55")] = s.text(Column::Produtor);
+    t[QStringLiteral("Edit56")] = s.text(Column::Cpf);
+    t[QStringLiteral("Edit57")] = s.text(Column::Localidade);
+    t[QStringLiteral("Edit58")] = s.text(Column::Municipio);
+    t[QStringLiteral("Edit59")] = s.text(Column::Denominacao);
+    t[QStringLiteral("Edit60")] = s.text(Column::Laudo);
+    if (const std::optional<double> ph = s.value(Column::Ph))
+        t[QStringLiteral("Edit70")] = agronomy::typedText(*ph, shared.numbers);
+    t[QStringLiteral("Edit15")] = shared.technician;
+    return t;
+}
+
+QString cell(const QHash<QString, QString> &t, int column, int row)
+{
+    return t.value(QStringLiteral("stga3:%1,%2").arg(column).arg(row));
+}
+
+reports::ReportContent reportContent(const QHash<QString, QString> &t, const Shared &shared)
+{
+    reports::ReportContent c = reports::ReportContent::fromComponents(
+        [&t](const QString &component) { return t.value(component); });
+    for (int row = 1; row <= 4; ++row)
+        c.split << QStringList{applications::names[row - 1], applications::epochs[row - 1], cell(t, 2, row),
+                               cell(t, 3, row), cell(t, 4, row)};
+    c.observation = t.value(QStringLiteral("Memo1"));
+    c.date = shared.date;
+    return c;
+}
+
+SummaryRow summaryRow(const LabSample &s, const QHash<QString, QString> &t)
+{
+    const auto f = [&t](const char *component) { return t.value(QLatin1String(component)); };
+    const QStringList memo = f("Memo1").split(QLatin1Char('\n'));
+    return {s.text(Column::Amostra), QString::number(s.line), f("Edit68"), f("Edit11"), f("Edit10"), f("Edit69"),
+            memo.value(1), f("Edit61"), f("Edit25"), f("edit30"), f("edit32"), f("edit31"),
+            cell(t, 2, 1), cell(t, 2, 2), cell(t, 2, 3), cell(t, 2, 4), cell(t, 4, 1), cell(t, 4, 2), QString()};
+}
+
+// One sample from its values to its two report files; its summary row, with
+// the reason in "Erro" when it could not be done.
+SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &shared)
+{
+    SummaryRow failed(summaryColumns().size());
+    failed[0] = s.text(Column::Amostra);
+    failed[1] = QString::number(s.line);
+    if (!s.error.isEmpty()) {
+        failed.last() = s.error;
+        return failed;
+    }
+    try {
+        const QHash<QString, QString> t = sampleTexts(s, shared);
+        const reports::ReportContent content = reportContent(t, shared);
+
+        reports::PageReport page(templatePath());
+        reports::setPageVariables(page, content);
+        for (auto it = shared.pictures.cbegin(); it != shared.pictures.cend(); ++it)
+            page.loadPicture(it.key(), it.value());
+        page.loadPicture(QStringLiteral("Grafico1"), shared.chart);
+        const QByteArray pdf = shared.pdf.document(page);
+        if (pdf.isEmpty())
+            throw Failure(QStringLiteral("a página não pôde ser desenhada"));
+
+        const QString txtPath = shared.output.filePath(fileBase + QStringLiteral(".txt"));
+        const QString pdfPath = shared.output.filePath(fileBase + QStringLiteral(".pdf"));
+        for (const auto &[path, bytes] : {std::pair{txtPath, reports::legacyText(reports::textReportLines(content))},
+                                          std::pair{pdfPath, pdf}})
+            if (const int code = reports::replaceFile(path, bytes))
+                throw Failure(QStringLiteral("não foi possível gravar \"%1\": %2")
+                                  .arg(QDir::toNativeSeparators(path), reason(code)));
+        return summaryRow(s, t);
+    } catch (const Failure &f) {
+        failed.last() = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
+        return failed;
+    }
+}
+
+QChar decimalSeparator(const QLocale &regional)
+{
+    const QString mark = regional.decimalPoint();
+    return mark == QLatin1String(".") ? QLatin1Char('.') : QLatin1Char(',');
+}
+
+} // namespace
+
+ExitStatus run(const Options &options, const QLocale &regional, const Console &console)
+{
+    const auto say = [&console](const QString &text) {
+        if (console.message)
+            console.message(text);
+    };
+    QFile input(options.input);
+    if (!input.open(QIODevice::ReadOnly)) {
+        say(QStringLiteral("não foi possível ler \"%1\": %2").arg(options.input, input.errorString()));
+        return NotRun;
+    }
+    const CsvTable table = readCsv(input.readAll());
+    input.close();
+    if (table.header.isEmpty()) {
+        say(QStringLiteral("\"%1\" está vazio").arg(options.input));
+        return NotRun;
+    }
+    const MapResult columns = mapColumns(table.header);
+    if (!columns.map) {
+        say(QStringLiteral("\"%1\": %2").arg(options.input, columns.error));
+        return NotRun;
+    }
+
+    // The folder is checked before any work, so that nothing is half done.
+    const QFileInfo folder(options.output);
+    if (folder.exists() && !folder.isDir()) {
+        say(QStringLiteral("\"%1\" não é uma pasta").arg(options.output));
+        return NotRun;
+    }
+    if (!QDir().mkpath(options.output)) {
+        say(QStringLiteral("não foi possível criar a pasta \"%1\"").arg(options.output));
+        return NotRun;
+    }
+    const QList<LabSample> samples = readSamples(table, *columns.map, options.yield);
+    QStringList names;
+    QList<int> lines;
+    for (const LabSample &s : samples) {
+        names << s.text(Column::Amostra);
+        lines << s.line;
+    }
+    const QStringList fileBases = uniqueFileNames(names, lines);
+
+    // The laboratory's file is never written over, even when it lies in the folder.
+    const QDir out(options.output);
+    const QString inputPath = QFileInfo(options.input).canonicalFilePath();
+    QStringList outputs{QStringLiteral("resumo.csv"), QStringLiteral("resumo.xlsx")};
+    for (const QString &base : fileBases)
+        outputs << base + QStringLiteral(".pdf") << base + QStringLiteral(".txt");
+    for (const QString &name : outputs)
+        if (QFileInfo(out.filePath(name)).canonicalFilePath() == inputPath) {
+            say(QStringLiteral("\"%1\" seria gravado por cima do arquivo de entrada; escolha outra pasta")
+                    .arg(QDir::toNativeSeparators(out.filePath(name))));
+            return NotRun;
+        }
+    {
+        // A folder that cannot be written stops the run at once.
+        const QString probe = out.filePath(QStringLiteral(".tuberon-teste"));
+        if (const int code = reports::replaceFile(probe, QByteArray())) {
+            say(QStringLiteral("não é possível gravar na pasta \"%1\": %2").arg(options.output, reason(code)));
+            return NotRun;
+        }
+        QFile::remove(probe);
+    }
+
+    Shared shared{NumberText(decimalSeparator(regional)), out, options.prnt, options.technician,
+                  regional.toString(QDate::currentDate(), QLocale::ShortFormat),
+                  chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional),
+                  {}, {}};
+    {
+        // The template is read and its pictures decoded here, once, not per sample.
+        const reports::PageReport prototype(templatePath());
+        for (const reports::PageObject &o : prototype.page().objects)
+            if (o.kind == reports::PageObject::Kind::Picture && !o.file.isEmpty())
+                shared.pictures.insert(o.name, QImage(o.file));
+    }
+
+    QList<SummaryRow> rows(samples.size());
+    std::atomic<int> done{0};
+    QList<int> order(samples.size());
+    std::iota(order.begin(), order.end(), 0);
+    QFuture<void> work = QtConcurrent::map(order, [&](int i) {
+        rows[i] = process(samples[i], fileBases[i], shared);
+        ++done;
+    });
+    int shown = -1;
+    while (!work.isFinished()) {
+        if (console.progress && done != shown)
+            console.progress(shown = done, int(samples.size()));
+        QThread::msleep(50);
+    }
+    work.waitForFinished();
+    if (console.progress)
+        console.progress(done, int(samples.size()));
+
+    QString xlsxError;
+    const QByteArray xlsx = summaryXlsx(rows, &xlsxError);
+    if (xlsx.isEmpty()) {
+        say(QStringLiteral("resumo.xlsx: %1").arg(xlsxError));
+        return NotRun;
+    }
+    for (const auto &[name, bytes] : {std::pair{QStringLiteral("resumo.csv"), summaryCsv(rows)},
+                                      std::pair{QStringLiteral("resumo.xlsx"), xlsx}})
+        if (const int code = reports::replaceFile(out.filePath(name), bytes)) {
+            say(QStringLiteral("não foi possível gravar \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(out.filePath(name)), reason(code)));
+            return NotRun;
+        }
+
+    int failed = 0;
+    for (const SummaryRow &row : rows)
+        if (!row.last().isEmpty()) {
+            ++failed;
+            say(row.last());
+        }
+    if (console.finished)
+        console.finished(int(samples.size()) - failed, failed);
+    return failed ? SomeNotDone : AllDone;
+}
+
+} // namespace batch

@@ -1,0 +1,35 @@
+#pragma once
+// A whole laboratory file at once: for every sample the recommendation the
+// window would give, written as its page report (PDF) and its text report,
+// and one summary of all samples. Needs an application object (the calendar
+// chart is drawn once per run) but no display.
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace batch {
+
+struct Options {
+    QString input;                // the laboratory's CSV file; never written
+    QString output;               // folder of the reports, made when missing
+    double yield = 25;            // t/ha, for samples whose file gives none
+    std::optional<double> prnt;   // %, to give the commercial limestone too
+    QDate planting;               // planting day of the calendar chart
+    QString technician;
+};
+
+enum ExitStatus { AllDone = 0, SomeNotDone = 1, NotRun = 2 };
+
+struct Console {
+    std::function<void(const QString &)> message;   // a problem, or the final account
+    std::function<void(int done, int total)> progress; // none when nobody watches
+    std::function<void(int done, int failed)> finished; // the final account
+};
+
+// Numbers are written with the regional decimal separator, as the window
+// writes them; the summary's CSV always with a decimal comma.
+ExitStatus run(const Options &options, const QLocale &regional, const Console &console);
+
+} // namespace batch

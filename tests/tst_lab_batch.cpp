@@ -1,0 +1,429 @@
+#include "BatchRun.h"
+#include "CsvTable.h"
+#include "PageReport.h"
+#include "PdfExport.h"
+#include "ReportFile.h"
+#include "ReportPreview.h"
+#include "StringGrid.h"
+#include "gui_helpers.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
+
+// The lab-file run against the window, sample by sample, and the program's
+// command line: what it writes, what it refuses, and its exit status.
+class TstLabBatch : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void sameAsTheWindow_data();
+    void sameAsTheWindow();
+    void badSamplesAmongGood();
+    void failedWriteKeepsThePreviousReport();
+    void commandLine_data();
+    void commandLine();
+    void help();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previous_;
+};
+
+namespace {
+
+const QDate planting(2025, 10, 1);
+const QString technician = QStringLiteral("Eng. Agr. Ana Sá /CREA 12345");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The page's text as a reader of the PDF sees it.
+QString pdfText(const QByteArray &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-"), QStringLiteral("-")});
+    p.waitForStarted();
+    p.write(pdf);
+    p.closeWriteChannel();
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The summary's cells by column title, one map per row, read back with the
+// program's own CSV reader.
+QList<QHash<QString, QString>> summaryRows(const QString &path)
+{
+    const batch::CsvTable table = batch::readCsv(readAll(path));
+    QList<QHash<QString, QString>> rows;
+    for (const batch::CsvRecord &record : table.records) {
+        QHash<QString, QString> row;
+        for (int i = 0; i < table.header.size(); ++i)
+            row[table.header[i]] = record.fields.value(i);
+        rows << row;
+    }
+    return rows;
+}
+
+batch::Console quietConsole(QStringList *messages = nullptr)
+{
+    batch::Console c;
+    c.message = [messages](const QString &text) {
+        if (messages)
+            *messages << text;
+    };
+    return c;
+}
+
+void click(QPushButton *button)
+{
+    const QStringList shown = gui::messagesDuring([&] { QTest::mouseClick(button, Qt::LeftButton); });
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.join('\n')));
+}
+
+// "Relatório *.pdf" with its preview closed at once; the PDF it would export.
+QByteArray windowPdf(TFPrincipal &w)
+{
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        if (auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget()))
+            preview->reject();
+    });
+    timer.start();
+    click(w.Button16);
+    timer.stop();
+    return w.frxPDFExport1->document(*w.frxReport1);
+}
+
+const char *const analysisFields[] = {"Edit1", "Edit70", "Edit2", "Edit3", "Edit4", "Edit5",
+                                      "Edit6", "Edit7",  "Edit8", "Edit9", "Edit12"};
+const char *const identificationFields[] = {"Edit55", "Edit56", "Edit57", "Edit58", "Edit59", "Edit60"};
+const QString header = QStringLiteral(
+    "Amostra;Produtor;CPF;Localidade;Município;Talhão;Nº do laudo;Argila (%);pH água;P (mg/dm³);K (mg/dm³);"
+    "MO (%);Al;Ca;Mg;CTC;V (%);Rendimento (t/ha)");
+
+} // namespace
+
+void TstLabBatch::init()
+{
+    previous_ = QDir::currentPath();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(dir_->path());
+    reports::setOpener([](const QString &) {});
+}
+
+void TstLabBatch::cleanup()
+{
+    QDir::setCurrent(previous_);
+    dir_.reset();
+}
+
+void TstLabBatch::sameAsTheWindow_data()
+{
+    QTest::addColumn<QStringList>("identification"); // Edit55 .. Edit60
+    QTest::addColumn<QStringList>("analysis");       // Edit1, Edit70, Edit2 .. Edit9, Edit12
+    QTest::addColumn<QString>("prnt");
+
+    QTest::newRow("low buffering, K2O within 40 at planting")
+        << QStringList{"João D'Ávila", "123.456.789-00", "Km 5", "Cruz das Almas", "Sítio \"Boa Vista\"", "L-77/2025"}
+        << QStringList{"35", "5,4", "6", "40", "2,1", "0,4", "2,1", "0,8", "8,5", "35", "25"} << "";
+    QTest::newRow("base saturation, capped, yield above 25, PRNT")
+        << QStringList{"Maria", "", "", "Ibirapitanga", "Gleba 2", ""}
+        << QStringList{"62", "4,8", "2", "25", "3,2", "0,8", "1,2", "0,4", "16,5", "12", "38,5"} << "75";
+    QTest::newRow("sandy, very high P and K, low need")
+        << QStringList{"Zé", "", "", "", "", "7"}
+        << QStringList{"12", "6,2", "80", "200", "0,9", "0", "2,5", "1,2", "4,1", "70", "20"} << "100";
+    QTest::newRow("well buffered, not capped, K2O above 40")
+        << QStringList{"Coop. Sul", "", "", "", "", ""}
+        << QStringList{"45", "5,6", "9,5", "95", "5,5", "0,1", "3,4", "1,1", "10", "38", "30"} << "85,5";
+}
+
+// A technician types the analysis field by field, runs the liming and both
+// splits and writes both reports; the lab file with the same analysis gives
+// the same values, the same text report bytes and the same page text.
+void TstLabBatch::sameAsTheWindow()
+{
+    QFETCH(QStringList, identification);
+    QFETCH(QStringList, analysis);
+    QFETCH(QString, prnt);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+
+    auto w = gui::openWindow(gui::comma());
+    // The producer's fields have no handler; accents cannot be typed by key codes.
+    for (int i = 0; i < 6; ++i)
+        gui::find(w.get(), identificationFields[i])->setText(identification[i]);
+    for (int i = 0; i < 11; ++i)
+        gui::typeAndLeave(gui::find(w.get(), analysisFields[i]), analysis[i],
+                          gui::find(w.get(), analysisFields[(i + 1) % 11]));
+    gui::leaveTo(w->Edit55);
+    w->PageControl1->setCurrentWidget(w->TabSheet2);
+    click(w->Button1);
+    if (!prnt.isEmpty()) {
+        gui::typeAndLeave(w->Edit24, prnt, w->Edit23);
+        click(w->Button2);
+    }
+    click(w->Button3);
+    click(w->Button4);
+    w->Edit15->setText(technician);
+    QTest::mouseClick(w->RadioButton8, Qt::LeftButton);
+    w->DateTimePicker2->setDate(planting);
+    click(w->Button12);
+    const QByteArray windowText = readAll(QStringLiteral("RelTuberon.txt"));
+    const QString windowPage = pdfText(windowPdf(*w));
+    QVERIFY(windowPage.contains(QStringLiteral("Recomendações:")));
+
+    QStringList row{QStringLiteral("S-1")};
+    for (QString cell : identification + analysis)
+        row << (cell.contains(';') || cell.contains('"') ? '"' + cell.replace('"', "\"\"") + '"' : cell);
+    writeFile(QStringLiteral("amostras.csv"), (header + "\r\n" + row.join(';') + "\r\n").toUtf8());
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+    if (!prnt.isEmpty())
+        options.prnt = prnt.replace(',', '.').toDouble();
+    options.planting = planting;
+    options.technician = technician;
+    QStringList messages;
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole(&messages)), batch::AllDone);
+    QCOMPARE(messages, QStringList());
+
+    QCOMPARE(readAll(QStringLiteral("saida/S-1.txt")), windowText);
+    QCOMPARE(pdfText(readAll(QStringLiteral("saida/S-1.pdf"))), windowPage);
+
+    const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/resumo.csv"));
+    QCOMPARE(rows.size(), 1);
+    const QHash<QString, QString> s = rows[0];
+    const QList<std::pair<QString, QString>> expected{
+        {"Amostra", "S-1"},
+        {"Linha", "2"},
+        {"Classe de argila", w->Edit68->text()},
+        {"Classe de P", w->Edit11->text()},
+        {"Classe de K", w->Edit10->text()},
+        {"Classe de CTC", w->Edit69->text()},
+        {"Critério de calagem", w->Memo1->toPlainText().split('\n').value(1)},
+        {"Calagem (t/ha)", w->Edit61->text()},
+        {"Calagem comercial (t/ha)", prnt.isEmpty() ? QString() : w->Edit25->text()},
+        {"N (kg/ha)", w->edit30->text()},
+        {"P2O5 (kg/ha)", w->edit32->text()},
+        {"K2O (kg/ha)", w->edit31->text()},
+        {"N plantio", w->stga3->cell(2, 1)},
+        {"N 1ª", w->stga3->cell(2, 2)},
+        {"N 2ª", w->stga3->cell(2, 3)},
+        {"N 3ª", w->stga3->cell(2, 4)},
+        {"K2O plantio", w->stga3->cell(4, 1)},
+        {"K2O 1ª", w->stga3->cell(4, 2)},
+        {"Erro", ""},
+    };
+    for (const auto &[title, value] : expected) {
+        QVERIFY2(!value.isEmpty() || title == "Erro" || title.startsWith("K2O 1") || title.startsWith("Calagem comercial"),
+                 qPrintable(title));
+        QCOMPARE(s.value(title), value);
+    }
+    QCOMPARE(s.size(), expected.size());
+}
+
+// Samples that cannot be done get their reason and no files; every other
+// sample is done, and the run ends with status 1.
+void TstLabBatch::badSamplesAmongGood()
+{
+    writeFile(QStringLiteral("amostras.csv"),
+              "Identificação,Argila (g/kg),P,K (cmolc/dm³),M.O. (g/dm³),Al (mmolc/dm³),Ca (mmolc/dm³),"
+              "Mg (mmolc/dm³),CTC (mmolc/dm³),V%\n"
+              "A1,350,6,0.1,21,4,21,8,85,35\n"
+              "A2,350,n.d.,0.1,21,4,21,8,85,35\n"
+              "A1,350,6,0.1,21,4,21,8,85,35\n"
+              "A4,350,6,,21,4,21,8,85,35\n"
+              ",1200,6,0.1,21,4,21,8,85,35\n"
+              "A6,350,6,0.1,21,4,21,0,85,35\n");
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida/sub");
+    QStringList messages;
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole(&messages)), batch::SomeNotDone);
+    QCOMPARE(QDir(QStringLiteral("saida/sub")).entryList(QDir::Files, QDir::Name).join(' '),
+             QStringLiteral("A1-2.pdf A1-2.txt A1.pdf A1.txt resumo.csv resumo.xlsx"));
+
+    const QStringList errors{
+        "",
+        "linha 3, coluna P: 'n.d.' não é um número",
+        "",
+        "linha 5, coluna K (cmolc/dm³): vazia",
+        "linha 6, coluna Argila (g/kg): '1200' acima de 100",
+        // Ca / Mg stops the window's handler; the sample stops with its message.
+        "linha 7: Floating point division by zero",
+    };
+    const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/sub/resumo.csv"));
+    QCOMPARE(rows.size(), errors.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].value("Linha"), QString::number(i + 2));
+        QCOMPARE(rows[i].value("Erro"), errors[i]);
+        QCOMPARE(rows[i].value("N (kg/ha)").isEmpty(), !errors[i].isEmpty());
+    }
+    QCOMPARE(messages, errors.mid(1, 1) + errors.mid(3));
+    // Units converted before the rules: 350 g/kg of clay is "Classe 3", 0.1
+    // cmolc/dm³ of K is 39.1 mg/dm³, 85 mmolc/dm³ of CTC 8.5 cmolc/dm³.
+    QCOMPARE(rows[0].value("Classe de argila"), QStringLiteral("Classe 3"));
+    QCOMPARE(rows[0].value("Classe de K"), QStringLiteral("Baixo"));
+    QCOMPARE(rows[0].value("Classe de CTC"), QStringLiteral("Média"));
+    const QByteArray text = readAll(QStringLiteral("saida/sub/A1.txt"));
+    QVERIFY(text.contains("Argila (%)= 35; pH =;  P (mg/dm\xb3) = 6; K (mg/dm\xb3) = 39,1\r\n"));
+    QVERIFY(text.contains("Mg (cmol/dm\xb3) = 0,8; CTC (cmol/dm\xb3) = 8,5; V -Sat bases (%) = 35\r\n"));
+}
+
+// A report that cannot be written whole keeps the previous one and is the
+// sample's error; the summary says so.
+void TstLabBatch::failedWriteKeepsThePreviousReport()
+{
+    writeFile(QStringLiteral("amostras.csv"), "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nA1;35;6;40;2;0,4;2;1;8;35\n");
+    QDir().mkdir(QStringLiteral("saida"));
+    writeFile(QStringLiteral("saida/A1.pdf"), "previous report");
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 30000; // room for the text report and the summary, not for the page
+    setrlimit(RLIMIT_FSIZE, &small);
+    QStringList messages;
+    const batch::ExitStatus status = batch::run(options, gui::comma(), quietConsole(&messages));
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QCOMPARE(status, batch::SomeNotDone);
+    QCOMPARE(readAll(QStringLiteral("saida/A1.pdf")), QByteArray("previous report"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("linha 2: não foi possível gravar \"saida/A1.pdf\": "), qPrintable(messages[0]));
+    QCOMPARE(summaryRows(QStringLiteral("saida/resumo.csv")).value(0).value("Erro"), messages[0]);
+    QCOMPARE(QDir(QStringLiteral("saida")).entryList(QDir::Files, QDir::Name),
+             (QStringList{"A1.pdf", "A1.txt", "resumo.csv", "resumo.xlsx"}));
+}
+
+void TstLabBatch::commandLine_data()
+{
+    QTest::addColumn<QString>("input");      // contents of amostras.csv; none when empty
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");    // a line of standard error
+    QTest::addColumn<QStringList>("files");  // of the output folder "saida"
+
+    const QString good = "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nA1;35;6;40;2;0,4;2;1;8;35\nA2;60;3;80;3;0;3;1;12;50\n";
+    const QStringList run{"--lote", "amostras.csv", "--saida", "saida"};
+    const QStringList all{"A1.pdf", "A1.txt", "A2.pdf", "A2.txt", "resumo.csv", "resumo.xlsx"};
+    QTest::newRow("every sample done") << good << run << 0 << "tuberon: 2 amostras feitas" << all;
+    QTest::newRow("every option") << good
+                                  << run + QStringList{"--rendimento", "30,5", "--prnt", "80", "--plantio",
+                                                       "2025-10-01", "--tecnico", "Ana /CREA 1"}
+                                  << 0 << "tuberon: 2 amostras feitas" << all;
+    QTest::newRow("silent") << good << run + QStringList{"--silencioso"} << 0 << "" << all;
+    QTest::newRow("a bad sample") << good + "A3;35;6;40;2;0,4;2;1;8;abc\n" << run << 1
+                                  << "tuberon: linha 4, coluna V: 'abc' não é um número" << all;
+    QTest::newRow("missing column") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V\nA1;35;6;40;0,4;2;1;8;35\n" << run << 2
+                                    << "tuberon: \"amostras.csv\": falta a coluna MO" << QStringList();
+    QTest::newRow("unknown unit") << "Argila (ppm);P;K;MO;Al;Ca;Mg;CTC;V\n35;6;40;2;0,4;2;1;8;35\n" << run << 2
+                                  << "tuberon: \"amostras.csv\": coluna \"Argila (ppm)\": unidade desconhecida \"ppm\""
+                                  << QStringList();
+    QTest::newRow("no such file") << "" << run << 2 << "tuberon: não foi possível ler \"amostras.csv\": No such file or directory"
+                                  << QStringList();
+    QTest::newRow("output folder is a file") << good << QStringList{"--lote", "amostras.csv", "--saida", "amostras.csv"}
+                                             << 2 << "tuberon: \"amostras.csv\" não é uma pasta" << QStringList();
+    QTest::newRow("summary would overwrite the input")
+        << good << QStringList{"--lote", "saida/resumo.csv", "--saida", "saida"} << 2
+        << "tuberon: \"saida/resumo.csv\" seria gravado por cima do arquivo de entrada; escolha outra pasta"
+        << QStringList{"resumo.csv"};
+    QTest::newRow("wrong yield") << good << run + QStringList{"--rendimento", "muito"} << 2
+                                 << "tuberon: --rendimento: 'muito' não é uma expectativa de rendimento em t/ha"
+                                 << QStringList();
+    QTest::newRow("zero PRNT") << good << run + QStringList{"--prnt", "0"} << 2
+                               << "tuberon: --prnt: '0' não é um PRNT em % maior que zero" << QStringList();
+    QTest::newRow("wrong date") << good << run + QStringList{"--plantio", "01/10/2025"} << 2
+                                << "tuberon: --plantio: '01/10/2025' não é uma data AAAA-MM-DD" << QStringList();
+    QTest::newRow("unknown option") << good << run + QStringList{"--pasta", "x"} << 2
+                                    << "tuberon: Opção desconhecida: 'pasta'." << QStringList();
+    QTest::newRow("option without its value") << good << QStringList{"--lote"} << 2
+                                              << "tuberon: Falta o valor depois de '--lote'." << QStringList();
+}
+
+// The program itself, with no display at all.
+void TstLabBatch::commandLine()
+{
+    QFETCH(QString, input);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QStringList, files);
+    if (!input.isEmpty())
+        writeFile(QStringLiteral("amostras.csv"), input.toUtf8());
+    if (arguments.contains("saida/resumo.csv")) {
+        QDir().mkdir(QStringLiteral("saida"));
+        writeFile(QStringLiteral("saida/resumo.csv"), input.toUtf8());
+    }
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TUBERON_PROGRAM), arguments);
+    QVERIFY(p.waitForFinished(60000));
+    const QStringList stderrLines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), status);
+    if (message.isEmpty())
+        QVERIFY2(stderrLines.filter("tuberon:").isEmpty(), qPrintable(stderrLines.join('\n')));
+    else
+        QVERIFY2(stderrLines.contains(message), qPrintable(stderrLines.join('\n')));
+    QCOMPARE(QDir(QStringLiteral("saida")).entryList(QDir::Files, QDir::Name), files);
+    // Progress is for a terminal only.
+    QVERIFY(stderrLines.filter("amostras").filter("/").isEmpty() || status == 2);
+    if (!input.isEmpty() && QFile::exists(QStringLiteral("amostras.csv")))
+        QCOMPARE(readAll(QStringLiteral("amostras.csv")), input.toUtf8());
+    if (arguments.contains("--tecnico"))
+        QVERIFY(pdfText(readAll(QStringLiteral("saida/A1.pdf"))).contains("Ana /CREA 1")
+                || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty());
+}
+
+void TstLabBatch::help()
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TUBERON_PROGRAM), {QStringLiteral("--help")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char *expected : {"Uso: ", "Opções:", "--lote <ARQUIVO>", "--saida <PASTA>", "--rendimento <T_HA>",
+                                 "--prnt <PERCENT>", "--plantio <AAAA-MM-DD>", "--tecnico <TEXTO>", "--silencioso",
+                                 "-h, --help", "Mostra esta ajuda."})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    QVERIFY2(!text.contains("Usage") && !text.contains("Displays"), qPrintable(text));
+}
+
+QTEST_MAIN(TstLabBatch)
+#include "tst_lab_batch.moc"
