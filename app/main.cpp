@@ -19,13 +19,24 @@ bool windowless(int argc, char **argv)
     return batch::CommandLine::requested(argc, argv);
 }
 
+// Without a window, Qt's notes about the session (no runtime folder, no
+// window manager) are noise on a server; its errors still show.
+void onlyQtErrors(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // Qt draws offscreen then, unless the user chose a platform.
-    if (windowless(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (windowless(argc, argv)) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(onlyQtErrors);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tuberon"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));

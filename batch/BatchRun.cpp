@@ -220,10 +220,13 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         QFile::remove(probe);
     }
 
-    Shared shared{NumberText(decimalSeparator(regional)), out, options.prnt, options.technician,
-                  regional.toString(QDate::currentDate(), QLocale::ShortFormat),
-                  chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional),
-                  {}, {}};
+    Shared shared;
+    shared.numbers = NumberText(decimalSeparator(regional));
+    shared.output = out;
+    shared.prnt = options.prnt;
+    shared.technician = options.technician;
+    shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
+    shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {
         // The template is read and its pictures decoded here, once, not per sample.
         const reports::PageReport prototype(templatePath());

@@ -1,0 +1,110 @@
+// Prints what a lab-file run costs per sample, on one core and on all of
+// them, next to its floor: one PDF page of the report, filled and written to
+// memory, which every sample needs.
+// Usage: tuberon_lote_bench [samples]     (default 1000; QT_QPA_PLATFORM=offscreen)
+#include "BatchRun.h"
+#include "CalendarChart.h"
+#include "PageReport.h"
+#include "PdfExport.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Plausible analyses, the same every run: clay 5-70 %, P 1-60 mg/dm³, K
+// 10-250 mg/dm³, MO 0.5-6 %, Al 0-1.5, Ca 0.3-6, Mg 0.1-2.5, CTC 3-20
+// cmolc/dm³, V 10-80 %, yield 15-45 t/ha.
+QByteArray generatedFile(int samples)
+{
+    QRandomGenerator random(20251001);
+    const auto between = [&random](double low, double high, int places) {
+        return QString::number(low + (high - low) * random.generateDouble(), 'f', places)
+            .replace(QLatin1Char('.'), QLatin1Char(','));
+    };
+    QString csv = QStringLiteral("Amostra;Produtor;Município;Argila (%);pH;P;K;MO;Al;Ca;Mg;CTC;V;Rendimento\r\n");
+    for (int i = 1; i <= samples; ++i)
+        csv += QStringLiteral("AM-%1;Produtor %1;Cruz das Almas;%2;%3;%4;%5;%6;%7;%8;%9;%10;%11;%12\r\n")
+                   .arg(i, 4, 10, QLatin1Char('0'))
+                   .arg(between(5, 70, 0), between(4.2, 7, 1), between(1, 60, 1), between(10, 250, 0),
+                        between(0.5, 6, 1), between(0, 1.5, 2), between(0.3, 6, 2), between(0.1, 2.5, 2),
+                        between(3, 20, 1))
+                   .arg(between(10, 80, 0), between(15, 45, 1));
+    return csv.toUtf8();
+}
+
+double runMs(const QString &input, const QString &output, int threads)
+{
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    batch::Options options;
+    options.input = input;
+    options.output = output;
+    options.prnt = 80;
+    QElapsedTimer timer;
+    timer.start();
+    const batch::ExitStatus status = batch::run(options, QLocale(QLocale::Portuguese, QLocale::Brazil), {});
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (status != batch::AllDone)
+        std::fprintf(stderr, "the run ended with status %d\n", int(status));
+    return ms;
+}
+
+// The median of one filled page made into a PDF document in memory.
+double pdfPageMs()
+{
+    reports::PageReport page(QStringLiteral(":/assets/report_page.json"));
+    for (const char *name : {"NOME", "ARGILA", "P", "K", "MO", "CALAGEM", "N1", "K1", "Obs1", "Recomenda"})
+        page.setVariable(QString::fromLatin1(name), QStringLiteral("12,34"));
+    QChartView view;
+    CalendarChart chart(&view);
+    chart.draw(calendar::plan(calendar::Scale::Dates, {false, false, false, false}, QDate(2025, 10, 1), QLocale()));
+    page.loadPicture(QStringLiteral("Grafico1"), chart.picture());
+    const reports::PdfExport pdf;
+    pdf.document(page); // fonts and pictures loaded once, as in a run
+    std::vector<double> times;
+    for (int i = 0; i < 21; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        pdf.document(page);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::nth_element(times.begin(), times.begin() + 10, times.end());
+    return times[10];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int samples = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 1000;
+    const int cores = QThread::idealThreadCount();
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("amostras.csv"));
+    {
+        QFile file(input);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(generatedFile(samples));
+    }
+    const double floor = pdfPageMs();
+    const double one = runMs(input, dir.filePath(QStringLiteral("um")), 1);
+    const double all = runMs(input, dir.filePath(QStringLiteral("todos")), cores);
+
+    std::printf("Lab file of %d generated samples                ms/sample   x floor\n", samples);
+    std::printf("  %-44s %9.2f %9.2f\n", "floor: one PDF page, in memory", floor, 1.0);
+    std::printf("  %-44s %9.2f %9.2f\n", "run on 1 core", one / samples, one / samples / floor);
+    std::printf("  %-44s %9.2f %9.2f\n", qPrintable(QStringLiteral("run on all %1 cores").arg(cores)), all / samples,
+                all / samples / floor);
+    std::printf("  %-44s %9.2f\n", "speed-up on all cores", one / all);
+    std::printf("  (whole runs: %.0f ms on 1 core, %.0f ms on %d)\n", one, all, cores);
+    return 0;
+}
