@@ -1,6 +1,8 @@
 #include "CsvTable.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <iterator>
 
 namespace batch {
 
@@ -19,18 +21,31 @@ QString decodeText(const QByteArray &bytes)
     return QStringDecoder("windows-1252").decode(body);
 }
 
-QChar findSeparator(QStringView headerLine)
+QChar findSeparator(QStringView text)
 {
     // In this order a tie goes to the separator least likely to be a decimal mark.
     const QChar candidates[] = {QLatin1Char(';'), QLatin1Char('\t'), QLatin1Char(',')};
+    const auto candidate = [&candidates](QChar c) { return std::find(std::begin(candidates), std::end(candidates), c) - candidates; };
     int counts[3] = {0, 0, 0};
+    // Up to the end of the header: a quote opens a quoted field only at the
+    // start of a field, as the reader takes it.
     bool quoted = false;
-    for (const QChar c : headerLine) {
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (!quoted)
-            for (int i = 0; i < 3; ++i)
-                counts[i] += c == candidates[i];
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
+                    ++i;
+                else
+                    quoted = false;
+            }
+        } else if (c == QLatin1Char('"') && (i == 0 || candidate(text[i - 1]) < 3)) {
+            quoted = true;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            break;
+        } else if (const auto k = candidate(c); k < 3) {
+            ++counts[k];
+        }
     }
     int best = 0;
     for (int i = 1; i < 3; ++i)
@@ -40,19 +55,6 @@ QChar findSeparator(QStringView headerLine)
 }
 
 namespace {
-
-// The first line of the text, up to its line break, quotes respected.
-QStringView firstLine(QStringView text)
-{
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (!quoted && (text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')))
-            return text.left(i);
-    }
-    return text;
-}
 
 bool blank(const QStringList &fields)
 {
@@ -68,7 +70,7 @@ CsvTable readCsv(const QByteArray &bytes)
 {
     const QString text = decodeText(bytes);
     CsvTable table;
-    table.separator = findSeparator(firstLine(text));
+    table.separator = findSeparator(text);
 
     QList<CsvRecord> records;
     CsvRecord record;

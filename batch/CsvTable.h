@@ -28,8 +28,8 @@ struct CsvTable {
 // The bytes of the file as text.
 QString decodeText(const QByteArray &bytes);
 
-// The header's most used separator; ";" when it has none.
-QChar findSeparator(QStringView headerLine);
+// The separator the text's header row uses most; ";" when it has none.
+QChar findSeparator(QStringView text);
 
 CsvTable readCsv(const QByteArray &bytes);
 
