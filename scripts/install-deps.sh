@@ -7,8 +7,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-c
           fonts-liberation libqpdf-dev qpdf xvfb xauth valgrind poppler-utils
           dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
           clang libclang-rt-14-dev    # libFuzzer, for scripts/fuzz.sh
-          pkgconf libxlsxwriter-dev   # resumo.xlsx of a lab-file run
-          poppler-utils)              # pdftotext, for the lab-file tests
+          pkgconf libxlsxwriter-dev)  # resumo.xlsx of a lab-file run
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
