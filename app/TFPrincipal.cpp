@@ -60,7 +60,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     setTabOrder(PageControl1, BitBtn1);
     setTabOrder(BitBtn1, DateTimePicker3);
 
-    wireSplit();
+    wireHandlers();
     wireKeyboard();
     buildCaseButtons();
 

@@ -274,7 +274,7 @@ private:
     void buildReportTab();
     void buildAboutTab();
     void wireKeyboard();
-    void wireSplit();
+    void wireHandlers();
     void buildCaseButtons();
 
     // ---- Case files (case_state.cpp, case_handlers.cpp)
@@ -315,6 +315,7 @@ public:
     // already selected, and on every change of position; typing into the
     // list's text runs nothing until a pick.
     void onPick(QComboBox *list, Handler handler);
+    void onDateChange(QDateEdit *picker, Handler handler);
 
     enum class KeyRule { MarkAndEnter, MarkOnly, EnterOnly };
     void onKey(QLineEdit *field, KeyRule rule, QWidget *successor = nullptr);

@@ -78,6 +78,11 @@ void TFPrincipal::onPick(QComboBox *list, Handler handler)
     });
 }
 
+void TFPrincipal::onDateChange(QDateEdit *picker, Handler handler)
+{
+    connect(picker, &QDateEdit::dateChanged, this, [this, handler] { guard(handler); });
+}
+
 void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)
 {
     keyBindings_.insert(field, KeyBinding{rule, successor});

@@ -71,14 +71,4 @@ void TFPrincipal::buildCalendarTab()
     Button14 = ui::button(GroupBox1, QStringLiteral("Button14"), QStringLiteral("Button14"), 880, 290);
     Button15->hide();
     Button14->hide();
-
-    const std::pair<QAbstractButton *, Handler> clicks[] = {
-        {CheckBox1, &TFPrincipal::CheckBox1Click},       {CheckBox2, &TFPrincipal::CheckBox2Click},
-        {CheckBox3, &TFPrincipal::CheckBox3Click},       {CheckBox4, &TFPrincipal::CheckBox4Click},
-        {RadioButton7, &TFPrincipal::RadioButton7Click}, {RadioButton8, &TFPrincipal::RadioButton8Click},
-        {Button14, &TFPrincipal::Button14Click},         {Button15, &TFPrincipal::Button15Click},
-    };
-    for (const auto &[button, handler] : clicks)
-        onClick(button, handler);
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this, [this] { guard(&TFPrincipal::DateTimePicker2Change); });
 }

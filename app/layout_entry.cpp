@@ -101,15 +101,4 @@ void TFPrincipal::buildEntryTab()
     Label94->setWordWrap(true);
     Label94->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label94->setGeometry(462, 522, 693, 36);
-
-    onExit(Edit1, &TFPrincipal::Edit1Exit);
-    onExit(Edit2, &TFPrincipal::Edit2Exit);
-    onExit(Edit3, &TFPrincipal::Edit3Exit);
-    onExit(Edit4, &TFPrincipal::Edit4Exit);
-    onExit(Edit5, &TFPrincipal::Edit5Exit);
-    onExit(Edit6, &TFPrincipal::Edit6Exit);
-    onExit(Edit7, &TFPrincipal::Edit7Exit);
-    onExit(Edit8, &TFPrincipal::Edit8Exit);
-    onExit(Edit9, &TFPrincipal::Edit9Exit);
-    onExit(Edit12, &TFPrincipal::Edit12Exit);
 }

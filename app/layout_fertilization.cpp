@@ -176,36 +176,4 @@ void TFPrincipal::buildFertilizationTab()
     ComboBox3 = cobertura[0].combo;
     ComboBox4 = cobertura[1].combo;
     ComboBox5 = cobertura[2].combo;
-
-    // Choosing a product fills its block and proposes a quantity.
-    const std::pair<QComboBox *, Handler> lists[] = {
-        {ComboBox1, &TFPrincipal::ComboBox1Change},
-        {ComboBox2, &TFPrincipal::ComboBox2Change},
-        {ComboBox3, &TFPrincipal::ComboBox3Change},
-        {ComboBox4, &TFPrincipal::ComboBox4Change},
-        {ComboBox5, &TFPrincipal::ComboBox5Change},
-    };
-    for (const auto &[list, handler] : lists)
-        onPick(list, handler);
-
-    const std::pair<QAbstractButton *, Handler> clicks[] = {
-        {RadioButton1, &TFPrincipal::RadioButton1Click},
-        {RadioButton2, &TFPrincipal::RadioButton2Click},
-        {Button5, &TFPrincipal::Button5Click},
-        {Button6, &TFPrincipal::Button6Click},
-        {Button7, &TFPrincipal::Button7Click},
-        {Button8, &TFPrincipal::Button8Click},
-        {Button9, &TFPrincipal::Button9Click},
-        {cobertura[0].calcular, &TFPrincipal::Button10Click},
-        {cobertura[0].inserir, &TFPrincipal::Button11Click},
-        {cobertura[0].limpar, &TFPrincipal::Button13Click},
-        {cobertura[1].calcular, &TFPrincipal::Button18Click},
-        {cobertura[1].inserir, &TFPrincipal::Button19Click},
-        {cobertura[1].limpar, &TFPrincipal::Button20Click},
-        {cobertura[2].calcular, &TFPrincipal::Button21Click},
-        {cobertura[2].inserir, &TFPrincipal::Button22Click},
-        {cobertura[2].limpar, &TFPrincipal::Button23Click},
-    };
-    for (const auto &[button, handler] : clicks)
-        onClick(button, handler);
 }

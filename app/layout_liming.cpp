@@ -106,7 +106,4 @@ void TFPrincipal::buildLimingTab()
     setTabOrder(Edit23, Edit24);
     setTabOrder(Edit24, Button2);
     setTabOrder(Button2, Edit25);
-
-    onClick(Button1, &TFPrincipal::Button1Click);
-    onClick(Button2, &TFPrincipal::Button2Click);
 }

@@ -22,8 +22,6 @@ void TFPrincipal::buildReportTab()
 
     Button12 = ui::button(GroupBox5, QStringLiteral("Button12"), QStringLiteral("Relatório *.txt"), 16, 20, 180, 30);
     Button16 = ui::button(GroupBox5, QStringLiteral("Button16"), QStringLiteral("Relatório *.pdf"), 208, 20, 180, 30);
-    onClick(Button12, &TFPrincipal::Button12Click);
-    onClick(Button16, &TFPrincipal::Button16Click);
     frxReport1 = new reports::PageReport(QStringLiteral(":/assets/report_page.json"), this);
     frxPDFExport1 = new reports::PdfExport(this);
 

@@ -23,24 +23,6 @@ QLineEdit *TFPrincipal::faltante(int row, int nutrientColumn) const
     return nutrientColumn == kColN ? c.faltN : nutrientColumn == kColP2O5 ? c.faltP : c.faltK;
 }
 
-void TFPrincipal::wireSplit()
-{
-    onClick(Button3, &TFPrincipal::Button3Click);
-    onClick(Button4, &TFPrincipal::Button4Click);
-    onClick(Button17, &TFPrincipal::Button17Click);
-    onChange(edit32, &TFPrincipal::edit32Change);
-
-    const Handler colourHandlers[4][3] = {
-        {&TFPrincipal::Edit50Change, &TFPrincipal::Edit52Change, &TFPrincipal::Edit54Change},
-        {&TFPrincipal::Edit64Change, &TFPrincipal::Edit66Change, &TFPrincipal::Edit67Change},
-        {&TFPrincipal::Edit49Change, &TFPrincipal::Edit51Change, &TFPrincipal::Edit53Change},
-        {&TFPrincipal::Edit78Change, &TFPrincipal::Edit79Change, &TFPrincipal::Edit80Change},
-    };
-    for (int row = kFirstApplication; row <= kLastApplication; ++row)
-        for (int n = 0; n < 3; ++n)
-            onChange(faltante(row, kColN + n), colourHandlers[row - 1][n]);
-}
-
 void TFPrincipal::Button3Click()
 {
     const double Dosenit = read(edit30);
