@@ -27,22 +27,27 @@ PageTemplate PageTemplate::load(const QString &path)
         throw failure(QStringLiteral("No such file or directory"));
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         throw failure(QStringLiteral("Not a readable file"));
-    const QByteArray json = file.readAll();
+    QString problem;
+    PageTemplate page = fromJson(file.readAll(), &problem);
+    if (!problem.isEmpty())
+        throw failure(problem);
+    return page;
+}
+
+PageTemplate PageTemplate::fromJson(const QByteArray &json, QString *problem)
+{
+    PageTemplate page;
     // A page without its objects would print blank: that is a broken
     // template, not an empty report.
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw failure(QStringLiteral("Not a page template: %1 at byte %2").arg(error.errorString()).arg(error.offset));
-    if (!document.object().value(QLatin1String("objects")).isArray())
-        throw failure(QStringLiteral("Not a page template: it has no objects"));
-    return fromJson(json);
-}
-
-PageTemplate PageTemplate::fromJson(const QByteArray &json)
-{
-    PageTemplate page;
-    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    const QJsonObject root = document.object();
+    if (problem) {
+        if (error.error != QJsonParseError::NoError)
+            *problem = QStringLiteral("Not a page template: %1 at byte %2").arg(error.errorString()).arg(error.offset);
+        else if (!root.value(QLatin1String("objects")).isArray())
+            *problem = QStringLiteral("Not a page template: it has no objects");
+    }
     const QJsonObject size = root.value(QLatin1String("page")).toObject();
     page.widthMm = size.value(QLatin1String("widthMm")).toDouble(210);
     page.heightMm = size.value(QLatin1String("heightMm")).toDouble(297);

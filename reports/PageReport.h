@@ -39,9 +39,10 @@ struct PageTemplate {
     // that is missing, unreadable or no page template raises
     // "Cannot open file "<path>". <reason>".
     static PageTemplate load(const QString &path);
-    // The same from the file's bytes; whatever is missing or malformed
-    // keeps its default.
-    static PageTemplate fromJson(const QByteArray &json);
+    // The same from the file's bytes. When they are no template (not JSON,
+    // or no list of objects) `problem` receives why; whatever else is
+    // missing or malformed keeps its default.
+    static PageTemplate fromJson(const QByteArray &json, QString *problem = nullptr);
 };
 
 // A text that does not fit its box is set smaller, down to this size, before
