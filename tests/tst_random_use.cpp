@@ -486,6 +486,8 @@ void TstRandomUse::anythingATechnicianDoes()
         if (!user.act())
             continue;
         ++done;
+        if (done % 5000 == 0) // long runs show they are alive
+            std::fprintf(stderr, "random use: %d events, %d messages\n", done, messages);
         const auto failAt = [&](const QString &what) {
             return QStringLiteral("event %1 of seed %2: %3\nlast events:\n%4")
                 .arg(done).arg(seed).arg(what, user.lastEvents());
