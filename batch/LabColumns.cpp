@@ -16,10 +16,10 @@ struct ColumnInfo {
 };
 
 // Units by the header key of their text ("mg/dm³" -> "mgdm3").
-const QStringList percent{QStringLiteral(""), QStringLiteral("dagkg")};
-const QStringList mgPerDm3{QStringLiteral(""), QStringLiteral("mgdm3"), QStringLiteral("mgl"), QStringLiteral("ppm"),
+const QStringList percent{QStringLiteral("dagkg")};
+const QStringList mgPerDm3{QStringLiteral("mgdm3"), QStringLiteral("mgl"), QStringLiteral("ppm"),
                            QStringLiteral("mgkg")};
-const QStringList cmolcPerDm3{QStringLiteral(""), QStringLiteral("cmolcdm3"), QStringLiteral("cmoldm3"), QStringLiteral("cmolckg"),
+const QStringList cmolcPerDm3{QStringLiteral("cmolcdm3"), QStringLiteral("cmoldm3"), QStringLiteral("cmolckg"),
                               QStringLiteral("cmolkg"), QStringLiteral("meq100cm3"), QStringLiteral("meq100g"),
                               QStringLiteral("meq100ml")};
 const QStringList mmolcPerDm3{QStringLiteral("mmolcdm3"), QStringLiteral("mmoldm3"), QStringLiteral("mmolckg"),
@@ -120,9 +120,10 @@ MapResult mapColumns(const QStringList &header)
         map.index[int(found->column)] = i;
         if (!found->numeric || found->units.isEmpty())
             continue;
-        bool known = false;
+        // No unit (or "%") means the program's own; else the first list naming it.
+        bool known = headerKey(unit).isEmpty();
         for (const auto &[keys, factor] : found->units)
-            if (keys.contains(headerKey(unit))) {
+            if (!known && keys.contains(headerKey(unit))) {
                 map.factor[int(found->column)] = factor;
                 known = true;
             }

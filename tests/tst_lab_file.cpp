@@ -203,6 +203,9 @@ void TstLabFile::units_data()
     QTest::addColumn<double>("value");
 
     QTest::newRow("clay in %") << "Argila (%)" << "35" << 35.0;
+    QTest::newRow("K without a unit is in mg/dm³") << "K" << "212" << 212.0;
+    QTest::newRow("Ca without a unit is in cmolc/dm³") << "Ca" << "2,97" << 2.97;
+    QTest::newRow("MO without a unit is in %") << "MO" << "3,2" << 3.2;
     QTest::newRow("clay in g/kg") << "Argila (g/kg)" << "350" << 35.0;
     QTest::newRow("clay in g/kg after the name") << "Argila g/kg" << "355" << 35.5;
     QTest::newRow("organic matter in g/dm³") << "MO (g/dm³)" << "21" << 2.1;
