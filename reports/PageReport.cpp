@@ -176,6 +176,7 @@ FittedText fitText(const QString &text, const QFont &font, const QRectF &box, QP
         layout.beginLayout();
         qreal top = 0;
         bool fits = true;
+        qsizetype lastStart = 0; // where the last line shown starts in the text
         out = FittedText{points, {}, false};
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(box.width());
@@ -185,7 +186,7 @@ FittedText fitText(const QString &text, const QFont &font, const QRectF &box, QP
                 fits = false;
                 // The last line that shows takes what is left, ended by "…".
                 if (!out.lines.isEmpty()) {
-                    QString rest = plain.mid(out.lastStart);
+                    QString rest = plain.mid(lastStart);
                     rest.replace(QChar::LineSeparator, QLatin1Char(' '));
                     QString cut = metrics.elidedText(rest + QChar(0x2026), Qt::ElideRight, box.width());
                     if (!cut.endsWith(QChar(0x2026)))
@@ -207,7 +208,7 @@ FittedText fitText(const QString &text, const QFont &font, const QRectF &box, QP
                 }
             }
             out.lines << shown;
-            out.lastStart = line.textStart();
+            lastStart = line.textStart();
             top += metrics.lineSpacing();
         }
         layout.endLayout();

@@ -57,7 +57,6 @@ struct FittedText {
     double points = 0;
     QStringList lines;
     bool cut = false;
-    qsizetype lastStart = 0; // where the last line shown starts in the text
 };
 FittedText fitText(const QString &text, const QFont &font, const QRectF &box, QPaintDevice *device);
 

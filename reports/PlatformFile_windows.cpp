@@ -6,6 +6,7 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#define NOMINMAX
 #include <windows.h>
 
 namespace reports::platform {
