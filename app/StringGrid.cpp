@@ -78,6 +78,16 @@ void StringGrid::setRows(int rows)
             setCell(c, r, QString());
 }
 
+void StringGrid::commitEditing()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 namespace {
 
 bool isEnter(const QEvent *event)

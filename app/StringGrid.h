@@ -23,6 +23,9 @@ public:
     // The texts of a row's cells, column 0 first.
     QStringList rowTexts(int row) const;
     void setRows(int rows);
+    // Ends the edit of a cell still open, keeping what was typed in it, as
+    // leaving the cell would.
+    void commitEditing();
 
     // Enter, in a cell or in its editor, acts as one Down-arrow key: the
     // selection moves one row down and stays on the last row.

@@ -1,6 +1,7 @@
 // New, open and save: a producer's case kept in a file, and the window
 // brought back to its start for the next producer.
 #include "CaseFile.h"
+#include "StringGrid.h"
 #include "TFPrincipal.h"
 #include "widgets_factory.h"
 
@@ -108,6 +109,9 @@ bool TFPrincipal::openCase(const QString &path)
 
 bool TFPrincipal::saveCase(const QString &path)
 {
+    // A cell still being typed in is part of the case.
+    for (StringGrid *grid : findChildren<StringGrid *>())
+        grid->commitEditing();
     bool saved = false;
     guard([&] {
         cases::writeFile(path, caseState());

@@ -489,10 +489,21 @@ void TstCaseGui::keysAndDialogs()
     QCOMPARE(w->caseFile(), first);
     QCOMPARE(w->windowTitle(), "atalho.tuberon - " + kCaption);
 
-    // Then it saves to that file without a question.
+    // Then it saves to that file without a question, with a grid cell
+    // still being typed in.
     gui::typeAndLeave(w->Edit55, "Produtor B", w->Edit56);
+    w->PageControl1->setCurrentWidget(w->TabSheet3);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->stga2->setFocus(Qt::MouseFocusReason);
+    w->stga2->setCurrentCell(3, 2);
+    QTest::keyClick(QApplication::focusWidget(), '2');
+    QTest::keyClick(QApplication::focusWidget(), '5');
+    QCOMPARE(w->stga2->cell(2, 3), QString()); // still in the cell's editor
     QCOMPARE(dialogsDuring({}, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }), QStringList());
-    QCOMPARE(cases::readFile(first).fields.value("Edit55"), QStringLiteral("Produtor B"));
+    const cases::Case saved = cases::readFile(first);
+    QCOMPARE(saved.fields.value("Edit55"), QStringLiteral("Produtor B"));
+    QCOMPARE(saved.grids.value("stga2").value(3).value(2), QStringLiteral("25"));
 
     // Ctrl+Shift+S and "Salvar..." ask again; a cancelled dialog saves nothing.
     QCOMPARE(dialogsDuring({}, [&] { QTest::mouseClick(w->btnSalvar, Qt::LeftButton); }), QStringList{"Salvar caso"});
