@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: built by CPack, checked by Debian's and
 # freedesktop.org's own tools, unpacked into a root the running user cannot
-# write and run from there, offscreen, away from the source and build trees.
+# write and run from there, away from the source and build trees: the window
+# starts offscreen, and a lab file gives its text and PDF reports.
 #
 # Usage: tst_package.sh SOURCE_DIR BUILD_DIR VERSION
 set -euo pipefail
@@ -117,12 +118,14 @@ if [ "$(id -u)" -eq 0 ]; then
         echo "unshare not permitted: the source and build trees stay visible"
     fi
 fi
+# Prefix to the program (e.g. timeout) and extra environment, per run.
 wrap=()
+extra_env=()
 program() {
     # Build tree first: it may lie inside the source tree.
     local mounts="for d in '$build' '$src'; do if [ -d \"\$d\" ]; then mount -t tmpfs tmpfs \"\$d\" || exit 99; fi; done; "
     local cmd=(env -i PATH=/usr/bin:/bin HOME="$run" XDG_CACHE_HOME="$run/cache"
-               XDG_RUNTIME_DIR="$run/runtime" LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen
+               XDG_RUNTIME_DIR="$run/runtime" LC_ALL=C.UTF-8 "${extra_env[@]}"
                "${as_user[@]}" "${wrap[@]}" "$root/usr/bin/tuberon" "$@")
     if [ ${#hide_trees[@]} -gt 0 ]; then
         (cd "$run" && "${hide_trees[@]}" sh -c "${mounts}exec \"\$@\"" sh "${cmd[@]}")
@@ -136,11 +139,64 @@ rm -f "$run/probe"
 
 # The window starts from the installed program and keeps running until closed.
 wrap=(timeout 6)
+extra_env=(QT_QPA_PLATFORM=offscreen)
 set +e
 program >"$work/window.log" 2>&1
 rc=$?
 set -e
 wrap=()
+extra_env=()
 [ $rc -eq 124 ] || { cat "$work/window.log"; fail "the window ended by itself (status $rc)"; }
+
+# With no display and no platform named, help, version and a lab file work.
+out=$(program --version) || fail "--version"
+[ "$out" = "Tuberon 1.0.0.0" ] || fail "--version says '$out'"
+out=$(program --help) || fail "--help"
+for opt in lote saida rendimento prnt plantio tecnico silencioso; do
+    grep -q -- "--$opt" <<<"$out" || fail "--help lacks --$opt"
+done
+
+step "a lab file through the unpacked program"
+cat >"$run/amostras.csv" <<'CSV'
+Amostra;Produtor;CPF;Localidade;Município;Talhão;Laudo;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V
+A1;João da Conceição;123.456.789-00;Linha São Pedro;Santa Cruz;Gleba 2;L-17;35;5,2;6;40;2;0,4;2;1;8;35
+A2;Maria Aparecida Souza;987.654.321-00;Passo Fundo;Ijuí;Talhão 1;L-18;60;5,8;3;80;3;0;3;1;12;50
+CSV
+[ ${#as_user[@]} -eq 0 ] || chown nobody:nogroup "$run/amostras.csv"
+technician="Eng. Agr. Ana Lima - CREA-RS 123456"
+set +e
+program --lote amostras.csv --saida relatorios --tecnico "$technician" --silencioso >"$work/lote.log" 2>&1
+rc=$?
+set -e
+[ $rc -eq 0 ] || { cat "$work/lote.log"; fail "--lote ended with status $rc"; }
+
+# Only the reports, in the folder asked for (and Qt's own cache and runtime).
+written=$(cd "$run" && find . -type f ! -path './cache/*' ! -path './runtime/*' | sort | tr '\n' ' ')
+expected="./amostras.csv ./relatorios/A1.pdf ./relatorios/A1.txt ./relatorios/A2.pdf ./relatorios/A2.txt ./relatorios/resumo.csv ./relatorios/resumo.xlsx "
+[ "$written" = "$expected" ] || fail "files written: $written"
+
+while IFS='|' read -r sample producer place; do
+    txt="$run/relatorios/$sample.txt"
+    pdf="$run/relatorios/$sample.pdf"
+    # The text report: Windows-1252 with CR LF, as the window writes it.
+    text=$(iconv -f WINDOWS-1252 -t UTF-8 "$txt") || fail "$sample.txt is not Windows-1252"
+    for want in "$producer" "$place"; do
+        grep -qF "$want" <<<"$text" || fail "$sample.txt lacks '$want'"
+    done
+    lines=$(wc -l <"$txt")
+    crlf=$(grep -c $'\r$' "$txt" || true)
+    [ "$lines" -gt 10 ] && [ "$crlf" -eq "$lines" ] || fail "$sample.txt: $crlf of $lines lines end in CR LF"
+    # The page report: a one-page PDF with the producer and the technician.
+    [ "$(head -c5 "$pdf")" = "%PDF-" ] || fail "$sample.pdf is not PDF"
+    pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
+    [ "$pages" = 1 ] || fail "$sample.pdf has $pages pages"
+    page=$(pdftotext -layout "$pdf" -)
+    for want in "$producer" "$place" "$technician"; do
+        grep -qF "$want" <<<"$page" || fail "$sample.pdf lacks '$want'"
+    done
+done <<'TABLE'
+A1|João da Conceição|Linha São Pedro
+A2|Maria Aparecida Souza|Passo Fundo
+TABLE
 
 echo "OK"
