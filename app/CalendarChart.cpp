@@ -24,8 +24,11 @@ QFont pixelFont(const QFont &base, int pixels)
 
 } // namespace
 
-CalendarChart::CalendarChart(QChartView *view) : QObject(view), view_(view), chart_(new QChart)
+CalendarChart::CalendarChart(QChartView *view) : QObject(view), view_(view) {}
+
+void CalendarChart::build()
 {
+    chart_ = new QChart;
     const auto &looks = seriesLooks();
 
     chart_->setTitle(chartTitle());
@@ -84,8 +87,30 @@ CalendarChart::CalendarChart(QChartView *view) : QObject(view), view_(view), cha
     days_->setRange(bottomRange.minimum, bottomRange.maximum);
     useBottomAxis(days_);
 
+    // The view lets go of the empty chart it was made with.
+    QChart *empty = view_->chart();
     view_->setChart(chart_);
+    delete empty;
     view_->setRenderHint(QPainter::Antialiasing);
+}
+
+void CalendarChart::drawLater(const Plan &plan)
+{
+    pending_ = plan;
+}
+
+void CalendarChart::complete()
+{
+    if (pending_)
+        draw(Plan(std::move(*pending_)));
+    else if (!chart_)
+        build();
+}
+
+QChart *CalendarChart::chart()
+{
+    complete();
+    return chart_;
 }
 
 CalendarChart::~CalendarChart() = default;
@@ -116,6 +141,9 @@ void CalendarChart::useBottomAxis(QAbstractAxis *axis)
 
 void CalendarChart::draw(const Plan &plan)
 {
+    pending_.reset();
+    if (!chart_)
+        build();
     planting_->clear();
     for (int i = 0; i < windowCount; ++i) {
         upper_[i]->clear();
@@ -184,8 +212,9 @@ void CalendarChart::draw(const Plan &plan)
     left_->setTitleText(plan.leftTitle);
 }
 
-QImage CalendarChart::picture() const
+QImage CalendarChart::picture()
 {
+    complete();
     // Render the chart itself at its on-screen size, so the picture does not
     // depend on whether the tab is showing or has ever been laid out.
     QImage image(width, height, QImage::Format_RGB32);

@@ -1,4 +1,5 @@
 #include "TFPrincipal.h"
+#include "CalendarChart.h"
 #include "widgets_factory.h"
 
 #include <QApplication>
@@ -23,10 +24,6 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
 {
     registerAssets();
     setObjectName(QStringLiteral("FPrincipal"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/assets/icon_%1.bmp").arg(size), QSize(size, size));
-    setWindowIcon(icon);
     setWindowTitle(QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca "));
     // Tahoma is rarely installed here; Liberation Sans keeps the same look and size.
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
@@ -78,4 +75,26 @@ void TFPrincipal::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     startOnce();
+}
+
+// The window paints itself first; its children follow and the frame goes to
+// the screen before the queued call runs.
+void TFPrincipal::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!painted_) {
+        painted_ = true;
+        QMetaObject::invokeMethod(this, &TFPrincipal::afterFirstFrame, Qt::QueuedConnection);
+    }
+}
+
+void TFPrincipal::afterFirstFrame()
+{
+    calendarChart->complete();
+    // The six sizes of the icon are decoded and handed to the window system
+    // here, not before the window is first seen.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/assets/icon_%1.bmp").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 }

@@ -25,6 +25,9 @@ class QRadioButton;
 class QTabWidget;
 class StringGrid;
 class CalendarChart;
+namespace calendar {
+struct Plan;
+} // namespace calendar
 namespace reports {
 class PageReport;
 class PdfExport;
@@ -263,6 +266,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     // ---- Building the tabs (one file each)
@@ -301,6 +305,10 @@ private:
     // A file dragged over the window or any of its fields; answers whether
     // the event was one.
     bool caseDragEvent(QEvent *event);
+    // What the first frame does not show, done right after it.
+    void afterFirstFrame();
+    // What Grafico1 draws, from the options of the calendar tab.
+    calendar::Plan chartPlan() const;
 
     // ---- Event plumbing: every handler started by an event runs inside guard().
 public:
@@ -366,6 +374,7 @@ private:
     bool shown_ = false;
     QString caseFile_;
     cases::Case startState_; // the components as built, before start-up
+    bool painted_ = false;
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;
     QHash<QObject *, KeyBinding> keyBindings_;

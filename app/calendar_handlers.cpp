@@ -8,12 +8,17 @@
 
 void TFPrincipal::Grafico1()
 {
+    calendarChart->draw(chartPlan());
+}
+
+calendar::Plan TFPrincipal::chartPlan() const
+{
     const QDate planting = DateTimePicker2->date();
     const std::array<bool, calendar::organCount> organs{CheckBox1->isChecked(), CheckBox2->isChecked(),
                                                          CheckBox3->isChecked(), CheckBox4->isChecked()};
     // Exactly one of the two radios is selected; days mode unless "Data" is.
     const calendar::Scale scale = RadioButton8->isChecked() ? calendar::Scale::Dates : calendar::Scale::Days;
-    calendarChart->draw(calendar::plan(scale, organs, planting, regional()));
+    return calendar::plan(scale, organs, planting, regional());
 }
 
 void TFPrincipal::CheckBox1Click() { Grafico1(); }

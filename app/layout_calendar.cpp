@@ -37,6 +37,7 @@ void TFPrincipal::buildCalendarTab()
     Chart1->setFrameShape(QFrame::NoFrame);
     Chart1->setGeometry(16, 16, CalendarChart::width, CalendarChart::height);
     calendarChart = new CalendarChart(Chart1);
+    ui::onFirstShow(calendarTab, [this] { calendarChart->complete(); });
 
     GroupBox42 = ui::group(GroupBox1, QStringLiteral("GroupBox42"), QStringLiteral("Legenda"), 16, 440, 766, 56);
     LabeledEdit1 = swatch(GroupBox42, QStringLiteral("LabeledEdit1"), ui::colour::highlight, QStringLiteral("Plantio"),

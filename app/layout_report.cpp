@@ -32,10 +32,13 @@ void TFPrincipal::buildReportTab()
     ui::label(GroupBox41, QStringLiteral("Nome do Técnico /CREA"), 12, 286);
     Edit15 = ui::edit(GroupBox41, QStringLiteral("Edit15"), 12, 306, 348);
 
-    // The infographic is stretched to fill the box, proportions not kept.
+    // The infographic is stretched to fill the box, proportions not kept. It
+    // is decoded when its tab is first shown: nothing else needs it.
     Image1 = new QLabel(GroupBox5);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(412, 20, 746, 556);
-    Image1->setPixmap(ui::picture(QStringLiteral(":/assets/phenology.png")));
     Image1->setScaledContents(true);
+    ui::onFirstShow(TabSheet4, [this] {
+        Image1->setPixmap(ui::picture(QStringLiteral(":/assets/phenology.png")));
+    });
 }

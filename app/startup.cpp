@@ -1,5 +1,6 @@
 // What the layout cannot carry by itself, filled when the window first shows.
 #include "Applications.h"
+#include "CalendarChart.h"
 #include "Recommendation.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
@@ -57,9 +58,11 @@ void TFPrincipal::FormShow()
         grid->setColumnWidth(0, 200);
     }
 
-    // Built while the planting date is still the one the picker was made
-    // with, in days mode.
-    Grafico1();
+    // The chart as Grafico1 would build it now, while the planting date is
+    // still the one the picker was made with, in days mode. It is drawn after
+    // the first frame, or sooner if its tab or a report needs it; an option
+    // changed before that draws the chart as that change asks.
+    calendarChart->drawLater(chartPlan());
     setToday(DateTimePicker2);
     setToday(DateTimePicker3);
 

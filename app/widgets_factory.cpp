@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
@@ -103,6 +104,38 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
 QPixmap picture(const QString &resource)
 {
     return QPixmap::fromImage(QImage(resource), Qt::NoFormatConversion);
+}
+
+namespace {
+
+class FirstShow : public QObject {
+public:
+    FirstShow(QWidget *widget, std::function<void()> work) : QObject(widget), work_(std::move(work))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            const std::function<void()> work = std::move(work_);
+            deleteLater();
+            work();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+} // namespace
+
+void onFirstShow(QWidget *widget, std::function<void()> work)
+{
+    new FirstShow(widget, std::move(work));
 }
 
 QIcon closeGlyph()

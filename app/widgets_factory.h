@@ -3,6 +3,7 @@
 // place in pixels; nothing stretches.
 #include <QColor>
 #include <QString>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -54,6 +55,9 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
 // A picture from the resources, kept in the few colours it is stored with
 // (a quarter of the memory of a full-colour copy).
 QPixmap picture(const QString &resource);
+// Runs work once, when the widget is first shown, before it is painted: for
+// what only its own tab needs (a picture decoded, a chart laid out).
+void onFirstShow(QWidget *widget, std::function<void()> work);
 // The close glyph of the "&Fechar" button, drawn here rather than looked up
 // in an icon theme (a costly search at start).
 QIcon closeGlyph();

@@ -1,6 +1,7 @@
 #pragma once
 // Shared steps of the GUI tests: the real window, real focus changes and
 // typing, and message boxes read and closed as a user would.
+#include "CalendarChart.h"
 #include "TFPrincipal.h"
 
 #include <QAbstractButton>
@@ -86,6 +87,10 @@ inline std::unique_ptr<TFPrincipal> openWindow(const QLocale &regional = comma()
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w.get()))
         qWarning("window did not become active");
+    // Events run on, as before a user could act: the chart is drawn right
+    // after the first frame.
+    if (!QTest::qWaitFor([&w] { return w->calendarChart->isComplete(); }))
+        qWarning("the chart was not drawn after the first frame");
     return w;
 }
 
