@@ -39,6 +39,6 @@ void TFPrincipal::buildReportTab()
     Image1->setGeometry(412, 20, 746, 556);
     Image1->setScaledContents(true);
     ui::onFirstShow(TabSheet4, [this] {
-        Image1->setPixmap(ui::picture(QStringLiteral(":/assets/phenology.png")));
+        Image1->setPixmap(ui::storedColoursPicture(QStringLiteral(":/assets/phenology.png")));
     });
 }

@@ -103,6 +103,11 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
 
 QPixmap picture(const QString &resource)
 {
+    return QPixmap::fromImage(QImage(resource));
+}
+
+QPixmap storedColoursPicture(const QString &resource)
+{
     return QPixmap::fromImage(QImage(resource), Qt::NoFormatConversion);
 }
 

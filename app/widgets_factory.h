@@ -52,9 +52,13 @@ QRadioButton *radio(QWidget *parent, const QString &name, const QString &caption
 QCheckBox *check(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w = 140);
 QComboBox *combo(QWidget *parent, const QString &name, const QStringList &items, int x, int y, int w);
 QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, int h);
-// A picture from the resources, kept in the few colours it is stored with
-// (a quarter of the memory of a full-colour copy).
+// A picture from the resources in the screen's own format, for one painted
+// as it is: painting a few-colour pixmap converts it on every paint.
 QPixmap picture(const QString &resource);
+// A picture kept in the few colours it is stored with (a quarter of the
+// memory of a full-colour copy), for one only shown scaled: the label paints
+// the scaled copy it keeps.
+QPixmap storedColoursPicture(const QString &resource);
 // Runs work once, when the widget is first shown, before it is painted: for
 // what only its own tab needs (a picture decoded, a chart laid out).
 void onFirstShow(QWidget *widget, std::function<void()> work);
