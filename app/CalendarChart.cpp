@@ -94,9 +94,12 @@ void CalendarChart::build()
     view_->setRenderHint(QPainter::Antialiasing);
 }
 
-void CalendarChart::drawLater(const Plan &plan)
+void CalendarChart::drawWhenMade(const Plan &plan)
 {
-    pending_ = plan;
+    if (chart_)
+        draw(plan);
+    else
+        pending_ = plan;
 }
 
 void CalendarChart::complete()

@@ -33,9 +33,10 @@ public:
     // Empties every series and fills it from the plan; the bottom axis shows
     // day numbers unless some point carries a text, then exactly those texts.
     void draw(const calendar::Plan &plan);
-    // Keeps the plan to be drawn by complete(), unless draw() comes first.
-    void drawLater(const calendar::Plan &plan);
-    // Makes the chart and draws the plan kept by drawLater(), if not done yet.
+    // Draws the plan now if the chart is made; else keeps it for complete(),
+    // unless draw() comes first.
+    void drawWhenMade(const calendar::Plan &plan);
+    // Makes the chart and draws the plan kept by drawWhenMade(), if not done yet.
     void complete();
     bool isComplete() const { return chart_ && !pending_; }
 

@@ -59,10 +59,11 @@ void TFPrincipal::FormShow()
     }
 
     // The chart as Grafico1 would build it now, while the planting date is
-    // still the one the picker was made with, in days mode. It is drawn after
-    // the first frame, or sooner if its tab or a report needs it; an option
-    // changed before that draws the chart as that change asks.
-    calendarChart->drawLater(chartPlan());
+    // still the one the picker was made with, in days mode. At the first show
+    // the chart is not made yet: it is drawn after the first frame, or sooner
+    // if its tab or a report needs it; an option changed before that draws
+    // the chart as that change asks.
+    calendarChart->drawWhenMade(chartPlan());
     setToday(DateTimePicker2);
     setToday(DateTimePicker3);
 
