@@ -6,7 +6,7 @@
 #include <functional>
 
 StringGrid::StringGrid(const QString &name, const Shape &shape, QWidget *parent)
-    : QTableWidget(shape.rows, shape.columns, parent), shape_(shape)
+    : QTableWidget(parent), shape_(shape)
 {
     setObjectName(name);
     horizontalHeader()->hide();
@@ -14,6 +14,10 @@ StringGrid::StringGrid(const QString &name, const Shape &shape, QWidget *parent)
     horizontalHeader()->setDefaultSectionSize(shape.columnWidth);
     verticalHeader()->setDefaultSectionSize(shape.rowHeight);
     verticalHeader()->setMinimumSectionSize(1);
+    // Sized only now, with the headers hidden and their sizes set: made with
+    // its rows and columns, the grid lays its headers out twice.
+    setColumnCount(shape.columns);
+    setRowCount(shape.rows);
     setShowGrid(true);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(shape.editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
