@@ -1,4 +1,5 @@
 #include "Recommendation.h"
+#include "Applications.h"
 #include "Doses.h"
 #include "Failure.h"
 #include "NumberText.h"
@@ -112,10 +113,10 @@ QHash<QString, QString> windowTexts(const Analysis &a, const Recommendation &r, 
     t[QStringLiteral("edit30")] = fmt(r.n, 2);
     t[QStringLiteral("edit31")] = fmt(r.k2o, 1);
     const QString p2o5 = fmt(r.p2o5, 1);
-    t[QStringLiteral("edit32")] = t[cell("stga3", 3, 1)] = t[QStringLiteral("Edit52")] = p2o5;
+    t[QStringLiteral("edit32")] = t[cell("stga3", applications::P2O5Column, applications::Planting)] = t[QStringLiteral("Edit52")] = p2o5;
     t[QStringLiteral("Label34")] = r.phosphorusVeryHigh ? doses::veryHighPhosphorusWarning : QString();
-    for (int row = 2; row <= split::applications; ++row)
-        t[cell("stga3", 3, row)] = QString();
+    for (int row = applications::FirstTopDressing; row <= applications::ThirdTopDressing; ++row)
+        t[cell("stga3", applications::P2O5Column, row)] = QString();
 
     // Split: the quantity columns, stga3 and the "Faltante" fields of each application.
     static const char *const faltanteN[] = {"Edit50", "Edit64", "Edit49", "Edit78"};
@@ -123,13 +124,13 @@ QHash<QString, QString> windowTexts(const Analysis &a, const Recommendation &r, 
     static const char *const faltanteK[] = {"Edit54", "Edit67", "Edit53", "Edit80"};
     const std::array<QString, split::applications> k2o = split::potashTexts(r.k2oSplit, numbers);
     for (int j = 0; j < split::applications; ++j) {
-        const int row = j + 1;
+        const int row = applications::Planting + j;
         const QString n = fmt(r.nSplit[j], 2);
-        t[cell("stga1", 2, row)] = typed(split::nitrogenPercentages[j]);
-        t[cell("stga1", 3, row)] = t[cell("stga3", 2, row)] = t[QLatin1String(faltanteN[j])] = n;
-        t[cell("stga2", 2, row)] = QString();
-        t[cell("stga2", 3, row)] = t[cell("stga3", 4, row)] = t[QLatin1String(faltanteK[j])] = k2o[j];
-        if (row > 1)
+        t[cell("stga1", applications::PercentColumn, row)] = typed(split::nitrogenPercentages[j]);
+        t[cell("stga1", applications::AmountColumn, row)] = t[cell("stga3", applications::NColumn, row)] = t[QLatin1String(faltanteN[j])] = n;
+        t[cell("stga2", applications::PercentColumn, row)] = QString();
+        t[cell("stga2", applications::AmountColumn, row)] = t[cell("stga3", applications::K2OColumn, row)] = t[QLatin1String(faltanteK[j])] = k2o[j];
+        if (row != applications::Planting)
             t[QLatin1String(faltanteP[j])] = QString();
     }
     return t;

@@ -1,6 +1,7 @@
 // The window's contents as a case, and back: components are found by kind
 // and keyed by their names, so a field added later is saved without a word
 // here.
+#include "Applications.h"
 #include "CaseJson.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
@@ -191,8 +192,8 @@ void TFPrincipal::restoreCase(const cases::Case &c)
 
 void TFPrincipal::redrawAfterRestore()
 {
-    for (int row = 1; row <= 4; ++row) {
-        for (int column = 2; column <= 4; ++column) {
+    for (int row = applications::Planting; row <= applications::ThirdTopDressing; ++row) {
+        for (int column = applications::NColumn; column <= applications::K2OColumn; ++column) {
             QLineEdit *field = faltante(row, column);
             // A text that is no number shows no amount missing.
             try {

@@ -1,5 +1,6 @@
 // The reports: the recommendation as the technician filled it in, copied
 // from the fields and grids as their texts stand.
+#include "Applications.h"
 #include "CalendarChart.h"
 #include "PageReport.h"
 #include "PdfExport.h"
@@ -24,7 +25,7 @@ reports::Rows rowsOf(const StringGrid *grid, int lastRow = -1)
 {
     reports::Rows rows;
     const int last = lastRow < 0 ? grid->rowCount() - 1 : lastRow;
-    for (int r = 1; r <= last; ++r)
+    for (int r = applications::Planting; r <= last; ++r)
         rows << grid->rowTexts(r);
     return rows;
 }
@@ -38,7 +39,7 @@ reports::ReportContent TFPrincipal::reportContent() const
         const auto *field = findChild<const QLineEdit *>(component);
         return field ? field->text() : QString();
     });
-    c.split = rowsOf(stga3, 4);
+    c.split = rowsOf(stga3, applications::ThirdTopDressing);
     c.planting = rowsOf(stga4);
     for (int i = 0; i < 3; ++i)
         c.topDressing[i] = rowsOf(cobertura[i].grid);

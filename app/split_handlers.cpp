@@ -1,5 +1,6 @@
 // Splitting the N and K2O doses over planting and the three top-dressings,
 // and the phosphate dose, which goes whole to planting.
+#include "Applications.h"
 #include "TFPrincipal.h"
 #include "Split.h"
 #include "StringGrid.h"
@@ -8,63 +9,58 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
-constexpr int kColPercent = 2;
-constexpr int kColAmount = 3;
-constexpr int kColN = 2, kColP2O5 = 3, kColK2O = 4; // stga3
-constexpr int kFirstApplication = 1, kLastApplication = 4;
-} // namespace
+using namespace applications;
 
 QLineEdit *TFPrincipal::faltante(int row, int nutrientColumn) const
 {
-    if (row == 1)
-        return nutrientColumn == kColN ? Edit50 : nutrientColumn == kColP2O5 ? Edit52 : Edit54;
-    const Cobertura &c = cobertura[row - 2];
-    return nutrientColumn == kColN ? c.faltN : nutrientColumn == kColP2O5 ? c.faltP : c.faltK;
+    if (row == Planting)
+        return nutrientColumn == NColumn ? Edit50 : nutrientColumn == P2O5Column ? Edit52 : Edit54;
+    const Cobertura &c = cobertura[row - FirstTopDressing];
+    return nutrientColumn == NColumn ? c.faltN : nutrientColumn == P2O5Column ? c.faltP : c.faltK;
 }
 
 void TFPrincipal::Button3Click()
 {
     const double Dosenit = read(edit30);
-    for (int j = 1; j < stga1->rowCount(); ++j) {
-        const double percent = read(stga1->cell(kColPercent, j));
+    for (int j = Planting; j < stga1->rowCount(); ++j) {
+        const double percent = read(stga1->cell(PercentColumn, j));
         const double qtd = split::byPercentage(Dosenit, percent);
-        stga1->setCell(kColAmount, j, fmt(qtd, 2));
-        stga3->setCell(kColN, j, stga1->cell(kColAmount, j));
+        stga1->setCell(AmountColumn, j, fmt(qtd, 2));
+        stga3->setCell(NColumn, j, stga1->cell(AmountColumn, j));
     }
-    for (int row = kFirstApplication; row <= kLastApplication; ++row)
-        write(faltante(row, kColN), stga1->cell(kColAmount, row));
+    for (int row = Planting; row <= ThirdTopDressing; ++row)
+        write(faltante(row, NColumn), stga1->cell(AmountColumn, row));
 }
 
 void TFPrincipal::Button4Click()
 {
-    for (int j = 1; j < stga2->rowCount(); ++j)
-        stga2->setCell(kColAmount, j, QString());
+    for (int j = Planting; j < stga2->rowCount(); ++j)
+        stga2->setCell(AmountColumn, j, QString());
     const double Dosek20 = read(edit31);
     const auto amounts = split::potashTexts(split::potash(Dosek20), numbers());
-    for (int row = kFirstApplication; row <= kLastApplication; ++row)
-        stga2->setCell(kColAmount, row, amounts[row - kFirstApplication]);
-    for (int j = 1; j < stga2->rowCount(); ++j)
-        stga3->setCell(kColK2O, j, stga2->cell(kColAmount, j));
-    for (int row = kFirstApplication; row <= kLastApplication; ++row)
-        write(faltante(row, kColK2O), stga2->cell(kColAmount, row));
+    for (int row = Planting; row <= ThirdTopDressing; ++row)
+        stga2->setCell(AmountColumn, row, amounts[row - Planting]);
+    for (int j = Planting; j < stga2->rowCount(); ++j)
+        stga3->setCell(K2OColumn, j, stga2->cell(AmountColumn, j));
+    for (int row = Planting; row <= ThirdTopDressing; ++row)
+        write(faltante(row, K2OColumn), stga2->cell(AmountColumn, row));
 }
 
 void TFPrincipal::Button17Click()
 {
     const double doseK = read(edit31);
     int nv = 0;
-    for (int lin = kFirstApplication; lin <= kLastApplication; ++lin) {
-        const QString percentText = stga2->cell(kColPercent, lin);
+    for (int lin = Planting; lin <= ThirdTopDressing; ++lin) {
+        const QString percentText = stga2->cell(PercentColumn, lin);
         const std::optional<double> percent =
             percentText.isEmpty() ? std::nullopt : std::optional<double>(read(percentText));
         if (const std::optional<double> qk = split::byOptionalPercentage(doseK, percent)) {
             ++nv;
-            stga2->setCell(kColAmount, lin, fmt(*qk, 2));
-            stga3->setCell(kColK2O, lin, fmt(*qk, 2));
+            stga2->setCell(AmountColumn, lin, fmt(*qk, 2));
+            stga3->setCell(K2OColumn, lin, fmt(*qk, 2));
         } else {
-            stga2->setCell(kColAmount, lin, QString());
-            stga3->setCell(kColK2O, lin, QString());
+            stga2->setCell(AmountColumn, lin, QString());
+            stga3->setCell(K2OColumn, lin, QString());
         }
     }
     if (nv == 0) {
@@ -72,14 +68,14 @@ void TFPrincipal::Button17Click()
                         split::noPercentagesMessage, QMessageBox::Ok, this);
         box.exec();
     }
-    for (int row = kFirstApplication; row <= kLastApplication; ++row)
-        write(faltante(row, kColK2O), stga2->cell(kColAmount, row));
+    for (int row = Planting; row <= ThirdTopDressing; ++row)
+        write(faltante(row, K2OColumn), stga2->cell(AmountColumn, row));
 }
 
 void TFPrincipal::edit32Change()
 {
     // The whole phosphate dose goes to planting, as typed or computed.
-    stga3->setCell(kColP2O5, 1, edit32->text());
+    stga3->setCell(P2O5Column, Planting, edit32->text());
     write(Edit52, edit32->text());
 }
 

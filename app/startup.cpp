@@ -19,7 +19,7 @@ void fillRow(StringGrid *grid, int row, const QStringList &texts)
 void fillColumn(StringGrid *grid, int column, const QStringList &texts)
 {
     for (int r = 0; r < texts.size(); ++r)
-        grid->setCell(column, r + 1, texts[r]);
+        grid->setCell(column, applications::Planting + r, texts[r]);
 }
 
 // Setting a picker's date from the program is not a change by the user.
@@ -35,27 +35,28 @@ void TFPrincipal::FormShow()
 {
     const QString parcela = QStringLiteral("Parcela"), epoca = QStringLiteral("Época (DAE)");
 
-    fillRow(stga1, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
-    fillColumn(stga1, 0, applications::names);
-    fillColumn(stga1, 1, applications::epochs);
+    using namespace applications;
+    fillRow(stga1, TitleRow, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
+    fillColumn(stga1, ApplicationColumn, names);
+    fillColumn(stga1, EpochColumn, epochs);
     QStringList percentages;
     for (const double percent : split::nitrogenPercentages)
         percentages << agronomy::typedText(percent, numbers());
-    fillColumn(stga1, 2, percentages);
+    fillColumn(stga1, PercentColumn, percentages);
 
-    fillRow(stga2, 0, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
-    fillColumn(stga2, 0, applications::names);
-    fillColumn(stga2, 1, applications::epochs);
+    fillRow(stga2, TitleRow, {parcela, epoca, QStringLiteral("% da dose"), QStringLiteral("Quantidade")});
+    fillColumn(stga2, ApplicationColumn, names);
+    fillColumn(stga2, EpochColumn, epochs);
 
-    fillRow(stga3, 0, {parcela, epoca, QStringLiteral("N (kg/ha)"), QStringLiteral("P205 (kg/ha)"),
+    fillRow(stga3, TitleRow, {parcela, epoca, QStringLiteral("N (kg/ha)"), QStringLiteral("P205 (kg/ha)"),
                        QStringLiteral("K20 (kg/ha)")});
-    fillColumn(stga3, 0, applications::names);
-    fillColumn(stga3, 1, applications::epochs);
+    fillColumn(stga3, ApplicationColumn, names);
+    fillColumn(stga3, EpochColumn, epochs);
 
     for (StringGrid *grid : {stga4, stga5, Stga6, stga7}) {
-        fillRow(grid, 0, {QStringLiteral("Tipo"), QStringLiteral("Kg"), QStringLiteral("N (kg)"),
+        fillRow(grid, TitleRow, {QStringLiteral("Tipo"), QStringLiteral("Kg"), QStringLiteral("N (kg)"),
                           QStringLiteral("P205 (kg)"), QStringLiteral("K20 (kg)")});
-        grid->setColumnWidth(0, 200);
+        grid->setColumnWidth(ProductColumn, 200);
     }
 
     // The chart as Grafico1 would build it now, while the planting date is

@@ -93,9 +93,10 @@ reports::ReportContent reportContent(const QHash<QString, QString> &t, const Sha
 {
     reports::ReportContent c = reports::ReportContent::fromComponents(
         [&t](const QString &component) { return t.value(component); });
-    for (int row = 1; row <= 4; ++row)
-        c.split << QStringList{applications::names[row - 1], applications::epochs[row - 1], cell(t, 2, row),
-                               cell(t, 3, row), cell(t, 4, row)};
+    using namespace applications;
+    for (int row = Planting; row <= ThirdTopDressing; ++row)
+        c.split << QStringList{names[row - Planting], epochs[row - Planting], cell(t, NColumn, row),
+                               cell(t, P2O5Column, row), cell(t, K2OColumn, row)};
     c.observation = t.value(QStringLiteral("Memo1"));
     c.date = shared.date;
     return c;
@@ -103,11 +104,14 @@ reports::ReportContent reportContent(const QHash<QString, QString> &t, const Sha
 
 SummaryRow summaryRow(const LabSample &s, const QHash<QString, QString> &t)
 {
+    using namespace applications;
     const auto f = [&t](const char *component) { return t.value(QLatin1String(component)); };
     const QStringList memo = f("Memo1").split(QLatin1Char('\n'));
     return {s.text(Column::Amostra), QString::number(s.line), f("Edit68"), f("Edit11"), f("Edit10"), f("Edit69"),
             memo.value(1), f("Edit61"), f("Edit25"), f("edit30"), f("edit32"), f("edit31"),
-            cell(t, 2, 1), cell(t, 2, 2), cell(t, 2, 3), cell(t, 2, 4), cell(t, 4, 1), cell(t, 4, 2), QString()};
+            cell(t, NColumn, Planting), cell(t, NColumn, FirstTopDressing), cell(t, NColumn, SecondTopDressing),
+            cell(t, NColumn, ThirdTopDressing), cell(t, K2OColumn, Planting), cell(t, K2OColumn, FirstTopDressing),
+            QString()};
 }
 
 // One sample from its values to its two report files; its summary row, with

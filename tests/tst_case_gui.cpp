@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "CaseFile.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
@@ -278,8 +279,8 @@ void TstCaseGui::roundTripThroughTheControls()
     QCOMPARE(fillCase(*first), QStringList());
     QVERIFY(first->GroupBox26->isHidden()); // the mineral group is up
     int yellow = 0;
-    for (int row = 1; row <= 4; ++row)
-        for (int column = 2; column <= 4; ++column)
+    for (int row = applications::Planting; row <= applications::ThirdTopDressing; ++row)
+        for (int column = applications::NColumn; column <= applications::K2OColumn; ++column)
             yellow += gui::base(first->faltante(row, column)) == QColor(255, 255, 0);
     QVERIFY(yellow > 0 && yellow < 12); // some amounts still missing, some closed
     const QString file = path("caso.tuberon");
@@ -399,7 +400,7 @@ void TstCaseGui::separatorOfTheSavingWindow()
         QVERIFY2(text.contains(from), name);
         QCOMPARE(gui::find(second.get(), name)->text(), swap(text));
     }
-    for (int r = 1; r <= 4; ++r)
+    for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
         QCOMPARE(second->stga3->rowTexts(r), QStringList(first->stga3->rowTexts(r)).replaceInStrings(from, to));
     QCOMPARE(second->stga4->rowTexts(1), QStringList(first->stga4->rowTexts(1)).replaceInStrings(from, to));
     // ...names, free texts and product names stay as typed.
@@ -414,7 +415,7 @@ void TstCaseGui::separatorOfTheSavingWindow()
     QCOMPARE(nextSteps(*second), QStringList());
     for (const char *name : {"Edit61", "Edit23", "Edit54", "Edit78", "Edit86"})
         QCOMPARE(gui::find(second.get(), name)->text(), swap(gui::find(first.get(), name)->text()));
-    for (int r = 1; r <= 4; ++r)
+    for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
         QCOMPARE(second->stga1->rowTexts(r), QStringList(first->stga1->rowTexts(r)).replaceInStrings(from, to));
 }
 
@@ -498,7 +499,7 @@ void TstCaseGui::keysAndDialogs()
     w->stga2->setCurrentCell(3, 2);
     QTest::keyClick(QApplication::focusWidget(), '2');
     QTest::keyClick(QApplication::focusWidget(), '5');
-    QCOMPARE(w->stga2->cell(2, 3), QString()); // still in the cell's editor
+    QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::SecondTopDressing), QString()); // still in the cell's editor
     QCOMPARE(dialogsDuring({}, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }), QStringList());
     const cases::Case saved = cases::readFile(first);
     QCOMPARE(saved.fields.value("Edit55"), QStringLiteral("Produtor B"));

@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
@@ -32,7 +33,7 @@ struct Step {
 QString textOf(const QWidget *w, const QString &name)
 {
     if (name == QLatin1String("stga3(3,1)"))
-        return gui::find<StringGrid>(w, "stga3")->cell(3, 1);
+        return gui::find<StringGrid>(w, "stga3")->cell(applications::P2O5Column, applications::Planting);
     if (const auto *label = w->findChild<QLabel *>(name))
         return label->text();
     return gui::find(w, qPrintable(name))->text();

@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
@@ -93,7 +94,7 @@ void TstKeyboardGui::wholeAnalysisWithEnterOnly()
     for (QLineEdit *dose : {w->edit30, w->edit31, w->edit32})
         QVERIFY2(!dose->text().isEmpty(), qPrintable(dose->objectName()));
     // The phosphate dose went on to planting.
-    QCOMPARE(w->stga3->cell(3, 1), w->edit32->text());
+    QCOMPARE(w->stga3->cell(applications::P2O5Column, applications::Planting), w->edit32->text());
     QCOMPARE(w->Edit52->text(), w->edit32->text());
 }
 
@@ -209,12 +210,12 @@ void TstKeyboardGui::enterInPotashPercentagesMovesDown()
 
     // Typing a percentage and Enter: the cell keeps it and the next row is current.
     const QStringList typed{"40", "30", "20", "10"};
-    for (int row = 1; row <= 4; ++row) {
+    for (int row = applications::Planting; row <= applications::ThirdTopDressing; ++row) {
         QCOMPARE(w->stga2->currentRow(), row);
-        typeKeys(typed[row - 1]);
+        typeKeys(typed[row - applications::Planting]);
         pressEnter();
         QCoreApplication::processEvents();
-        QCOMPARE(w->stga2->cell(2, row), typed[row - 1]);
+        QCOMPARE(w->stga2->cell(applications::PercentColumn, row), typed[row - applications::Planting]);
         QCOMPARE(w->stga2->currentColumn(), 2);
     }
     QCOMPARE(w->stga2->currentRow(), 4); // the last row stays current
@@ -235,7 +236,7 @@ void TstKeyboardGui::enterInPotashPercentagesMovesDown()
     const QRect third = w->stga2->visualRect(w->stga2->model()->index(3, 2));
     QTest::mouseClick(w->stga2->viewport(), Qt::LeftButton, {}, third.center());
     QCoreApplication::processEvents();
-    QCOMPARE(w->stga2->cell(2, 1), QStringLiteral("55"));
+    QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::Planting), QStringLiteral("55"));
     QCOMPARE(w->stga2->currentRow(), 3);
 }
 
@@ -247,7 +248,7 @@ void TstKeyboardGui::pointInPotashPercentageIsKept()
     typeKeys("2.5");
     pressEnter();
     QCoreApplication::processEvents();
-    QCOMPARE(w->stga2->cell(2, 1), QStringLiteral("2.5"));
+    QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::Planting), QStringLiteral("2.5"));
 
     w->edit31->setText("100");
     showPageOf(*w, w->Button17);

@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "BatchRun.h"
 #include "CsvTable.h"
 #include "PageReport.h"
@@ -214,6 +215,7 @@ void TstLabBatch::sameAsTheWindow()
     const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/resumo.csv"));
     QCOMPARE(rows.size(), 1);
     const QHash<QString, QString> s = rows[0];
+    using namespace applications;
     const QList<std::pair<QString, QString>> expected{
         {"Amostra", "S-1"},
         {"Linha", "2"},
@@ -227,12 +229,12 @@ void TstLabBatch::sameAsTheWindow()
         {"N (kg/ha)", w->edit30->text()},
         {"P2O5 (kg/ha)", w->edit32->text()},
         {"K2O (kg/ha)", w->edit31->text()},
-        {"N plantio", w->stga3->cell(2, 1)},
-        {"N 1ª", w->stga3->cell(2, 2)},
-        {"N 2ª", w->stga3->cell(2, 3)},
-        {"N 3ª", w->stga3->cell(2, 4)},
-        {"K2O plantio", w->stga3->cell(4, 1)},
-        {"K2O 1ª", w->stga3->cell(4, 2)},
+        {"N plantio", w->stga3->cell(NColumn, Planting)},
+        {"N 1ª", w->stga3->cell(NColumn, FirstTopDressing)},
+        {"N 2ª", w->stga3->cell(NColumn, SecondTopDressing)},
+        {"N 3ª", w->stga3->cell(NColumn, ThirdTopDressing)},
+        {"K2O plantio", w->stga3->cell(K2OColumn, Planting)},
+        {"K2O 1ª", w->stga3->cell(K2OColumn, FirstTopDressing)},
         {"Erro", ""},
     };
     for (const auto &[title, value] : expected) {

@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "PageReport.h"
 #include "ReportFile.h"
 #include "ReportPreview.h"
@@ -210,8 +211,8 @@ void TstPageReport::fieldsFromTheWindow()
         field->setText(name.toLower() + QStringLiteral(" ' x"));
     w->Edit55->setText(QStringLiteral("João D'Ávila"));
     w->Edit1->setText(QStringLiteral("não é número"));
-    for (int r = 1; r <= 4; ++r)
-        for (int c = 0; c <= 4; ++c)
+    for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
+        for (int c = applications::ApplicationColumn; c <= applications::K2OColumn; ++c)
             w->stga3->setCell(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
     w->Memo1->setPlainText(QStringLiteral("obs"));
     w->Memo3->setPlainText(QStringLiteral("rec"));
@@ -264,8 +265,8 @@ void TstPageReport::fieldsFromTheWindow()
     // Everything emptied: the values of the first report do not linger.
     for (const auto &[name, field] : fields)
         field->clear();
-    for (int r = 1; r <= 4; ++r)
-        for (int c = 0; c <= 4; ++c)
+    for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
+        for (int c = applications::ApplicationColumn; c <= applications::K2OColumn; ++c)
             w->stga3->setCell(c, r, QString());
     w->Memo1->clear();
     w->Memo3->clear();

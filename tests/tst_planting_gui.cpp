@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
@@ -36,7 +37,7 @@ void typeMissing(TFPrincipal &w, const QStringList &npk)
 void setPlantingDoses(TFPrincipal &w, const QStringList &npk)
 {
     for (int i = 0; i < 3; ++i)
-        w.stga3->setCell(2 + i, 1, npk[i]);
+        w.stga3->setCell(applications::NColumn + i, applications::Planting, npk[i]);
 }
 
 using gui::clickRadio;
@@ -413,7 +414,7 @@ void TstPlantingGui::insertStopsAtATextThatIsNotANumber()
     else
         chooseMineral(*w, kAdubo041408);
     if (field.startsWith(QLatin1String("stga3:")))
-        w->stga3->setCell(field.mid(6).toInt(), 1, text);
+        w->stga3->setCell(field.mid(6).toInt(), applications::Planting, text);
     else
         typeWhole(*w, qPrintable(field), text);
 

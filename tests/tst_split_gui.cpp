@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
@@ -39,7 +40,7 @@ void typeCell(TFPrincipal &w, StringGrid *grid, int column, int row, const QStri
 QStringList column(const StringGrid *grid, int col)
 {
     QStringList texts;
-    for (int r = 1; r <= 4; ++r)
+    for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
         texts << grid->cell(col, r);
     return texts;
 }
@@ -130,8 +131,8 @@ void TstSplitGui::potashFixedRule()
     QFETCH(QStringList, messages);
     const auto w = gui::openWindow(regional);
     // Something in every row first, so that the rule must empty rows 3 and 4.
-    for (int r = 1; r <= 4; ++r)
-        typeCell(*w, w->stga2, 2, r, "25");
+    for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
+        typeCell(*w, w->stga2, applications::PercentColumn, r, "25");
     typeDose(*w, "edit31", "200");
     QCOMPARE(gui::messagesDuring([&] { click(*w, "Button17"); }), QStringList());
     QCOMPARE(texts(*w, kKFaltante).count(QString()), 0);
@@ -247,11 +248,11 @@ void TstSplitGui::potashByPercentBadPercentage()
 
     // A blank is not an empty cell: it is read, and fails.
     QCOMPARE(shown, QStringList{QStringLiteral("' ' is not a valid floating point value")});
-    QCOMPARE(w->stga2->cell(3, 1), QStringLiteral("60,00"));
-    QCOMPARE(w->stga3->cell(4, 1), QStringLiteral("60,00"));
+    QCOMPARE(w->stga2->cell(applications::AmountColumn, applications::Planting), QStringLiteral("60,00"));
+    QCOMPARE(w->stga3->cell(applications::K2OColumn, applications::Planting), QStringLiteral("60,00"));
     // The failing row and those below keep what the fixed rule gave them.
-    QCOMPARE(w->stga2->cell(3, 2), QStringLiteral("60,00"));
-    QCOMPARE(w->stga3->cell(4, 2), QStringLiteral("60,00"));
+    QCOMPARE(w->stga2->cell(applications::AmountColumn, applications::FirstTopDressing), QStringLiteral("60,00"));
+    QCOMPARE(w->stga3->cell(applications::K2OColumn, applications::FirstTopDressing), QStringLiteral("60,00"));
     QCOMPARE(texts(*w, kKFaltante), (QStringList{"40,00", "60,00", "", ""}));
 }
 
@@ -295,14 +296,14 @@ void TstSplitGui::phosphateFollowsEachKeystroke()
     edit32->setFocus(Qt::MouseFocusReason);
     for (const QChar c : QStringLiteral("60,0")) {
         QTest::keyClick(edit32, c.toLatin1());
-        QCOMPARE(w->stga3->cell(3, 1), edit32->text());
+        QCOMPARE(w->stga3->cell(applications::P2O5Column, applications::Planting), edit32->text());
         QCOMPARE(edit52->text(), edit32->text());
     }
     QCOMPARE(edit52->text(), QStringLiteral("60,0"));
     QCOMPARE(base(edit52), kYellow);
     QTest::keyClick(edit32, Qt::Key_Backspace);
     QCOMPARE(edit52->text(), QStringLiteral("60,"));
-    QCOMPARE(w->stga3->cell(3, 1), QStringLiteral("60,"));
+    QCOMPARE(w->stga3->cell(applications::P2O5Column, applications::Planting), QStringLiteral("60,"));
 }
 
 QTEST_MAIN(TstSplitGui)

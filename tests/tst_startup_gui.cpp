@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
@@ -90,10 +91,10 @@ void TstStartupGui::gridTitles()
 
     QCOMPARE(g->columnCount(), titles.size());
     for (int c = 0; c < titles.size(); ++c)
-        QCOMPARE(g->cell(c, 0), titles[c]);
+        QCOMPARE(g->cell(c, ::applications::TitleRow), titles[c]);
     for (int r = 0; r < applications.size(); ++r) {
-        QCOMPARE(g->cell(0, r + 1), applications[r]);
-        QCOMPARE(g->cell(1, r + 1), epochs[r]);
+        QCOMPARE(g->cell(::applications::ApplicationColumn, ::applications::Planting + r), applications[r]);
+        QCOMPARE(g->cell(::applications::EpochColumn, ::applications::Planting + r), epochs[r]);
     }
     if (applications.isEmpty())
         QCOMPARE(g->rowCount(), 1); // the fertilizer grids hold their titles only
@@ -103,12 +104,13 @@ void TstStartupGui::splitColumns()
 {
     const auto w = gui::openWindow();
     const QStringList nPercent{"15", "35", "30", "20"};
-    for (int r = 1; r <= 4; ++r) {
-        QCOMPARE(w->stga1->cell(2, r), nPercent[r - 1]);
-        QCOMPARE(w->stga1->cell(3, r), QString());
-        QCOMPARE(w->stga2->cell(2, r), QString());
-        QCOMPARE(w->stga2->cell(3, r), QString());
-        for (int c = 2; c <= 4; ++c)
+    using namespace applications;
+    for (int r = Planting; r <= ThirdTopDressing; ++r) {
+        QCOMPARE(w->stga1->cell(PercentColumn, r), nPercent[r - Planting]);
+        QCOMPARE(w->stga1->cell(AmountColumn, r), QString());
+        QCOMPARE(w->stga2->cell(PercentColumn, r), QString());
+        QCOMPARE(w->stga2->cell(AmountColumn, r), QString());
+        for (int c = NColumn; c <= K2OColumn; ++c)
             QCOMPARE(w->stga3->cell(c, r), QString());
     }
 }

@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "ReportFile.h"
 #include "StringGrid.h"
 #include "TextReport.h"
@@ -141,7 +142,7 @@ void TstTextReport::fileFromTheWindow()
     auto w = gui::openWindow();
     w->Edit55->setText(QStringLiteral("João"));
     w->Edit2->setText(QStringLiteral("5"));
-    w->stga3->setCell(2, 1, QStringLiteral("18,00"));
+    w->stga3->setCell(applications::NColumn, applications::Planting, QStringLiteral("18,00"));
     w->stga4->setRows(2);
     w->stga4->setCell(0, 1, QStringLiteral("Uréia ✓"));
 

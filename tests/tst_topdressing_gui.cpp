@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
@@ -22,11 +23,11 @@ struct Block {
 };
 const Block kBlocks[] = {
     {"1st", "ComboBox3", "Edit41", "Button10", "Button11", "Button13", "stga5",
-     {"Edit42", "Edit43", "Edit44"}, {"Edit45", "Edit46", "Edit47"}, {"Edit64", "Edit66", "Edit67"}, 2},
+     {"Edit42", "Edit43", "Edit44"}, {"Edit45", "Edit46", "Edit47"}, {"Edit64", "Edit66", "Edit67"}, applications::FirstTopDressing},
     {"2nd", "ComboBox4", "Edit48", "Button18", "Button19", "Button20", "Stga6",
-     {"Edit71", "Edit72", "Edit73"}, {"Edit74", "Edit75", "Edit76"}, {"Edit49", "Edit51", "Edit53"}, 3},
+     {"Edit71", "Edit72", "Edit73"}, {"Edit74", "Edit75", "Edit76"}, {"Edit49", "Edit51", "Edit53"}, applications::SecondTopDressing},
     {"3rd", "ComboBox5", "Edit77", "Button21", "Button22", "Button23", "stga7",
-     {"Edit81", "Edit82", "Edit83"}, {"Edit84", "Edit85", "Edit86"}, {"Edit78", "Edit79", "Edit80"}, 4},
+     {"Edit81", "Edit82", "Edit83"}, {"Edit84", "Edit85", "Edit86"}, {"Edit78", "Edit79", "Edit80"}, applications::ThirdTopDressing},
 };
 
 // Indices of the top-dressing lists.
@@ -47,7 +48,7 @@ void typeAll(TFPrincipal &w, const char *const (&fields)[3], const QStringList &
 void setDoses(TFPrincipal &w, const Block &b, const QStringList &npk)
 {
     for (int i = 0; i < 3; ++i)
-        w.stga3->setCell(2 + i, b.row, npk[i]);
+        w.stga3->setCell(applications::NColumn + i, b.row, npk[i]);
 }
 
 using gui::showPageOf;
@@ -244,7 +245,7 @@ void TstTopdressingGui::insertAndOverApply()
     QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"44,4", "20,0", "0,0", "0,0"}));
 
     // A P2O5 dose typed into stga3 counts from the next insertion on.
-    w->stga3->setCell(3, b.row, QStringLiteral("10"));
+    w->stga3->setCell(applications::P2O5Column, b.row, QStringLiteral("10"));
     choose(*w, b, kAdubo200020); // K2O is closed now: N decides
     QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"100,0", "20,0", "0,0", "20,0"}));
     typeWhole(*w, b.quantity, "200,0");
@@ -312,7 +313,7 @@ void TstTopdressingGui::insertStopsAtATextThatIsNotANumber()
     if (input < 3)
         typeWhole(*w, b.amount[input], text);
     else
-        w->stga3->setCell(2 + input - 3, b.row, text);
+        w->stga3->setCell(applications::NColumn + input - 3, b.row, text);
 
     QCOMPARE(click(*w, b.inserir), QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(text)});
 
