@@ -26,7 +26,7 @@ inline constexpr int nutrients = 3;
 // Columns of the summary grid and of the product lists (stga4 to stga7),
 // which keep their nutrients in the same places.
 enum NutrientColumn : int { NColumn = 2, P2O5Column, K2OColumn };
-inline constexpr NutrientColumn columnOf(Nutrient nutrient) { return NutrientColumn(NColumn + nutrient); }
+inline constexpr NutrientColumn columnOf(Nutrient nutrient) { return NutrientColumn(int(NColumn) + int(nutrient)); }
 // The first two columns of a product list, and its rows: titles, then one
 // row per product in the order inserted.
 enum ListColumn : int { ProductColumn = 0, KgColumn = 1 };

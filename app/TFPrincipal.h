@@ -6,6 +6,7 @@
 #include "Worksheet.h"
 
 #include <QDateTimeEdit>
+#include <array>
 #include <QHash>
 #include <QSet>
 #include <functional>
@@ -101,20 +102,22 @@ public:
     QLineEdit *Edit34 = nullptr, *Edit35 = nullptr, *Edit36 = nullptr;
     QLineEdit *Edit37 = nullptr, *Edit38 = nullptr, *Edit39 = nullptr;
 
-    // The three top-dressing blocks share one shape; each knows its row of stga3.
-    struct Cobertura {
-        int row = 0; // 2, 3, 4 in stga3
-        QGroupBox *group = nullptr, *faltanteGroup = nullptr, *mineralGroup = nullptr;
-        QGroupBox *percentGroup = nullptr, *quantityGroup = nullptr;
-        StringGrid *grid = nullptr;
-        QLineEdit *faltN = nullptr, *faltP = nullptr, *faltK = nullptr;
-        QComboBox *combo = nullptr;
-        QLineEdit *quantity = nullptr;
+    // Planting and the three top-dressings share one shape: their row of
+    // stga3, the N, P2O5 and K2O still missing ("Faltante"), their product
+    // list, and the mineral product in hand with its contents and what it
+    // supplies. Planting has an organic block of its own besides.
+    struct Application {
+        int row = 0; // of stga3: applications::Planting to ThirdTopDressing
+        StringGrid *list = nullptr;
+        std::array<QLineEdit *, 3> faltante{}; // N, P2O5, K2O, kg
+        QComboBox *combo = nullptr;            // the mineral products
+        QLineEdit *quantity = nullptr;         // kg of the mineral product
         QPushButton *calcular = nullptr, *inserir = nullptr, *limpar = nullptr;
-        QLineEdit *pctN = nullptr, *pctP = nullptr, *pctK = nullptr;
-        QLineEdit *kgN = nullptr, *kgP = nullptr, *kgK = nullptr;
+        std::array<QLineEdit *, 3> percent{}; // contents of the product in hand, %
+        std::array<QLineEdit *, 3> kg{};      // N, P2O5, K2O it supplies, kg
     };
-    Cobertura cobertura[3];
+    Application plantio;
+    Application cobertura[3];
     // Named views of the blocks' grids and lists (stga5, Stga6, stga7; ComboBox3..5).
     StringGrid *stga5 = nullptr, *Stga6 = nullptr, *stga7 = nullptr;
     QComboBox *ComboBox3 = nullptr, *ComboBox4 = nullptr, *ComboBox5 = nullptr;
@@ -340,18 +343,28 @@ public:
     // Reads a field where an empty text means none of it (0).
     double readOrZero(const QLineEdit *field) const;
 
-    // The chosen mineral product's N, P2O5 and K2O contents into a block's
-    // percentage fields; nothing when no product is chosen.
-    void lookupMineral(const QComboBox *list, QLineEdit *pctN, QLineEdit *pctP, QLineEdit *pctK);
+    // The application of a row of stga3 (applications::Planting to ThirdTopDressing).
+    const Application &application(int row) const;
+
+    // The chosen mineral product's N, P2O5 and K2O contents into the
+    // application's percentage fields; nothing when no product is chosen.
+    void lookupMineral(const Application &application);
+    // The three percentage fields, an empty one as none of that nutrient.
+    std::array<double, 3> contentsOrZero(const Application &application) const;
     // Writes the N, P2O5 and K2O that a quantity of product supplies, with
     // the pattern of the given places.
-    void writeSupplied(QLineEdit *kgN, QLineEdit *kgP, QLineEdit *kgK, double quantity, double pn, double pp,
-                       double pk, int places);
-    // Appends a product row to an application's list (stga3 row 1 to 4) and
-    // brings its "Faltante" fields to the doses minus all listed products.
-    void insertProduct(StringGrid *list, int application, const QStringList &cells);
-    // Empties an application's list; its "Faltante" fields take the full doses.
-    void clearProducts(StringGrid *list, int application);
+    void writeSupplied(const std::array<QLineEdit *, 3> &kg, double quantity, const std::array<double, 3> &contents,
+                       int places);
+    // "Calcular" of a mineral product: what the quantity in hand supplies.
+    void calculateMineral(const Application &application);
+    // Appends a product row (its name, its quantity and the N, P2O5 and K2O
+    // amounts in hand) to the application's list and brings its "Faltante"
+    // fields to the doses minus all listed products.
+    void insertProduct(const Application &application, const QString &product, const QString &quantity);
+    // The same for the mineral product in hand.
+    void insertMineral(const Application &application);
+    // Empties the application's list; its "Faltante" fields take the full doses.
+    void clearProducts(const Application &application);
 
     // "Faltante" fields are yellow while they hold an amount above zero.
     void colourFaltante(QLineEdit *field);

@@ -1,5 +1,7 @@
 // What every application's product list shares: the mineral catalogue
-// lookup, and the "Faltante" amounts kept as the doses minus the list.
+// lookup, "Calcular" and "Inserir" of a mineral product, "Limpar", and the
+// "Faltante" amounts kept as the doses minus the list.
+#include "Applications.h"
 #include "Closing.h"
 #include "MineralCatalogue.h"
 #include "StringGrid.h"
@@ -9,74 +11,101 @@
 #include <QLineEdit>
 #include <optional>
 
-namespace {
-constexpr int kFirstNutrientColumn = 2; // N, then P2O5, then K2O, in the lists and in stga3
-constexpr int kNutrients = 3;
-} // namespace
+using namespace applications;
 
 double TFPrincipal::readOrZero(const QLineEdit *field) const
 {
     return field->text().isEmpty() ? 0.0 : read(field);
 }
 
+const TFPrincipal::Application &TFPrincipal::application(int row) const
+{
+    return row == Planting ? plantio : cobertura[row - FirstTopDressing];
+}
+
+QLineEdit *TFPrincipal::faltante(int row, int nutrientColumn) const
+{
+    return application(row).faltante[nutrientColumn - NColumn];
+}
+
 // All three contents are written, so nothing of a previous product stays; with
 // no product chosen the fields keep whatever they hold (perhaps typed).
-void TFPrincipal::lookupMineral(const QComboBox *list, QLineEdit *pctN, QLineEdit *pctP, QLineEdit *pctK)
+void TFPrincipal::lookupMineral(const Application &a)
 {
-    const fertilizers::MineralFertilizer *product = fertilizers::mineralAt(list->currentIndex());
+    const fertilizers::MineralFertilizer *product = fertilizers::mineralAt(a.combo->currentIndex());
     if (!product)
         return;
     const fertilizers::Contents contents = fertilizers::contentsOf(*product);
-    write(pctN, contents.n);
-    write(pctP, contents.p2o5);
-    write(pctK, contents.k2o);
+    write(a.percent[N], contents.n);
+    write(a.percent[P2O5], contents.p2o5);
+    write(a.percent[K2O], contents.k2o);
 }
 
-void TFPrincipal::writeSupplied(QLineEdit *kgN, QLineEdit *kgP, QLineEdit *kgK, double quantity, double pn,
-                                double pp, double pk, int places)
+std::array<double, 3> TFPrincipal::contentsOrZero(const Application &a) const
 {
-    write(kgN, fmt(fertilizers::supplied(quantity, pn), places));
-    write(kgP, fmt(fertilizers::supplied(quantity, pp), places));
-    write(kgK, fmt(fertilizers::supplied(quantity, pk), places));
+    const double pn = readOrZero(a.percent[N]);
+    const double pp = readOrZero(a.percent[P2O5]);
+    const double pk = readOrZero(a.percent[K2O]);
+    return {pn, pp, pk};
 }
 
-void TFPrincipal::insertProduct(StringGrid *list, int application, const QStringList &cells)
+void TFPrincipal::writeSupplied(const std::array<QLineEdit *, 3> &kg, double quantity,
+                                const std::array<double, 3> &contents, int places)
 {
+    for (int n = 0; n < nutrients; ++n)
+        write(kg[n], fmt(fertilizers::supplied(quantity, contents[n]), places));
+}
+
+void TFPrincipal::calculateMineral(const Application &a)
+{
+    // The quantity must be a number; a missing content is none of it.
+    const double qtd = read(a.quantity);
+    writeSupplied(a.kg, qtd, contentsOrZero(a), 2);
+}
+
+void TFPrincipal::insertProduct(const Application &a, const QString &product, const QString &quantity)
+{
+    const QStringList cells{product, quantity, a.kg[N]->text(), a.kg[P2O5]->text(), a.kg[K2O]->text()};
+    StringGrid *list = a.list;
     // Everything is read before anything changes: a text that is not a number
     // (an amount, or a dose in stga3) lists nothing and leaves "Faltante" as
     // it was, so the list and "Faltante" always count the same products.
-    double sums[kNutrients] = {0, 0, 0};
+    double sums[nutrients] = {0, 0, 0};
     const auto count = [&](const QString &cell, int n) {
         if (!cell.isEmpty())
             sums[n] += read(cell);
     };
-    for (int j = 1; j < list->rowCount(); ++j)
-        for (int n = 0; n < kNutrients; ++n)
-            count(list->cell(kFirstNutrientColumn + n, j), n);
-    for (int n = 0; n < kNutrients; ++n)
-        count(cells.value(kFirstNutrientColumn + n), n);
-    std::optional<double> doses[kNutrients]; // none: that "Faltante" keeps its text
-    for (int n = 0; n < kNutrients; ++n)
-        if (const QString dose = stga3->cell(kFirstNutrientColumn + n, application); !dose.isEmpty())
+    for (int j = FirstProductRow; j < list->rowCount(); ++j)
+        for (int n = 0; n < nutrients; ++n)
+            count(list->cell(columnOf(Nutrient(n)), j), n);
+    for (int n = 0; n < nutrients; ++n)
+        count(cells.value(columnOf(Nutrient(n))), n);
+    std::optional<double> doses[nutrients]; // none: that "Faltante" keeps its text
+    for (int n = 0; n < nutrients; ++n)
+        if (const QString dose = stga3->cell(columnOf(Nutrient(n)), a.row); !dose.isEmpty())
             doses[n] = read(dose);
 
     const int lin = list->rowCount();
     list->setRows(lin + 1);
     for (int c = 0; c < cells.size(); ++c)
         list->setCell(c, lin, cells[c]);
-    for (int n = 0; n < kNutrients; ++n)
+    for (int n = 0; n < nutrients; ++n)
         if (doses[n])
-            write(faltante(application, kFirstNutrientColumn + n), fmt(*doses[n] - sums[n], 2));
+            write(a.faltante[n], fmt(*doses[n] - sums[n], 2));
 }
 
-void TFPrincipal::clearProducts(StringGrid *list, int application)
+void TFPrincipal::insertMineral(const Application &a)
 {
-    for (int j = 1; j < list->rowCount(); ++j)
+    insertProduct(a, a.combo->currentText(), a.quantity->text());
+}
+
+void TFPrincipal::clearProducts(const Application &a)
+{
+    StringGrid *list = a.list;
+    for (int j = FirstProductRow; j < list->rowCount(); ++j)
         for (int c = 0; c < list->columnCount(); ++c)
             list->setCell(c, j, QString());
-    list->setRows(1);
-    for (int n = 0; n < kNutrients; ++n) {
-        const int column = kFirstNutrientColumn + n;
-        write(faltante(application, column), stga3->cell(column, application));
-    }
+    list->setRows(FirstProductRow); // the titles only
+    for (int n = 0; n < nutrients; ++n)
+        write(a.faltante[n], stga3->cell(columnOf(Nutrient(n)), a.row));
 }

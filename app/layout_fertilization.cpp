@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "MineralCatalogue.h"
 #include "OrganicFertilizers.h"
 #include "StringGrid.h"
@@ -19,7 +20,7 @@ namespace {
 
 // What tells one top-dressing block from the others: names, captions, colour.
 struct CoberturaNames {
-    int row; // its row in stga3
+    applications::Row row; // its row in stga3
     const char *group, *caption;
     QColor colour;
     const char *grid;
@@ -53,24 +54,24 @@ void TFPrincipal::buildFertilizationTab()
     // ---- Planting
     GroupBox25 = ui::group(GroupBox6, QStringLiteral("GroupBox25"), QStringLiteral("Adubação de plantio"), 6, 136,
                            552, 482);
-    auto *plantio = GroupBox25;
+    auto *plantingGroup = GroupBox25;
 
-    stga4 = new StringGrid(QStringLiteral("stga4"), {5, 1, 0, 0, 64, 24, false}, plantio);
+    stga4 = new StringGrid(QStringLiteral("stga4"), {5, 1, 0, 0, 64, 24, false}, plantingGroup);
     stga4->setGeometry(8, 20, 536, 76);
 
     // Nutrients of the chosen product, in percent and in kg (bottom of the group).
     constexpr int resultY = 392;
-    Edit34 = ui::labelledEdit(plantio, QStringLiteral("N (%)"), QStringLiteral("Edit34"), 8, resultY, 54);
-    Edit35 = ui::labelledEdit(plantio, QStringLiteral("P2O5 (%)"), QStringLiteral("Edit35"), 136, resultY, 54);
-    Edit36 = ui::labelledEdit(plantio, QStringLiteral("K2O (%)"), QStringLiteral("Edit36"), 264, resultY, 54);
-    Edit37 = ui::labelledEdit(plantio, QStringLiteral("N (kg)"), QStringLiteral("Edit37"), 8, resultY + 26, 54);
-    Edit38 = ui::labelledEdit(plantio, QStringLiteral("P2O5 (kg)"), QStringLiteral("Edit38"), 136, resultY + 26, 54);
-    Edit39 = ui::labelledEdit(plantio, QStringLiteral("K2O (kg)"), QStringLiteral("Edit39"), 264, resultY + 26, 54);
-    Button7 = ui::button(plantio, QStringLiteral("Button7"), QStringLiteral("Limpar tudo"), 444, resultY + 24, 96);
+    Edit34 = ui::labelledEdit(plantingGroup, QStringLiteral("N (%)"), QStringLiteral("Edit34"), 8, resultY, 54);
+    Edit35 = ui::labelledEdit(plantingGroup, QStringLiteral("P2O5 (%)"), QStringLiteral("Edit35"), 136, resultY, 54);
+    Edit36 = ui::labelledEdit(plantingGroup, QStringLiteral("K2O (%)"), QStringLiteral("Edit36"), 264, resultY, 54);
+    Edit37 = ui::labelledEdit(plantingGroup, QStringLiteral("N (kg)"), QStringLiteral("Edit37"), 8, resultY + 26, 54);
+    Edit38 = ui::labelledEdit(plantingGroup, QStringLiteral("P2O5 (kg)"), QStringLiteral("Edit38"), 136, resultY + 26, 54);
+    Edit39 = ui::labelledEdit(plantingGroup, QStringLiteral("K2O (kg)"), QStringLiteral("Edit39"), 264, resultY + 26, 54);
+    Button7 = ui::button(plantingGroup, QStringLiteral("Button7"), QStringLiteral("Limpar tudo"), 444, resultY + 24, 96);
 
     // The organic and the mineral block take turns in the same place.
     constexpr int blockY = 206;
-    GroupBox26 = ui::group(plantio, QStringLiteral("GroupBox26"), QStringLiteral("Adubo Orgânico"), 8, blockY, 536,
+    GroupBox26 = ui::group(plantingGroup, QStringLiteral("GroupBox26"), QStringLiteral("Adubo Orgânico"), 8, blockY, 536,
                            178);
     ComboBox1 = ui::combo(GroupBox26, QStringLiteral("ComboBox1"), fertilizers::organicItems(), 8, 22, 210);
     Edit33 = ui::labelledEdit(GroupBox26, QStringLiteral("Quant. (kg)"), QStringLiteral("Edit33"), 226, 22, 62, 56,
@@ -100,7 +101,7 @@ void TFPrincipal::buildFertilizationTab()
     Edit87 = ui::labelledEdit(GroupBox52, QStringLiteral("Mat Seca (%)"), QStringLiteral("Edit87"), 10, 30, 80, 70);
     Edit88 = ui::labelledEdit(GroupBox52, QStringLiteral("Peso úmido"), QStringLiteral("Edit88"), 10, 66, 80, 70);
 
-    GroupBox27 = ui::group(plantio, QStringLiteral("GroupBox27"), QStringLiteral("Adubo mineral"), 8, blockY, 536,
+    GroupBox27 = ui::group(plantingGroup, QStringLiteral("GroupBox27"), QStringLiteral("Adubo mineral"), 8, blockY, 536,
                            178);
     ComboBox2 = ui::combo(GroupBox27, QStringLiteral("ComboBox2"), fertilizers::plantingItems(), 8, 22, 250);
     Edit40 = ui::labelledEdit(GroupBox27, QStringLiteral("Qutidade (kg)"), QStringLiteral("Edit40"), 266, 22, 70, 56,
@@ -109,70 +110,84 @@ void TFPrincipal::buildFertilizationTab()
     Button9 = ui::button(GroupBox27, QStringLiteral("Button9"), QStringLiteral("Inserir"), 86, 54, 72);
     GroupBox27->hide();
 
-    GroupBox34 = ui::group(plantio, QStringLiteral("GroupBox34"), QStringLiteral("Tipo de adubo"), 8, 152, 300, 48);
+    GroupBox34 = ui::group(plantingGroup, QStringLiteral("GroupBox34"), QStringLiteral("Tipo de adubo"), 8, 152, 300, 48);
     RadioButton1 = ui::radio(GroupBox34, QStringLiteral("RadioButton1"), QStringLiteral("Adubo orgânico"), 12, 22, 130);
     RadioButton2 = ui::radio(GroupBox34, QStringLiteral("RadioButton2"), QStringLiteral("Adubo Mineral"), 150, 22, 130);
     RadioButton1->setChecked(true);
 
-    GroupBox35 = ui::group(plantio, QStringLiteral("GroupBox35"), QStringLiteral("Faltante"), 8, 100, 370, 48);
+    GroupBox35 = ui::group(plantingGroup, QStringLiteral("GroupBox35"), QStringLiteral("Faltante"), 8, 100, 370, 48);
     Edit50 = ui::labelledEdit(GroupBox35, QStringLiteral("N"), QStringLiteral("Edit50"), 10, 20, 14, 70);
     Edit52 = ui::labelledEdit(GroupBox35, QStringLiteral("P205"), QStringLiteral("Edit52"), 112, 20, 30, 70);
     Edit54 = ui::labelledEdit(GroupBox35, QStringLiteral("K2O"), QStringLiteral("Edit54"), 236, 20, 30, 70);
 
+    // The mineral block and the list make planting an application like the others.
+    plantio.row = applications::Planting;
+    plantio.list = stga4;
+    plantio.faltante = {Edit50, Edit52, Edit54};
+    plantio.combo = ComboBox2;
+    plantio.quantity = Edit40;
+    plantio.calcular = Button8;
+    plantio.inserir = Button9;
+    plantio.limpar = Button7;
+    plantio.percent = {Edit34, Edit35, Edit36};
+    plantio.kg = {Edit37, Edit38, Edit39};
+
     // ---- Top-dressings: three blocks alike but for names, captions and colour.
+    using namespace applications;
     const CoberturaNames blocks[3] = {
-        {2, "GroupBox28", "Adubação na 1ª Cobertura", ui::colour::cream, "stga5", "GroupBox43", "Edit64", "Edit66",
-         "Edit67", "GroupBox29", "ComboBox3", "Quant. (kg)", "Edit41", "Button10", "Button11", "GroupBox30", "Edit42",
-         "Edit43", "Edit44", "GroupBox31", "Edit45", "Edit46", "Edit47", "Button13"},
-        {3, "GroupBox32", "Adubação na 2ª Cobertura", ui::colour::silver, "Stga6", "GroupBox44", "Edit49", "Edit51",
-         "Edit53", "GroupBox33", "ComboBox4", "Quantidade (kg)", "Edit48", "Button18", "Button19", "GroupBox45",
-         "Edit71", "Edit72", "Edit73", "GroupBox46", "Edit74", "Edit75", "Edit76", "Button20"},
-        {4, "GroupBox47", "Adubação na 3ª Cobertura", ui::colour::activeCaption, "stga7", "GroupBox49", "Edit78",
-         "Edit79", "Edit80", "GroupBox48", "ComboBox5", "Qutidade (kg)", "Edit77", "Button21", "Button22",
+        {FirstTopDressing, "GroupBox28", "Adubação na 1ª Cobertura", ui::colour::cream, "stga5", "GroupBox43",
+         "Edit64", "Edit66", "Edit67", "GroupBox29", "ComboBox3", "Quant. (kg)", "Edit41", "Button10", "Button11",
+         "GroupBox30", "Edit42", "Edit43", "Edit44", "GroupBox31", "Edit45", "Edit46", "Edit47", "Button13"},
+        {SecondTopDressing, "GroupBox32", "Adubação na 2ª Cobertura", ui::colour::silver, "Stga6", "GroupBox44",
+         "Edit49", "Edit51", "Edit53", "GroupBox33", "ComboBox4", "Quantidade (kg)", "Edit48", "Button18", "Button19",
+         "GroupBox45", "Edit71", "Edit72", "Edit73", "GroupBox46", "Edit74", "Edit75", "Edit76", "Button20"},
+        {ThirdTopDressing, "GroupBox47", "Adubação na 3ª Cobertura", ui::colour::activeCaption, "stga7", "GroupBox49",
+         "Edit78", "Edit79", "Edit80", "GroupBox48", "ComboBox5", "Qutidade (kg)", "Edit77", "Button21", "Button22",
          "GroupBox50", "Edit81", "Edit82", "Edit83", "GroupBox51", "Edit84", "Edit85", "Edit86", "Button23"},
     };
     const QStringList topDressingItems = fertilizers::topDressingItems();
 
     auto buildCobertura = [&](const CoberturaNames &n, int y) {
-        Cobertura c;
+        Application c;
         c.row = n.row;
-        c.group = ui::group(GroupBox6, name(n.group), name(n.caption), coberturaX, y, coberturaWidth, coberturaHeight);
-        ui::setBackground(c.group, n.colour);
+        QGroupBox *group = ui::group(GroupBox6, name(n.group), name(n.caption), coberturaX, y, coberturaWidth,
+                                     coberturaHeight);
+        ui::setBackground(group, n.colour);
 
-        c.grid = new StringGrid(name(n.grid), {5, 1, 0, 0, 64, 20, false}, c.group);
-        c.grid->setGeometry(8, 18, 470, 62);
+        c.list = new StringGrid(name(n.grid), {5, 1, 0, 0, 64, 20, false}, group);
+        c.list->setGeometry(8, 18, 470, 62);
 
-        c.faltanteGroup = ui::group(c.group, name(n.faltanteGroup), QStringLiteral("Faltante"), 8, 82, 300, 40);
-        c.faltN = ui::labelledEdit(c.faltanteGroup, QStringLiteral("N"), name(n.faltN), 8, 15, 12, 60);
-        c.faltP = ui::labelledEdit(c.faltanteGroup, QStringLiteral("P205"), name(n.faltP), 94, 15, 28, 60);
-        c.faltK = ui::labelledEdit(c.faltanteGroup, QStringLiteral("K2O"), name(n.faltK), 196, 15, 28, 60);
+        QGroupBox *faltante = ui::group(group, name(n.faltanteGroup), QStringLiteral("Faltante"), 8, 82, 300, 40);
+        c.faltante = {ui::labelledEdit(faltante, QStringLiteral("N"), name(n.faltN), 8, 15, 12, 60),
+                      ui::labelledEdit(faltante, QStringLiteral("P205"), name(n.faltP), 94, 15, 28, 60),
+                      ui::labelledEdit(faltante, QStringLiteral("K2O"), name(n.faltK), 196, 15, 28, 60)};
 
-        c.mineralGroup = ui::group(c.group, name(n.mineralGroup), QStringLiteral("Adubo mineral"), 8, 122, 586, 40);
-        c.combo = ui::combo(c.mineralGroup, name(n.combo), topDressingItems, 8, 15, 220);
-        c.quantity = ui::labelledEdit(c.mineralGroup, name(n.quantityLabel), name(n.quantity), 238, 15, 86, 56,
+        QGroupBox *mineral = ui::group(group, name(n.mineralGroup), QStringLiteral("Adubo mineral"), 8, 122, 586, 40);
+        c.combo = ui::combo(mineral, name(n.combo), topDressingItems, 8, 15, 220);
+        c.quantity = ui::labelledEdit(mineral, name(n.quantityLabel), name(n.quantity), 238, 15, 86, 56,
                                       QStringLiteral("100"));
-        c.calcular = ui::button(c.mineralGroup, name(n.calcular), QStringLiteral("Calcular"), 394, 13, 90, 24);
-        c.inserir = ui::button(c.mineralGroup, name(n.inserir), QStringLiteral("Inserir"), 490, 13, 88, 24);
+        c.calcular = ui::button(mineral, name(n.calcular), QStringLiteral("Calcular"), 394, 13, 90, 24);
+        c.inserir = ui::button(mineral, name(n.inserir), QStringLiteral("Inserir"), 490, 13, 88, 24);
 
-        c.percentGroup = ui::group(c.group, name(n.percentGroup), QStringLiteral("Percentuais"), 8, 162, 240, 40);
-        c.pctN = ui::labelledEdit(c.percentGroup, QStringLiteral("N "), name(n.pctN), 6, 15, 12, 46);
-        c.pctP = ui::labelledEdit(c.percentGroup, QStringLiteral("P2O5"), name(n.pctP), 74, 15, 30, 46);
-        c.pctK = ui::labelledEdit(c.percentGroup, QStringLiteral("K2O "), name(n.pctK), 160, 15, 26, 46);
+        QGroupBox *percent = ui::group(group, name(n.percentGroup), QStringLiteral("Percentuais"), 8, 162, 240, 40);
+        c.percent = {ui::labelledEdit(percent, QStringLiteral("N "), name(n.pctN), 6, 15, 12, 46),
+                     ui::labelledEdit(percent, QStringLiteral("P2O5"), name(n.pctP), 74, 15, 30, 46),
+                     ui::labelledEdit(percent, QStringLiteral("K2O "), name(n.pctK), 160, 15, 26, 46)};
 
-        c.quantityGroup = ui::group(c.group, name(n.quantityGroup), QStringLiteral("Quantidade (kg)"), 254, 162, 240,
-                                    40);
-        c.kgN = ui::labelledEdit(c.quantityGroup, QStringLiteral("N "), name(n.kgN), 6, 15, 12, 46);
-        c.kgP = ui::labelledEdit(c.quantityGroup, QStringLiteral("P2O5 "), name(n.kgP), 74, 15, 30, 46);
-        c.kgK = ui::labelledEdit(c.quantityGroup, QStringLiteral("K2O"), name(n.kgK), 160, 15, 26, 46);
+        QGroupBox *quantity = ui::group(group, name(n.quantityGroup), QStringLiteral("Quantidade (kg)"), 254, 162,
+                                        240, 40);
+        c.kg = {ui::labelledEdit(quantity, QStringLiteral("N "), name(n.kgN), 6, 15, 12, 46),
+                ui::labelledEdit(quantity, QStringLiteral("P2O5 "), name(n.kgP), 74, 15, 30, 46),
+                ui::labelledEdit(quantity, QStringLiteral("K2O"), name(n.kgK), 160, 15, 26, 46)};
 
-        c.limpar = ui::button(c.group, name(n.limpar), QStringLiteral("Limpar"), 504, 172, 90, 25);
+        c.limpar = ui::button(group, name(n.limpar), QStringLiteral("Limpar"), 504, 172, 90, 25);
         return c;
     };
     for (int i = 0; i < 3; ++i)
         cobertura[i] = buildCobertura(blocks[i], 2 + i * (coberturaHeight + coberturaGap));
-    stga5 = cobertura[0].grid;
-    Stga6 = cobertura[1].grid;
-    stga7 = cobertura[2].grid;
+    stga5 = cobertura[0].list;
+    Stga6 = cobertura[1].list;
+    stga7 = cobertura[2].list;
     ComboBox3 = cobertura[0].combo;
     ComboBox4 = cobertura[1].combo;
     ComboBox5 = cobertura[2].combo;

@@ -1,5 +1,7 @@
 // The planting fertilization: organic or mineral products proposed to close
-// what planting still misses, listed in stga4.
+// what planting still misses, listed in stga4. The mineral block's
+// "Calcular" and "Inserir", and "Limpar tudo", are those of every application.
+#include "Applications.h"
 #include "Closing.h"
 #include "OrganicFertilizers.h"
 #include "StringGrid.h"
@@ -10,8 +12,27 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+using namespace applications;
+
 namespace {
-constexpr int kPlanting = 1; // row of stga3
+
+struct PlantingClosing {
+    fertilizers::ClosingLimits limits;
+    std::array<double, 3> contents;
+};
+
+// What planting still misses against the contents of the product in hand,
+// read in that order; an empty field counts as none.
+PlantingClosing plantingClosing(const TFPrincipal &w)
+{
+    const TFPrincipal::Application &a = w.plantio;
+    const double doseN = w.readOrZero(a.faltante[N]);
+    const double DoseP = w.readOrZero(a.faltante[P2O5]);
+    const double DoseK = w.readOrZero(a.faltante[K2O]);
+    const std::array<double, 3> p = w.contentsOrZero(a);
+    return {fertilizers::closingLimits(doseN, DoseP, DoseK, p[N], p[P2O5], p[K2O]), p};
+}
+
 } // namespace
 
 void TFPrincipal::ComboBox1Change()
@@ -20,23 +41,21 @@ void TFPrincipal::ComboBox1Change()
     // force; under any other separator the fields are left as they are.
     const fertilizers::OrganicFertilizer *product = fertilizers::organicAt(ComboBox1->currentIndex());
     if (product && (numbers().commaInForce() || numbers().pointInForce())) {
-        write(Edit34, fmt(product->n, 1));
-        write(Edit35, fmt(product->p2o5, 1));
-        write(Edit36, fmt(product->k2o, 1));
+        write(plantio.percent[N], fmt(product->n, 1));
+        write(plantio.percent[P2O5], fmt(product->p2o5, 1));
+        write(plantio.percent[K2O], fmt(product->k2o, 1));
         write(Edit87, QString::number(product->dryMatter));
     }
 
-    const double doseN = readOrZero(Edit50), DoseP = readOrZero(Edit52), DoseK = readOrZero(Edit54);
-    const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
-    const fertilizers::ClosingLimits limits = fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk);
-    const double qtd = fertilizers::proposedQuantity(fertilizers::chosenLimit(limits, closingCriterion()));
+    const PlantingClosing closing = plantingClosing(*this);
+    const double qtd = fertilizers::proposedQuantity(fertilizers::chosenLimit(closing.limits, closingCriterion()));
 
     // The quantity is of dry product; the wet weight is what goes on the field.
     const double ms = read(Edit87);
     const double qtdu = divide(qtd * 100, ms);
     write(Edit88, fmt(qtdu, 1));
     write(Edit33, fmt(qtd, 1));
-    writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 1);
+    writeSupplied(plantio.kg, qtd, closing.contents, 1);
 }
 
 fertilizers::ClosingCriterion TFPrincipal::closingCriterion() const
@@ -54,47 +73,31 @@ fertilizers::ClosingCriterion TFPrincipal::closingCriterion() const
 void TFPrincipal::Button5Click()
 {
     const double qtd = read(Edit33);
-    const double pn = read(Edit34), pp = read(Edit35), pk = read(Edit36);
+    // Here every content must be a number, an empty one included.
+    const double pn = read(plantio.percent[N]), pp = read(plantio.percent[P2O5]), pk = read(plantio.percent[K2O]);
     // Only part of an organic fertilizer's nutrients is released in the cycle.
     const double EN = read(Edit62), EP = read(Edit63), EK = read(Edit65);
-    write(Edit37, fmt(fertilizers::supplied(qtd, pn, EN), 1));
-    write(Edit38, fmt(fertilizers::supplied(qtd, pp, EP), 1));
-    write(Edit39, fmt(fertilizers::supplied(qtd, pk, EK), 1));
+    write(plantio.kg[N], fmt(fertilizers::supplied(qtd, pn, EN), 1));
+    write(plantio.kg[P2O5], fmt(fertilizers::supplied(qtd, pp, EP), 1));
+    write(plantio.kg[K2O], fmt(fertilizers::supplied(qtd, pk, EK), 1));
 }
 
-void TFPrincipal::Button6Click()
-{
-    insertProduct(stga4, kPlanting,
-                  {ComboBox1->currentText(), Edit88->text(), Edit37->text(), Edit38->text(), Edit39->text()});
-}
+// The organic product is listed with its wet weight.
+void TFPrincipal::Button6Click() { insertProduct(plantio, ComboBox1->currentText(), Edit88->text()); }
 
 void TFPrincipal::ComboBox2Change()
 {
-    lookupMineral(ComboBox2, Edit34, Edit35, Edit36);
-
-    const double doseN = readOrZero(Edit50), DoseP = readOrZero(Edit52), DoseK = readOrZero(Edit54);
-    const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
+    lookupMineral(plantio);
+    const PlantingClosing closing = plantingClosing(*this);
     // A mineral product always closes the nutrient it runs out on first.
-    const double qtd =
-        fertilizers::proposedQuantity(fertilizers::closingLimits(doseN, DoseP, DoseK, pn, pp, pk).smallest());
-    write(Edit40, fmt(qtd, 1));
-    writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 2);
+    const double qtd = fertilizers::proposedQuantity(closing.limits.smallest());
+    write(plantio.quantity, fmt(qtd, 1));
+    writeSupplied(plantio.kg, qtd, closing.contents, 2);
 }
 
-void TFPrincipal::Button8Click()
-{
-    const double qtd = read(Edit40);
-    const double pn = readOrZero(Edit34), pp = readOrZero(Edit35), pk = readOrZero(Edit36);
-    writeSupplied(Edit37, Edit38, Edit39, qtd, pn, pp, pk, 2);
-}
-
-void TFPrincipal::Button9Click()
-{
-    insertProduct(stga4, kPlanting,
-                  {ComboBox2->currentText(), Edit40->text(), Edit37->text(), Edit38->text(), Edit39->text()});
-}
-
-void TFPrincipal::Button7Click() { clearProducts(stga4, kPlanting); }
+void TFPrincipal::Button8Click() { calculateMineral(plantio); }
+void TFPrincipal::Button9Click() { insertMineral(plantio); }
+void TFPrincipal::Button7Click() { clearProducts(plantio); }
 
 // The organic and the mineral block take turns in one place; switching clears nothing.
 void TFPrincipal::RadioButton1Click()

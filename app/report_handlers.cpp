@@ -42,7 +42,7 @@ reports::ReportContent TFPrincipal::reportContent() const
     c.split = rowsOf(stga3, applications::ThirdTopDressing);
     c.planting = rowsOf(stga4);
     for (int i = 0; i < 3; ++i)
-        c.topDressing[i] = rowsOf(cobertura[i].grid);
+        c.topDressing[i] = rowsOf(cobertura[i].list);
     c.observation = Memo1->toPlainText();
     c.recommendations = Memo3->toPlainText();
     c.date = regional().toString(DateTimePicker3->date(), QLocale::ShortFormat);

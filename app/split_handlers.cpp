@@ -11,14 +11,6 @@
 
 using namespace applications;
 
-QLineEdit *TFPrincipal::faltante(int row, int nutrientColumn) const
-{
-    if (row == Planting)
-        return nutrientColumn == NColumn ? Edit50 : nutrientColumn == P2O5Column ? Edit52 : Edit54;
-    const Cobertura &c = cobertura[row - FirstTopDressing];
-    return nutrientColumn == NColumn ? c.faltN : nutrientColumn == P2O5Column ? c.faltP : c.faltK;
-}
-
 void TFPrincipal::Button3Click()
 {
     const double Dosenit = read(edit30);
@@ -82,12 +74,12 @@ void TFPrincipal::edit32Change()
 void TFPrincipal::Edit50Change() { colourFaltante(Edit50); }
 void TFPrincipal::Edit52Change() { colourFaltante(Edit52); }
 void TFPrincipal::Edit54Change() { colourFaltante(Edit54); }
-void TFPrincipal::Edit64Change() { colourFaltante(cobertura[0].faltN); }
-void TFPrincipal::Edit66Change() { colourFaltante(cobertura[0].faltP); }
-void TFPrincipal::Edit67Change() { colourFaltante(cobertura[0].faltK); }
-void TFPrincipal::Edit49Change() { colourFaltante(cobertura[1].faltN); }
-void TFPrincipal::Edit51Change() { colourFaltante(cobertura[1].faltP); }
-void TFPrincipal::Edit53Change() { colourFaltante(cobertura[1].faltK); }
-void TFPrincipal::Edit78Change() { colourFaltante(cobertura[2].faltN); }
-void TFPrincipal::Edit79Change() { colourFaltante(cobertura[2].faltP); }
-void TFPrincipal::Edit80Change() { colourFaltante(cobertura[2].faltK); }
+void TFPrincipal::Edit64Change() { colourFaltante(cobertura[0].faltante[N]); }
+void TFPrincipal::Edit66Change() { colourFaltante(cobertura[0].faltante[P2O5]); }
+void TFPrincipal::Edit67Change() { colourFaltante(cobertura[0].faltante[K2O]); }
+void TFPrincipal::Edit49Change() { colourFaltante(cobertura[1].faltante[N]); }
+void TFPrincipal::Edit51Change() { colourFaltante(cobertura[1].faltante[P2O5]); }
+void TFPrincipal::Edit53Change() { colourFaltante(cobertura[1].faltante[K2O]); }
+void TFPrincipal::Edit78Change() { colourFaltante(cobertura[2].faltante[N]); }
+void TFPrincipal::Edit79Change() { colourFaltante(cobertura[2].faltante[P2O5]); }
+void TFPrincipal::Edit80Change() { colourFaltante(cobertura[2].faltante[K2O]); }

@@ -1,6 +1,7 @@
 // Every handler of the window and the event that starts it, in one table.
 // The layout files only build widgets; the case buttons wire themselves
 // beside their handlers (case_handlers.cpp), as do the keyboard rules.
+#include "Applications.h"
 #include "StringGrid.h"
 #include "TFPrincipal.h"
 
@@ -44,15 +45,15 @@ void TFPrincipal::wireHandlers()
         {Edit50, E::Change, &T::Edit50Change},
         {Edit52, E::Change, &T::Edit52Change},
         {Edit54, E::Change, &T::Edit54Change},
-        {cobertura[0].faltN, E::Change, &T::Edit64Change},
-        {cobertura[0].faltP, E::Change, &T::Edit66Change},
-        {cobertura[0].faltK, E::Change, &T::Edit67Change},
-        {cobertura[1].faltN, E::Change, &T::Edit49Change},
-        {cobertura[1].faltP, E::Change, &T::Edit51Change},
-        {cobertura[1].faltK, E::Change, &T::Edit53Change},
-        {cobertura[2].faltN, E::Change, &T::Edit78Change},
-        {cobertura[2].faltP, E::Change, &T::Edit79Change},
-        {cobertura[2].faltK, E::Change, &T::Edit80Change},
+        {cobertura[0].faltante[applications::N], E::Change, &T::Edit64Change},
+        {cobertura[0].faltante[applications::P2O5], E::Change, &T::Edit66Change},
+        {cobertura[0].faltante[applications::K2O], E::Change, &T::Edit67Change},
+        {cobertura[1].faltante[applications::N], E::Change, &T::Edit49Change},
+        {cobertura[1].faltante[applications::P2O5], E::Change, &T::Edit51Change},
+        {cobertura[1].faltante[applications::K2O], E::Change, &T::Edit53Change},
+        {cobertura[2].faltante[applications::N], E::Change, &T::Edit78Change},
+        {cobertura[2].faltante[applications::P2O5], E::Change, &T::Edit79Change},
+        {cobertura[2].faltante[applications::K2O], E::Change, &T::Edit80Change},
         // Planting fertilization
         {ComboBox1, E::Pick, &T::ComboBox1Change},
         {ComboBox2, E::Pick, &T::ComboBox2Change},

@@ -53,12 +53,11 @@ std::optional<double> closingProposal(double missing, double contentPercent)
 
 std::optional<TopDressingProposal> topDressingProposal(double missingN, double pn, double missingK2O, double pk)
 {
+    const auto isN = [](Nutrient nutrient) { return nutrient == Nutrient::N; };
     std::optional<TopDressingProposal> proposal;
-    for (const Nutrient nutrient : topDressingDeciders) {
-        const bool n = nutrient == Nutrient::N;
-        if (const auto quantity = closingProposal(n ? missingN : missingK2O, n ? pn : pk))
-            proposal = TopDressingProposal{nutrient, *quantity};
-    }
+    followTopDressingRule([&](Nutrient nutrient) { return isN(nutrient) ? missingN : missingK2O; },
+                          [&](Nutrient nutrient) { return isN(nutrient) ? pn : pk; },
+                          [&](const TopDressingProposal &made) { proposal = made; });
     return proposal;
 }
 

@@ -50,6 +50,27 @@ struct TopDressingProposal {
 };
 std::optional<TopDressingProposal> topDressingProposal(double missingN, double pn, double missingK2O, double pk);
 
+// The same rule followed step by step, for a caller that reads each figure
+// only when the rule comes to it (what is missing of a nutrient, then the
+// product's content of it) and acts on each proposal as soon as it is made,
+// a later one replacing an earlier. So a figure that cannot be read stops
+// the caller after what the deciders before it proposed. Answers whether any
+// decider proposed.
+template <class Missing, class Content, class Act>
+bool followTopDressingRule(Missing missing, Content content, Act act)
+{
+    bool proposed = false;
+    for (const Nutrient nutrient : topDressingDeciders) {
+        const double missingOfIt = missing(nutrient);
+        const double contentOfIt = content(nutrient);
+        if (const auto quantity = closingProposal(missingOfIt, contentOfIt)) {
+            act(TopDressingProposal{nutrient, *quantity});
+            proposed = true;
+        }
+    }
+    return proposed;
+}
+
 // Nutrient (kg) supplied by a quantity (kg) of a content (%), times an
 // efficiency (organic fertilizers release only part of it in the cycle).
 double supplied(double quantity, double contentPercent, double efficiency = 1.0);

@@ -17,6 +17,8 @@ private slots:
     void chosenLimit();
     void topDressing_data();
     void topDressing();
+    void topDressingStepByStep_data();
+    void topDressingStepByStep();
 };
 
 void TstClosingRules::chosenLimit_data()
@@ -70,6 +72,61 @@ void TstClosingRules::topDressing()
         QCOMPARE(proposal->decidedBy, decidedBy);
         QCOMPARE(proposal->quantity, quantity);
     }
+}
+
+// The rule as a handler follows it: each figure read when the rule comes to
+// it, each proposal acted on at once. A figure that cannot be read stops the
+// rule after what the deciders before it proposed.
+void TstClosingRules::topDressingStepByStep_data()
+{
+    QTest::addColumn<QList<double>>("figures"); // missing N, N %, missing K2O, K2O %
+    QTest::addColumn<QString>("unreadable");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("proposed");
+    QTest::newRow("both decide, potash last")
+        << QList<double>{60, 20, 40, 20} << QString()
+        << QStringList{"missing N", "content N", "N 300", "missing K2O", "content K2O", "K2O 200"} << true;
+    QTest::newRow("nothing decides")
+        << QList<double>{0, 45, 40, 0} << QString()
+        << QStringList{"missing N", "content N", "missing K2O", "content K2O"} << false;
+    QTest::newRow("missing K2O unreadable after the N proposal")
+        << QList<double>{60, 20, 40, 20} << QStringLiteral("missing K2O")
+        << QStringList{"missing N", "content N", "N 300", "missing K2O"} << false;
+    QTest::newRow("N content unreadable: nothing proposed")
+        << QList<double>{60, 20, 40, 20} << QStringLiteral("content N")
+        << QStringList{"missing N", "content N"} << false;
+}
+
+void TstClosingRules::topDressingStepByStep()
+{
+    QFETCH(QList<double>, figures);
+    QFETCH(QString, unreadable);
+    QFETCH(QStringList, steps);
+    QFETCH(bool, proposed);
+    const auto name = [](Nutrient nutrient) {
+        return nutrient == Nutrient::N ? QStringLiteral("N") : QStringLiteral("K2O");
+    };
+    QStringList done;
+    const auto readFigure = [&](const QString &what, Nutrient nutrient, int index) {
+        const QString step = what + QLatin1Char(' ') + name(nutrient);
+        done << step;
+        if (step == unreadable)
+            throw std::runtime_error("not a number");
+        return figures[nutrient == Nutrient::N ? index : index + 2];
+    };
+    bool answered = false;
+    try {
+        answered = fertilizers::followTopDressingRule(
+            [&](Nutrient nutrient) { return readFigure(QStringLiteral("missing"), nutrient, 0); },
+            [&](Nutrient nutrient) { return readFigure(QStringLiteral("content"), nutrient, 1); },
+            [&](const fertilizers::TopDressingProposal &made) {
+                done << name(made.decidedBy) + QLatin1Char(' ') + QString::number(made.quantity);
+            });
+    } catch (const std::runtime_error &) {
+        QVERIFY(!unreadable.isEmpty());
+    }
+    QCOMPARE(done, steps);
+    QCOMPARE(answered, proposed);
 }
 
 QTEST_APPLESS_MAIN(TstClosingRules)
