@@ -327,6 +327,8 @@ public:
     // list's text runs nothing until a pick.
     void onPick(QComboBox *list, Handler handler);
     void onDateChange(QDateEdit *picker, Handler handler);
+    // A date picker's click handler: a left click on its date or its button.
+    void onPickerClick(QDateEdit *picker, Handler handler);
 
     enum class KeyRule { MarkAndEnter, MarkOnly, EnterOnly };
     void onKey(QLineEdit *field, KeyRule rule, QWidget *successor = nullptr);
@@ -390,6 +392,7 @@ private:
     bool painted_ = false;
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;
+    QHash<QObject *, Handler> clickHandlers_; // pickers and the date fields inside them
     QHash<QObject *, KeyBinding> keyBindings_;
     QSet<QObject *> justMoved_; // lists whose handler ran for a new position just now
 };

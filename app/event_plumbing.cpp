@@ -4,9 +4,11 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTimer>
 
 void TFPrincipal::guard(Handler handler)
@@ -83,6 +85,19 @@ void TFPrincipal::onDateChange(QDateEdit *picker, Handler handler)
     connect(picker, &QDateEdit::dateChanged, this, [this, handler] { guard(handler); });
 }
 
+void TFPrincipal::onPickerClick(QDateEdit *picker, Handler handler)
+{
+    // The date itself is a field of its own inside the picker, which gets the
+    // clicks on the text; the picker gets those on its button.
+    const QList<QObject *> parts{picker, picker->findChild<QLineEdit *>()};
+    for (QObject *part : parts) {
+        if (!part)
+            continue;
+        clickHandlers_.insert(part, handler);
+        part->installEventFilter(this);
+    }
+}
+
 void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)
 {
     keyBindings_.insert(field, KeyBinding{rule, successor});
@@ -98,6 +113,13 @@ bool TFPrincipal::eventFilter(QObject *watched, QEvent *event)
         // The window losing activation or a popup opening is not leaving the field.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (const auto it = exitHandlers_.constFind(watched); it != exitHandlers_.cend())
+                guard(it.value());
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        if (const auto it = clickHandlers_.constFind(watched); it != clickHandlers_.cend()) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const auto *widget = static_cast<QWidget *>(watched);
+            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
                 guard(it.value());
         }
     } else if (event->type() == QEvent::KeyPress) {

@@ -13,7 +13,7 @@
 
 void TFPrincipal::wireHandlers()
 {
-    enum class Event { Exit, Change, Click, Pick, DateChange };
+    enum class Event { Exit, Change, Click, Pick, DateChange, PickerClick };
     struct Wire {
         QWidget *widget;
         Event event;
@@ -87,6 +87,7 @@ void TFPrincipal::wireHandlers()
         {Button14, E::Click, &T::Button14Click},
         {Button15, E::Click, &T::Button15Click},
         {DateTimePicker2, E::DateChange, &T::DateTimePicker2Change},
+        {DateTimePicker2, E::PickerClick, &T::DateTimePicker2Click},
         // Reports
         {Button12, E::Click, &T::Button12Click},
         {Button16, E::Click, &T::Button16Click},
@@ -107,6 +108,9 @@ void TFPrincipal::wireHandlers()
             break;
         case E::DateChange:
             onDateChange(static_cast<QDateEdit *>(wire.widget), wire.handler);
+            break;
+        case E::PickerClick:
+            onPickerClick(static_cast<QDateEdit *>(wire.widget), wire.handler);
             break;
         }
     }

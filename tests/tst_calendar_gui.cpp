@@ -102,6 +102,7 @@ private slots:
     void planningDateMovesTheDates();
     void backToDays();
     void optionsSetWithoutClicks();
+    void clickOnThePlantingDate();
     void picture();
 };
 
@@ -283,6 +284,24 @@ void TstCalendarGui::optionsSetWithoutClicks()
     gui::find<QRadioButton>(w.get(), "RadioButton7")->setChecked(true);
     QVERIFY(qobject_cast<QValueAxis *>(c.bottom()));
     checkWindows(c, 92);
+}
+
+// A click on the planting date redraws the chart from the options as they
+// stand, also one set where no handler saw it.
+void TstCalendarGui::clickOnThePlantingDate()
+{
+    const auto w = gui::openWindow();
+    const Chart c = chartOf(*w);
+    onCalendarTab(*w);
+    auto *stems = gui::find<QCheckBox>(w.get(), "CheckBox1");
+    {
+        const QSignalBlocker unseen(stems);
+        stems->setChecked(true);
+    }
+    QCOMPARE(c.points(4), Points());
+    auto *picker = gui::find<QDateEdit>(w.get(), "DateTimePicker2");
+    QTest::mouseClick(picker->findChild<QLineEdit *>(), Qt::LeftButton);
+    QCOMPARE(c.points(4), kStems);
 }
 
 void TstCalendarGui::picture()
