@@ -109,14 +109,18 @@ QHash<QString, QString> windowTexts(const Analysis &a, const Recommendation &r, 
         t[QStringLiteral("Edit25")] = fmt(*r.commercialQuantity, 3);
     }
 
+    using applications::AmountColumn, applications::PercentColumn;
+    using applications::NColumn, applications::P2O5Column, applications::K2OColumn;
+    using applications::Planting, applications::FirstTopDressing, applications::ThirdTopDressing;
+
     // Doses; the P2O5 dose goes whole to planting.
     t[QStringLiteral("edit30")] = fmt(r.n, 2);
     t[QStringLiteral("edit31")] = fmt(r.k2o, 1);
     const QString p2o5 = fmt(r.p2o5, 1);
-    t[QStringLiteral("edit32")] = t[cell("stga3", applications::P2O5Column, applications::Planting)] = t[QStringLiteral("Edit52")] = p2o5;
+    t[QStringLiteral("edit32")] = t[cell("stga3", P2O5Column, Planting)] = t[QStringLiteral("Edit52")] = p2o5;
     t[QStringLiteral("Label34")] = r.phosphorusVeryHigh ? doses::veryHighPhosphorusWarning : QString();
-    for (int row = applications::FirstTopDressing; row <= applications::ThirdTopDressing; ++row)
-        t[cell("stga3", applications::P2O5Column, row)] = QString();
+    for (int row = FirstTopDressing; row <= ThirdTopDressing; ++row)
+        t[cell("stga3", P2O5Column, row)] = QString();
 
     // Split: the quantity columns, stga3 and the "Faltante" fields of each application.
     static const char *const faltanteN[] = {"Edit50", "Edit64", "Edit49", "Edit78"};
@@ -124,13 +128,14 @@ QHash<QString, QString> windowTexts(const Analysis &a, const Recommendation &r, 
     static const char *const faltanteK[] = {"Edit54", "Edit67", "Edit53", "Edit80"};
     const std::array<QString, split::applications> k2o = split::potashTexts(r.k2oSplit, numbers);
     for (int j = 0; j < split::applications; ++j) {
-        const int row = applications::Planting + j;
+        const int row = Planting + j;
         const QString n = fmt(r.nSplit[j], 2);
-        t[cell("stga1", applications::PercentColumn, row)] = typed(split::nitrogenPercentages[j]);
-        t[cell("stga1", applications::AmountColumn, row)] = t[cell("stga3", applications::NColumn, row)] = t[QLatin1String(faltanteN[j])] = n;
-        t[cell("stga2", applications::PercentColumn, row)] = QString();
-        t[cell("stga2", applications::AmountColumn, row)] = t[cell("stga3", applications::K2OColumn, row)] = t[QLatin1String(faltanteK[j])] = k2o[j];
-        if (row != applications::Planting)
+        t[cell("stga1", PercentColumn, row)] = typed(split::nitrogenPercentages[j]);
+        t[cell("stga1", AmountColumn, row)] = t[cell("stga3", NColumn, row)] = t[QLatin1String(faltanteN[j])] = n;
+        t[cell("stga2", PercentColumn, row)] = QString();
+        t[cell("stga2", AmountColumn, row)] = t[cell("stga3", K2OColumn, row)] = t[QLatin1String(faltanteK[j])] =
+            k2o[j];
+        if (row != Planting)
             t[QLatin1String(faltanteP[j])] = QString();
     }
     return t;

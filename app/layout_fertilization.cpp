@@ -54,24 +54,24 @@ void TFPrincipal::buildFertilizationTab()
     // ---- Planting
     GroupBox25 = ui::group(GroupBox6, QStringLiteral("GroupBox25"), QStringLiteral("Adubação de plantio"), 6, 136,
                            552, 482);
-    auto *plantingGroup = GroupBox25;
+    auto *box = GroupBox25; // the planting group
 
-    stga4 = new StringGrid(QStringLiteral("stga4"), {5, 1, 0, 0, 64, 24, false}, plantingGroup);
+    stga4 = new StringGrid(QStringLiteral("stga4"), {5, 1, 0, 0, 64, 24, false}, box);
     stga4->setGeometry(8, 20, 536, 76);
 
     // Nutrients of the chosen product, in percent and in kg (bottom of the group).
     constexpr int resultY = 392;
-    Edit34 = ui::labelledEdit(plantingGroup, QStringLiteral("N (%)"), QStringLiteral("Edit34"), 8, resultY, 54);
-    Edit35 = ui::labelledEdit(plantingGroup, QStringLiteral("P2O5 (%)"), QStringLiteral("Edit35"), 136, resultY, 54);
-    Edit36 = ui::labelledEdit(plantingGroup, QStringLiteral("K2O (%)"), QStringLiteral("Edit36"), 264, resultY, 54);
-    Edit37 = ui::labelledEdit(plantingGroup, QStringLiteral("N (kg)"), QStringLiteral("Edit37"), 8, resultY + 26, 54);
-    Edit38 = ui::labelledEdit(plantingGroup, QStringLiteral("P2O5 (kg)"), QStringLiteral("Edit38"), 136, resultY + 26, 54);
-    Edit39 = ui::labelledEdit(plantingGroup, QStringLiteral("K2O (kg)"), QStringLiteral("Edit39"), 264, resultY + 26, 54);
-    Button7 = ui::button(plantingGroup, QStringLiteral("Button7"), QStringLiteral("Limpar tudo"), 444, resultY + 24, 96);
+    Edit34 = ui::labelledEdit(box, QStringLiteral("N (%)"), QStringLiteral("Edit34"), 8, resultY, 54);
+    Edit35 = ui::labelledEdit(box, QStringLiteral("P2O5 (%)"), QStringLiteral("Edit35"), 136, resultY, 54);
+    Edit36 = ui::labelledEdit(box, QStringLiteral("K2O (%)"), QStringLiteral("Edit36"), 264, resultY, 54);
+    Edit37 = ui::labelledEdit(box, QStringLiteral("N (kg)"), QStringLiteral("Edit37"), 8, resultY + 26, 54);
+    Edit38 = ui::labelledEdit(box, QStringLiteral("P2O5 (kg)"), QStringLiteral("Edit38"), 136, resultY + 26, 54);
+    Edit39 = ui::labelledEdit(box, QStringLiteral("K2O (kg)"), QStringLiteral("Edit39"), 264, resultY + 26, 54);
+    Button7 = ui::button(box, QStringLiteral("Button7"), QStringLiteral("Limpar tudo"), 444, resultY + 24, 96);
 
     // The organic and the mineral block take turns in the same place.
     constexpr int blockY = 206;
-    GroupBox26 = ui::group(plantingGroup, QStringLiteral("GroupBox26"), QStringLiteral("Adubo Orgânico"), 8, blockY, 536,
+    GroupBox26 = ui::group(box, QStringLiteral("GroupBox26"), QStringLiteral("Adubo Orgânico"), 8, blockY, 536,
                            178);
     ComboBox1 = ui::combo(GroupBox26, QStringLiteral("ComboBox1"), fertilizers::organicItems(), 8, 22, 210);
     Edit33 = ui::labelledEdit(GroupBox26, QStringLiteral("Quant. (kg)"), QStringLiteral("Edit33"), 226, 22, 62, 56,
@@ -101,7 +101,7 @@ void TFPrincipal::buildFertilizationTab()
     Edit87 = ui::labelledEdit(GroupBox52, QStringLiteral("Mat Seca (%)"), QStringLiteral("Edit87"), 10, 30, 80, 70);
     Edit88 = ui::labelledEdit(GroupBox52, QStringLiteral("Peso úmido"), QStringLiteral("Edit88"), 10, 66, 80, 70);
 
-    GroupBox27 = ui::group(plantingGroup, QStringLiteral("GroupBox27"), QStringLiteral("Adubo mineral"), 8, blockY, 536,
+    GroupBox27 = ui::group(box, QStringLiteral("GroupBox27"), QStringLiteral("Adubo mineral"), 8, blockY, 536,
                            178);
     ComboBox2 = ui::combo(GroupBox27, QStringLiteral("ComboBox2"), fertilizers::plantingItems(), 8, 22, 250);
     Edit40 = ui::labelledEdit(GroupBox27, QStringLiteral("Qutidade (kg)"), QStringLiteral("Edit40"), 266, 22, 70, 56,
@@ -110,12 +110,12 @@ void TFPrincipal::buildFertilizationTab()
     Button9 = ui::button(GroupBox27, QStringLiteral("Button9"), QStringLiteral("Inserir"), 86, 54, 72);
     GroupBox27->hide();
 
-    GroupBox34 = ui::group(plantingGroup, QStringLiteral("GroupBox34"), QStringLiteral("Tipo de adubo"), 8, 152, 300, 48);
+    GroupBox34 = ui::group(box, QStringLiteral("GroupBox34"), QStringLiteral("Tipo de adubo"), 8, 152, 300, 48);
     RadioButton1 = ui::radio(GroupBox34, QStringLiteral("RadioButton1"), QStringLiteral("Adubo orgânico"), 12, 22, 130);
     RadioButton2 = ui::radio(GroupBox34, QStringLiteral("RadioButton2"), QStringLiteral("Adubo Mineral"), 150, 22, 130);
     RadioButton1->setChecked(true);
 
-    GroupBox35 = ui::group(plantingGroup, QStringLiteral("GroupBox35"), QStringLiteral("Faltante"), 8, 100, 370, 48);
+    GroupBox35 = ui::group(box, QStringLiteral("GroupBox35"), QStringLiteral("Faltante"), 8, 100, 370, 48);
     Edit50 = ui::labelledEdit(GroupBox35, QStringLiteral("N"), QStringLiteral("Edit50"), 10, 20, 14, 70);
     Edit52 = ui::labelledEdit(GroupBox35, QStringLiteral("P205"), QStringLiteral("Edit52"), 112, 20, 30, 70);
     Edit54 = ui::labelledEdit(GroupBox35, QStringLiteral("K2O"), QStringLiteral("Edit54"), 236, 20, 30, 70);
@@ -141,9 +141,9 @@ void TFPrincipal::buildFertilizationTab()
         {SecondTopDressing, "GroupBox32", "Adubação na 2ª Cobertura", ui::colour::silver, "Stga6", "GroupBox44",
          "Edit49", "Edit51", "Edit53", "GroupBox33", "ComboBox4", "Quantidade (kg)", "Edit48", "Button18", "Button19",
          "GroupBox45", "Edit71", "Edit72", "Edit73", "GroupBox46", "Edit74", "Edit75", "Edit76", "Button20"},
-        {ThirdTopDressing, "GroupBox47", "Adubação na 3ª Cobertura", ui::colour::activeCaption, "stga7", "GroupBox49",
-         "Edit78", "Edit79", "Edit80", "GroupBox48", "ComboBox5", "Qutidade (kg)", "Edit77", "Button21", "Button22",
-         "GroupBox50", "Edit81", "Edit82", "Edit83", "GroupBox51", "Edit84", "Edit85", "Edit86", "Button23"},
+        {ThirdTopDressing, "GroupBox47", "Adubação na 3ª Cobertura", ui::colour::activeCaption, "stga7",
+         "GroupBox49", "Edit78", "Edit79", "Edit80", "GroupBox48", "ComboBox5", "Qutidade (kg)", "Edit77", "Button21",
+         "Button22", "GroupBox50", "Edit81", "Edit82", "Edit83", "GroupBox51", "Edit84", "Edit85", "Edit86", "Button23"},
     };
     const QStringList topDressingItems = fertilizers::topDressingItems();
 

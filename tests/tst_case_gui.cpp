@@ -402,7 +402,8 @@ void TstCaseGui::separatorOfTheSavingWindow()
     }
     for (int r = applications::Planting; r <= applications::ThirdTopDressing; ++r)
         QCOMPARE(second->stga3->rowTexts(r), QStringList(first->stga3->rowTexts(r)).replaceInStrings(from, to));
-    QCOMPARE(second->stga4->rowTexts(1), QStringList(first->stga4->rowTexts(1)).replaceInStrings(from, to));
+    const int product = applications::FirstProductRow;
+    QCOMPARE(second->stga4->rowTexts(product), QStringList(first->stga4->rowTexts(product)).replaceInStrings(from, to));
     // ...names, free texts and product names stay as typed.
     for (const char *name : {"Edit55", "Edit56", "Edit59", "Edit15"})
         QCOMPARE(gui::find(second.get(), name)->text(), gui::find(first.get(), name)->text());
@@ -499,7 +500,8 @@ void TstCaseGui::keysAndDialogs()
     w->stga2->setCurrentCell(3, 2);
     QTest::keyClick(QApplication::focusWidget(), '2');
     QTest::keyClick(QApplication::focusWidget(), '5');
-    QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::SecondTopDressing), QString()); // still in the cell's editor
+    // Still in the cell's editor.
+    QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::SecondTopDressing), QString());
     QCOMPARE(dialogsDuring({}, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }), QStringList());
     const cases::Case saved = cases::readFile(first);
     QCOMPARE(saved.fields.value("Edit55"), QStringLiteral("Produtor B"));

@@ -1,3 +1,4 @@
+#include "Applications.h"
 #include "MineralCatalogue.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
@@ -303,8 +304,8 @@ void TstListsGui::repickAfterTypingOver()
     QCOMPARE(gui::messagesDuring([&] { QTest::mouseClick(inserir, Qt::LeftButton); }), QStringList());
     auto *grid = gui::find<StringGrid>(w.get(), b.grid);
     QCOMPARE(grid->rowCount(), 2);
-    QCOMPARE(grid->cell(0, 1), name);
-    QCOMPARE(grid->cell(2, 1), proposed[4]);
+    QCOMPARE(grid->cell(applications::ProductColumn, applications::FirstProductRow), name);
+    QCOMPARE(grid->cell(applications::NColumn, applications::FirstProductRow), proposed[4]);
 }
 
 // Picking the product already chosen proposes again from what is missing now

@@ -218,7 +218,8 @@ void TstPageReport::fieldsFromTheWindow()
     w->Memo3->setPlainText(QStringLiteral("rec"));
     for (const char *grid : {"stga4", "stga5", "Stga6", "stga7"}) {
         gui::find<StringGrid>(w.get(), grid)->setRows(2);
-        gui::find<StringGrid>(w.get(), grid)->setCell(0, 1, QString::fromLatin1(grid));
+        gui::find<StringGrid>(w.get(), grid)->setCell(applications::ProductColumn, applications::FirstProductRow,
+                                                      QString::fromLatin1(grid));
     }
     w->DateTimePicker3->setDate(QDate(2024, 3, 5));
 
@@ -704,8 +705,8 @@ void TstPageReport::nothingLostWithoutASign()
                                "Cloreto de Potássio (58% K2O)", "Adubo 04-14-08", "Fosfato Natural reativo (9%P2O5)"};
     w->stga4->setRows(1 + products.size());
     for (int r = 0; r < products.size(); ++r) {
-        w->stga4->setCell(0, r + 1, products[r]);
-        w->stga4->setCell(1, r + 1, QStringLiteral("1714,3"));
+        w->stga4->setCell(applications::ProductColumn, applications::FirstProductRow + r, products[r]);
+        w->stga4->setCell(applications::KgColumn, applications::FirstProductRow + r, QStringLiteral("1714,3"));
     }
     const QString path = dir_->filePath(QStringLiteral("relatorio.pdf"));
     bool exported = false;

@@ -13,6 +13,8 @@
 // handler half-way.
 namespace {
 
+using namespace applications;
+
 const QColor kYellow = gui::yellow;
 const char *const kFaltante[] = {"Edit50", "Edit52", "Edit54"};
 const char *const kAmounts[] = {"Edit37", "Edit38", "Edit39"};
@@ -37,7 +39,7 @@ void typeMissing(TFPrincipal &w, const QStringList &npk)
 void setPlantingDoses(TFPrincipal &w, const QStringList &npk)
 {
     for (int i = 0; i < 3; ++i)
-        w.stga3->setCell(applications::NColumn + i, applications::Planting, npk[i]);
+        w.stga3->setCell(NColumn + i, Planting, npk[i]);
 }
 
 using gui::clickRadio;
@@ -353,7 +355,7 @@ void TstPlantingGui::insertOrganicAndMineral()
     QCOMPARE(click(*w, "Button9"), QStringList());
 
     QCOMPARE(w->stga4->rowCount(), 2);
-    QCOMPARE(w->stga4->rowTexts(1), (QStringList{"Uréia (45%N)", "40,0", "18,00", "0,00", "0,00"}));
+    QCOMPARE(w->stga4->rowTexts(FirstProductRow), (QStringList{"Uréia (45%N)", "40,0", "18,00", "0,00", "0,00"}));
     QCOMPARE(texts(*w, kFaltante), (QStringList{"0,00", "60", "40"})); // no P2O5 or K2O dose: kept
     QCOMPARE(base(w->Edit50), window);
     QCOMPARE(base(w->Edit52), kYellow);
@@ -365,8 +367,9 @@ void TstPlantingGui::insertOrganicAndMineral()
     QCOMPARE(click(*w, "Button6"), QStringList());
 
     QCOMPARE(w->stga4->rowCount(), 3);
-    QCOMPARE(w->stga4->rowTexts(1), (QStringList{"Uréia (45%N)", "40,0", "18,00", "0,00", "0,00"}));
-    QCOMPARE(w->stga4->rowTexts(2), (QStringList{"Cama de frango (3 e 4  lotes) ", "2285,7", "54,9", "60,0", "42,9"}));
+    QCOMPARE(w->stga4->rowTexts(FirstProductRow), (QStringList{"Uréia (45%N)", "40,0", "18,00", "0,00", "0,00"}));
+    QCOMPARE(w->stga4->rowTexts(FirstProductRow + 1),
+             (QStringList{"Cama de frango (3 e 4  lotes) ", "2285,7", "54,9", "60,0", "42,9"}));
     QCOMPARE(texts(*w, kFaltante), (QStringList{"-54,90", "0,00", "-2,90"}));
     for (const char *name : kFaltante)
         QCOMPARE(base(gui::find(w.get(), name)), window);
@@ -406,7 +409,7 @@ void TstPlantingGui::insertStopsAtATextThatIsNotANumber()
     typeMissing(*w, {"18", "60", "40"});
     chooseMineral(*w, kUreia);
     QCOMPARE(click(*w, "Button9"), QStringList());
-    const QStringList listed = w->stga4->rowTexts(1);
+    const QStringList listed = w->stga4->rowTexts(FirstProductRow);
     const QStringList missing{"0,00", "60,00", "40,00"};
     QCOMPARE(texts(*w, kFaltante), missing);
     if (organic)
@@ -414,14 +417,14 @@ void TstPlantingGui::insertStopsAtATextThatIsNotANumber()
     else
         chooseMineral(*w, kAdubo041408);
     if (field.startsWith(QLatin1String("stga3:")))
-        w->stga3->setCell(field.mid(6).toInt(), applications::Planting, text);
+        w->stga3->setCell(field.mid(6).toInt(), Planting, text);
     else
         typeWhole(*w, qPrintable(field), text);
 
     QCOMPARE(click(*w, qPrintable(button)), QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(text)});
 
     QCOMPARE(w->stga4->rowCount(), 2);
-    QCOMPARE(w->stga4->rowTexts(1), listed);
+    QCOMPARE(w->stga4->rowTexts(FirstProductRow), listed);
     QCOMPARE(texts(*w, kFaltante), missing);
 }
 
@@ -450,7 +453,7 @@ void TstPlantingGui::clearAll()
     QCOMPARE(click(*w, "Button7"), QStringList());
 
     QCOMPARE(w->stga4->rowCount(), 1);
-    QCOMPARE(w->stga4->rowTexts(0), (QStringList{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}));
+    QCOMPARE(w->stga4->rowTexts(ListTitleRow), (QStringList{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}));
     QCOMPARE(texts(*w, kFaltante), doses);
     for (int i = 0; i < 3; ++i)
         QVERIFY2(base(gui::find(w.get(), kFaltante[i])) == (yellow[i] ? kYellow : window), kFaltante[i]);
@@ -463,7 +466,7 @@ void TstPlantingGui::clearAll()
     chooseMineral(*w, kUreia);
     click(*w, "Button9");
     QCOMPARE(w->stga4->rowCount(), 2);
-    QCOMPARE(w->stga4->cell(0, 1), QStringLiteral("Uréia (45%N)"));
+    QCOMPARE(w->stga4->cell(ProductColumn, FirstProductRow), QStringLiteral("Uréia (45%N)"));
 }
 
 QTEST_MAIN(TstPlantingGui)

@@ -144,7 +144,7 @@ void TstTextReport::fileFromTheWindow()
     w->Edit2->setText(QStringLiteral("5"));
     w->stga3->setCell(applications::NColumn, applications::Planting, QStringLiteral("18,00"));
     w->stga4->setRows(2);
-    w->stga4->setCell(0, 1, QStringLiteral("Uréia ✓"));
+    w->stga4->setCell(applications::ProductColumn, applications::FirstProductRow, QStringLiteral("Uréia ✓"));
 
     QVERIFY(gui::messagesDuring([&] { QTest::mouseClick(w->Button12, Qt::LeftButton); }).isEmpty());
     QCOMPARE(opened_, QStringList{QStringLiteral("RelTuberon.txt")});

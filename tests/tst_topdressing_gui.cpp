@@ -13,6 +13,8 @@
 // alike, so every case runs on each of them.
 namespace {
 
+using namespace applications;
+
 const QColor kYellow = gui::yellow;
 
 struct Block {
@@ -23,11 +25,11 @@ struct Block {
 };
 const Block kBlocks[] = {
     {"1st", "ComboBox3", "Edit41", "Button10", "Button11", "Button13", "stga5",
-     {"Edit42", "Edit43", "Edit44"}, {"Edit45", "Edit46", "Edit47"}, {"Edit64", "Edit66", "Edit67"}, applications::FirstTopDressing},
+     {"Edit42", "Edit43", "Edit44"}, {"Edit45", "Edit46", "Edit47"}, {"Edit64", "Edit66", "Edit67"}, FirstTopDressing},
     {"2nd", "ComboBox4", "Edit48", "Button18", "Button19", "Button20", "Stga6",
-     {"Edit71", "Edit72", "Edit73"}, {"Edit74", "Edit75", "Edit76"}, {"Edit49", "Edit51", "Edit53"}, applications::SecondTopDressing},
+     {"Edit71", "Edit72", "Edit73"}, {"Edit74", "Edit75", "Edit76"}, {"Edit49", "Edit51", "Edit53"}, SecondTopDressing},
     {"3rd", "ComboBox5", "Edit77", "Button21", "Button22", "Button23", "stga7",
-     {"Edit81", "Edit82", "Edit83"}, {"Edit84", "Edit85", "Edit86"}, {"Edit78", "Edit79", "Edit80"}, applications::ThirdTopDressing},
+     {"Edit81", "Edit82", "Edit83"}, {"Edit84", "Edit85", "Edit86"}, {"Edit78", "Edit79", "Edit80"}, ThirdTopDressing},
 };
 
 // Indices of the top-dressing lists.
@@ -48,7 +50,7 @@ void typeAll(TFPrincipal &w, const char *const (&fields)[3], const QStringList &
 void setDoses(TFPrincipal &w, const Block &b, const QStringList &npk)
 {
     for (int i = 0; i < 3; ++i)
-        w.stga3->setCell(applications::NColumn + i, b.row, npk[i]);
+        w.stga3->setCell(NColumn + i, b.row, npk[i]);
 }
 
 using gui::showPageOf;
@@ -233,8 +235,8 @@ void TstTopdressingGui::insertAndOverApply()
 
     StringGrid *list = grid(*w, b);
     QCOMPARE(list->rowCount(), 2);
-    QCOMPARE(list->rowTexts(0), (QStringList{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}));
-    QCOMPARE(list->rowTexts(1), (QStringList{"Adubo 20-00-20", "200,0", "40,0", "0,0", "40,0"}));
+    QCOMPARE(list->rowTexts(ListTitleRow), (QStringList{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}));
+    QCOMPARE(list->rowTexts(FirstProductRow), (QStringList{"Adubo 20-00-20", "200,0", "40,0", "0,0", "40,0"}));
     // No P2O5 dose: its "Faltante" stays empty.
     QCOMPARE(texts(*w, b.faltante), (QStringList{"20,00", "", "0,00"}));
     QCOMPARE(base(gui::find(w.get(), b.faltante[0])), kYellow);
@@ -245,7 +247,7 @@ void TstTopdressingGui::insertAndOverApply()
     QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"44,4", "20,0", "0,0", "0,0"}));
 
     // A P2O5 dose typed into stga3 counts from the next insertion on.
-    w->stga3->setCell(applications::P2O5Column, b.row, QStringLiteral("10"));
+    w->stga3->setCell(P2O5Column, b.row, QStringLiteral("10"));
     choose(*w, b, kAdubo200020); // K2O is closed now: N decides
     QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"100,0", "20,0", "0,0", "20,0"}));
     typeWhole(*w, b.quantity, "200,0");
@@ -253,7 +255,7 @@ void TstTopdressingGui::insertAndOverApply()
     QCOMPARE(click(*w, b.inserir), QStringList());
 
     QCOMPARE(list->rowCount(), 3);
-    QCOMPARE(list->rowTexts(2), (QStringList{"Adubo 20-00-20", "200,0", "40,00", "0,00", "40,00"}));
+    QCOMPARE(list->rowTexts(FirstProductRow + 1), (QStringList{"Adubo 20-00-20", "200,0", "40,00", "0,00", "40,00"}));
     QCOMPARE(texts(*w, b.faltante), (QStringList{"-20,00", "10,00", "-40,00"}));
     QCOMPARE(base(gui::find(w.get(), b.faltante[0])), window);
     QCOMPARE(base(gui::find(w.get(), b.faltante[1])), kYellow);
@@ -276,7 +278,7 @@ void TstTopdressingGui::insertWithoutProduct()
     QCOMPARE(click(*w, b.inserir), QStringList());
 
     QCOMPARE(grid(*w, b)->rowCount(), 2);
-    QCOMPARE(grid(*w, b)->rowTexts(1), (QStringList{"Selecione", "100", "", "", ""}));
+    QCOMPARE(grid(*w, b)->rowTexts(FirstProductRow), (QStringList{"Selecione", "100", "", "", ""}));
     QCOMPARE(texts(*w, b.faltante), (QStringList{"60,00", "", "7,00"}));
     othersUntouched(*w, block);
 }
@@ -306,19 +308,19 @@ void TstTopdressingGui::insertStopsAtATextThatIsNotANumber()
     typeAll(*w, b.faltante, {"60,00", "10", "40,00"});
     choose(*w, b, kUreia);
     QCOMPARE(click(*w, b.inserir), QStringList());
-    const QStringList listed = grid(*w, b)->rowTexts(1);
+    const QStringList listed = grid(*w, b)->rowTexts(FirstProductRow);
     const QStringList missing{"0,00", "10,00", "40,00"};
     QCOMPARE(texts(*w, b.faltante), missing);
     choose(*w, b, kAdubo200020);
     if (input < 3)
         typeWhole(*w, b.amount[input], text);
     else
-        w->stga3->setCell(applications::NColumn + input - 3, b.row, text);
+        w->stga3->setCell(NColumn + input - 3, b.row, text);
 
     QCOMPARE(click(*w, b.inserir), QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(text)});
 
     QCOMPARE(grid(*w, b)->rowCount(), 2);
-    QCOMPARE(grid(*w, b)->rowTexts(1), listed);
+    QCOMPARE(grid(*w, b)->rowTexts(FirstProductRow), listed);
     QCOMPARE(texts(*w, b.faltante), missing);
 }
 
@@ -342,7 +344,8 @@ void TstTopdressingGui::noProposalLeavesNoStaleAmounts()
     QCOMPARE(quantityAndAmounts(*w, b), (QStringList{"133,3", "0,0", "54,7", "0,0"}));
     QCOMPARE(click(*w, b.inserir), QStringList());
 
-    QCOMPARE(grid(*w, b)->rowTexts(2), (QStringList{"Superfosfato Triplo ", "133,3", "0,0", "54,7", "0,0"}));
+    QCOMPARE(grid(*w, b)->rowTexts(FirstProductRow + 1),
+             (QStringList{"Superfosfato Triplo ", "133,3", "0,0", "54,7", "0,0"}));
     QCOMPARE(texts(*w, b.faltante), (QStringList{"0,00", "-24,70", ""}));
 
     // A quantity that is not a number says so, and leaves no amounts behind.
@@ -400,7 +403,7 @@ void TstTopdressingGui::clear()
     QCOMPARE(click(*w, b.limpar), messages);
 
     QCOMPARE(grid(*w, b)->rowCount(), 1);
-    QCOMPARE(grid(*w, b)->rowTexts(0), (QStringList{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}));
+    QCOMPARE(grid(*w, b)->rowTexts(ListTitleRow), (QStringList{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}));
     QCOMPARE(texts(*w, b.faltante), faltante);
     for (int i = 0; i < 3; ++i)
         QVERIFY2(base(gui::find(w.get(), b.faltante[i])) == (yellow[i] ? kYellow : window), b.faltante[i]);
