@@ -6,9 +6,9 @@
 #include "Worksheet.h"
 
 #include <QDateTimeEdit>
-#include <array>
 #include <QHash>
 #include <QSet>
+#include <array>
 #include <functional>
 #include <QLocale>
 #include <QWidget>
@@ -370,8 +370,8 @@ public:
 
     // "Faltante" fields are yellow while they hold an amount above zero.
     void colourFaltante(QLineEdit *field);
-    // The "Faltante" field of an application (stga3 row 1 to 4) for a
-    // nutrient column of stga3 (2 N, 3 P2O5, 4 K2O).
+    // The "Faltante" field of an application (its row of stga3) for a
+    // nutrient column of stga3 (applications::NColumn to K2OColumn).
     QLineEdit *faltante(int row, int nutrientColumn) const;
 
 private:
