@@ -16,7 +16,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [ -f build-fuzz/build.ninja ] ||
     CXX=clang++ CC=clang cmake -S . -B build-fuzz -G Ninja -DTUBERON_FUZZ=ON "${launcher[@]}"
-cmake --build build-fuzz --parallel
+cmake --build build-fuzz
 
 if [ $# -gt 0 ]; then
     targets=("$@")
