@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program and every test with AddressSanitizer and
-# UndefinedBehaviorSanitizer into ./build-asan and runs the whole suite
-# offscreen. Any report fails the run. Leaks are suppressed only inside
+# UndefinedBehaviorSanitizer into ./build-asan and runs the whole suite but
+# the package test offscreen. Any report fails the run. Leaks are suppressed only inside
 # system libraries (tests/lsan.supp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,4 +22,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detec
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 cd build-asan
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel 2 --timeout 600
+# All but the package test, which checks what is shipped: a Release program
+# that names no folder it was built in. A sanitized program keeps the full
+# path of every source file for the places its reports print.
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel 2 --timeout 600 -E '^tst_package$'
