@@ -16,6 +16,7 @@
 static void registerAssets()
 {
     Q_INIT_RESOURCE(assets);
+    Q_INIT_RESOURCE(screen_pixels);
 }
 
 TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)

@@ -88,7 +88,7 @@ void TFPrincipal::buildEntryTab()
     Image2->setGeometry(462, 14, 693, 502);
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image2->setScaledContents(false);
-    Image2->setPixmap(ui::picture(QStringLiteral(":/assets/plant.bmp")));
+    Image2->setPixmap(ui::screenPixels(QStringLiteral(":/assets/plant.rgb32")));
 
     Label94 = new QLabel(QStringLiteral("Planta de mandioca com produção de 6 kg, em densidade de  10.000 plantas por "
                                         "hectare. Ilustração: equipe Tuberon."),

@@ -13,8 +13,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResource>
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
+#include <cstring>
 
 namespace ui {
 
@@ -140,9 +142,17 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, 
     return m;
 }
 
-QPixmap picture(const QString &resource)
+QPixmap screenPixels(const QString &resource)
 {
-    return QPixmap::fromImage(QImage(resource));
+    const QResource file(resource);
+    const uchar *bytes = file.data();
+    constexpr qint64 head = 12;
+    if (!bytes || file.compressionAlgorithm() != QResource::NoCompression || file.size() < head || std::memcmp(bytes, "RGB32\0\0\0", 8) != 0)
+        return {};
+    const int width = bytes[8] | bytes[9] << 8, height = bytes[10] | bytes[11] << 8;
+    if (file.size() != head + qint64(width) * height * 4)
+        return {};
+    return QPixmap::fromImage(QImage(bytes + head, width, height, width * 4, QImage::Format_RGB32));
 }
 
 QPixmap storedColoursPicture(const QString &resource)

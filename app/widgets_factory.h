@@ -52,9 +52,11 @@ QRadioButton *radio(QWidget *parent, const QString &name, const QString &caption
 QCheckBox *check(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w = 140);
 QComboBox *combo(QWidget *parent, const QString &name, const QStringList &items, int x, int y, int w);
 QPlainTextEdit *memo(QWidget *parent, const QString &name, int x, int y, int w, int h);
-// A picture from the resources in the screen's own format, for one painted
-// as it is: painting a few-colour pixmap converts it on every paint.
-QPixmap picture(const QString &resource);
+// A picture from the resources stored in the screen's own pixels (made at
+// build time by assets/screen_pixels.cpp), for one painted as it is: nothing
+// to decode or convert at start, and painting a few-colour pixmap would
+// convert it on every paint. Null if the resource is not such a picture.
+QPixmap screenPixels(const QString &resource);
 // A picture kept in the few colours it is stored with (a quarter of the
 // memory of a full-colour copy), for one only shown scaled: the label paints
 // the scaled copy it keeps.

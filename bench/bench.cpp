@@ -191,7 +191,7 @@ void startupFigures()
         {"  window icon", {"QIcon::addFile("}},
         {"  tab bar (texts measured as tabs are added)", {"QTabWidget::addTab("}},
         {"  string grids (QTableWidget)", {"StringGrid::StringGrid("}},
-        {"  pictures decoded", {"ui::picture("}},
+        {"  pictures (the plant, in the screen's pixels)", {"ui::screenPixels("}},
         {"font database (fontconfig), where first used", {"QFontDatabasePrivate::ensureFontDatabase("}},
         {"fonts found and loaded, all sizes", {"QFontDatabasePrivate::findFont("}},
         {"show, with the start-up steps", {"QWidget::show("}},
