@@ -192,14 +192,15 @@ void startupFigures()
         {"  tab bar (texts measured as tabs are added)", {"QTabWidget::addTab("}},
         {"  string grids (QTableWidget)", {"StringGrid::StringGrid("}},
         {"  pictures (the plant, in the screen's pixels)", {"ui::screenPixels("}},
-        {"font database (fontconfig), where first used", {"QFontDatabasePrivate::ensureFontDatabase("}},
+        {"font database (fontconfig set-up), where first used",
+         {"FcInitLoadConfigAndFonts", "QFontDatabasePrivate::ensureFontDatabase("}},
         {"fonts found and loaded, all sizes", {"QFontDatabasePrivate::findFont("}},
         {"show, with the start-up steps", {"QWidget::show("}},
         {"  start-up steps (FormShow)", {"TFPrincipal::FormShow("}},
         {"chart built (series, axes, first layout)", {"CalendarChart::build(", "CalendarChart::CalendarChart("}},
         {"chart scene events (layout requests)", {"QGraphicsWidget::event("}},
         {"first frame painted", {"QWidgetRepaintManager::paintAndFlush("}},
-        {"other threads (image conversion, events)", {"start_thread"}},
+        {"other threads (painting helpers, events)", {"start_thread"}},
     };
     std::printf("\nWhere Tuberon's start-up instructions go (callgrind, inclusive)  millions\n");
     std::printf("  (indented: part of the line above; the font database counts where first used)\n");
@@ -210,7 +211,8 @@ void startupFigures()
     for (const Part &part : parts)
         row(part.label, cost(windowProfile, part.functions));
     row("floor: libraries loaded and relocated", cost(floorProfile, {"_dl_start"}));
-    row("floor: font database", cost(floorProfile, {"QFontDatabasePrivate::ensureFontDatabase("}));
+    row("floor: application object", cost(floorProfile, {"QApplication::QApplication("}));
+    row("floor: font database", cost(floorProfile, {"FcInitLoadConfigAndFonts", "QFontDatabasePrivate::ensureFontDatabase("}));
     row("floor: first frame painted", cost(floorProfile, {"QWidgetRepaintManager::paintAndFlush("}));
 }
 
