@@ -1,5 +1,6 @@
 #include "PdfExport.h"
 
+#include "Exporters.h"
 #include "PageReport.h"
 #include "ReportFile.h"
 
@@ -7,62 +8,7 @@
 #include <QPdfWriter>
 #include <cstring>
 
-#define POINTERHOLDER_TRANSITION 4 // qpdf: std::shared_ptr throughout
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFWriter.hh>
-
 namespace reports {
-
-namespace {
-
-// What Qt's PDF writer cannot say itself, added through qpdf, which rewrites
-// the document whole: the viewer preferences (print at the page's own size,
-// the window neither fitted to the page nor centred, toolbar, menus and
-// window controls shown) and the full document information.
-QByteArray withViewerSettings(const QByteArray &pdf, const PdfExport &e)
-{
-    try {
-        QPDF document;
-        document.setSuppressWarnings(true);
-        document.processMemoryFile("relatorio", pdf.constData(), std::size_t(pdf.size()));
-
-        QPDFObjectHandle preferences = QPDFObjectHandle::newDictionary();
-        preferences.replaceKey("/PrintScaling", QPDFObjectHandle::newName("/None"));
-        preferences.replaceKey("/FitWindow", QPDFObjectHandle::newBool(false));
-        preferences.replaceKey("/CenterWindow", QPDFObjectHandle::newBool(false));
-        preferences.replaceKey("/HideToolbar", QPDFObjectHandle::newBool(false));
-        preferences.replaceKey("/HideMenubar", QPDFObjectHandle::newBool(false));
-        preferences.replaceKey("/HideWindowUI", QPDFObjectHandle::newBool(false));
-        document.getRoot().replaceKey("/ViewerPreferences", preferences);
-
-        QPDFObjectHandle trailer = document.getTrailer();
-        QPDFObjectHandle info = trailer.getKey("/Info");
-        if (!info.isDictionary()) {
-            info = document.makeIndirectObject(QPDFObjectHandle::newDictionary());
-            trailer.replaceKey("/Info", info);
-        }
-        const auto text = [](const QString &s) { return QPDFObjectHandle::newUnicodeString(s.toStdString()); };
-        info.replaceKey("/Title", text(e.title));
-        info.replaceKey("/Author", text(e.author));
-        info.replaceKey("/Subject", text(e.subject));
-        info.replaceKey("/Creator", text(e.author));
-        info.replaceKey("/Producer", text(e.author));
-
-        QPDFWriter writer(document);
-        writer.setOutputMemory();
-        // The same page gives the same document.
-        writer.setDeterministicID(true);
-        writer.write();
-        const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
-        return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
-    } catch (const std::exception &) {
-        return {};
-    }
-}
-
-} // namespace
 
 PdfExport::PdfExport(QObject *parent) : QObject(parent)
 {
@@ -81,11 +27,18 @@ QByteArray PdfExport::document(const PageReport &report) const
         if (!report.print(writer))
             return {};
     }
-    return withViewerSettings(buffer.data(), *this);
+    // What Qt's PDF writer cannot say itself, added through qpdf.
+    const exporters::Functions *module = exporters::load(nullptr);
+    if (!module)
+        return {};
+    return module->pdfWithViewerSettings(buffer.data(), {title, author, subject});
 }
 
 QString PdfExport::exportTo(const PageReport &report, const QString &path) const
 {
+    // Without the export module no document can be made: say why.
+    if (QString error; !exporters::load(&error))
+        return error;
     const QByteArray pdf = document(report);
     if (pdf.isEmpty())
         return QStringLiteral("the page could not be drawn");

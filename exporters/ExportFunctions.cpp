@@ -1,0 +1,125 @@
+// Everything that needs qpdf or libxlsxwriter, and nothing else: built into
+// the export module the program loads, and linked into tuberon_ui.
+#include "ExportFunctions.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#define POINTERHOLDER_TRANSITION 4 // qpdf: std::shared_ptr throughout
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFWriter.hh>
+#include <xlsxwriter.h>
+
+#include <exception>
+
+namespace exporters {
+
+namespace {
+
+// qpdf rewrites the document whole.
+QByteArray pdfWithViewerSettings(const QByteArray &pdf, const PdfInformation &information)
+{
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processMemoryFile("relatorio", pdf.constData(), std::size_t(pdf.size()));
+
+        QPDFObjectHandle preferences = QPDFObjectHandle::newDictionary();
+        preferences.replaceKey("/PrintScaling", QPDFObjectHandle::newName("/None"));
+        preferences.replaceKey("/FitWindow", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/CenterWindow", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/HideToolbar", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/HideMenubar", QPDFObjectHandle::newBool(false));
+        preferences.replaceKey("/HideWindowUI", QPDFObjectHandle::newBool(false));
+        document.getRoot().replaceKey("/ViewerPreferences", preferences);
+
+        QPDFObjectHandle trailer = document.getTrailer();
+        QPDFObjectHandle info = trailer.getKey("/Info");
+        if (!info.isDictionary()) {
+            info = document.makeIndirectObject(QPDFObjectHandle::newDictionary());
+            trailer.replaceKey("/Info", info);
+        }
+        const auto text = [](const QString &s) { return QPDFObjectHandle::newUnicodeString(s.toStdString()); };
+        info.replaceKey("/Title", text(information.title));
+        info.replaceKey("/Author", text(information.author));
+        info.replaceKey("/Subject", text(information.subject));
+        info.replaceKey("/Creator", text(information.author));
+        info.replaceKey("/Producer", text(information.author));
+
+        QPDFWriter writer(document);
+        writer.setOutputMemory();
+        // The same page gives the same document.
+        writer.setDeterministicID(true);
+        writer.write();
+        const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
+        return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+// libxlsxwriter writes only to a named file, so the workbook is made in a
+// private temporary folder and handed back as bytes for the program's safe
+// writer to put in place.
+QByteArray workbook(const Sheet &sheet, QString *error)
+{
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        *error = dir.errorString();
+        return {};
+    }
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("book.xlsx")));
+    lxw_workbook *book = workbook_new(path.constData());
+    if (!book) {
+        *error = QStringLiteral("não foi possível criar a planilha");
+        return {};
+    }
+    lxw_worksheet *page = workbook_add_worksheet(book, sheet.name.toUtf8().constData());
+    lxw_format *title = workbook_add_format(book);
+    format_set_bold(title);
+    format_set_text_wrap(title);
+    lxw_format *places[4] = {nullptr, workbook_add_format(book), workbook_add_format(book), workbook_add_format(book)};
+    format_set_num_format(places[1], "0.0");
+    format_set_num_format(places[2], "0.00");
+    format_set_num_format(places[3], "0.000");
+
+    const qsizetype columns = sheet.titles.size();
+    for (qsizetype c = 0; c < columns; ++c) {
+        worksheet_write_string(page, 0, lxw_col_t(c), sheet.titles[c].toUtf8().constData(), title);
+        worksheet_set_column(page, lxw_col_t(c), lxw_col_t(c), sheet.widths.value(c, 12), nullptr);
+    }
+    for (qsizetype r = 0; r < sheet.rows.size(); ++r) {
+        const lxw_row_t row = lxw_row_t(r + 1);
+        for (qsizetype c = 0; c < sheet.rows[r].size(); ++c) {
+            const SheetCell &cell = sheet.rows[r][c];
+            if (cell.kind == SheetCell::Number)
+                worksheet_write_number(page, row, lxw_col_t(c), cell.number, places[qBound(0, cell.places, 3)]);
+            else if (cell.kind == SheetCell::Text)
+                worksheet_write_string(page, row, lxw_col_t(c), cell.text.toUtf8().constData(), nullptr);
+        }
+    }
+    worksheet_freeze_panes(page, 1, 0);
+    worksheet_autofilter(page, 0, 0, lxw_row_t(sheet.rows.size()), lxw_col_t(columns - 1));
+    if (const lxw_error e = workbook_close(book); e != LXW_NO_ERROR) {
+        *error = QString::fromUtf8(lxw_strerror(e));
+        return {};
+    }
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return {};
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+const Functions *exportFunctions()
+{
+    static constexpr Functions functions{&pdfWithViewerSettings, &workbook};
+    return &functions;
+}
+
+} // namespace exporters

@@ -1,0 +1,62 @@
+#include "Exporters.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+
+namespace exporters {
+
+namespace {
+
+// Set before main() or never, read only after: constant-initialised, so
+// no order of static initialisation can reset it.
+constinit const Functions *linked = nullptr;
+
+struct Loaded {
+    const Functions *functions = nullptr;
+    QString error;
+};
+
+// Found from the program's own folder, so that an unpacked package runs as
+// well as an installed one.
+Loaded loadModule()
+{
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    QString error = QStringLiteral("the export module is missing");
+    for (const QString &place : places()) {
+        const QString path = programFolder.filePath(place);
+        if (!QFileInfo::exists(path))
+            continue;
+        QLibrary library(path); // never unloaded: its functions stay in use
+        using Entry = const Functions *(*)();
+        if (const auto entry = reinterpret_cast<Entry>(library.resolve("tuberonExporters")))
+            return {entry(), {}};
+        error = library.errorString();
+    }
+    return {nullptr, error};
+}
+
+} // namespace
+
+QStringList places()
+{
+    return {QStringLiteral(TUBERON_EXPORTERS_INSTALLED), QStringLiteral(TUBERON_EXPORTERS_BUILT)};
+}
+
+void useLinked(const Functions *functions)
+{
+    linked = functions;
+}
+
+const Functions *load(QString *error)
+{
+    if (linked)
+        return linked;
+    static const Loaded loaded = loadModule();
+    if (!loaded.functions && error)
+        *error = loaded.error;
+    return loaded.functions;
+}
+
+} // namespace exporters

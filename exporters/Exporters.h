@@ -1,0 +1,65 @@
+#pragma once
+// What only an export needs lives, for the program, in a module of its own,
+// loaded the first time it is used: qpdf's rewrite of a PDF document and
+// libxlsxwriter's workbook. Their libraries, with GnuTLS and libcrypto behind them, cost about
+// 21 million instructions to load and relocate; linked into the program they
+// were paid before the window's first frame, and by every start that exports
+// nothing.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace exporters {
+
+// The document information a PDF carries.
+struct PdfInformation {
+    QString title;
+    QString author;
+    QString subject;
+};
+
+// One cell of a sheet: text, or a number shown with 0 to 3 decimal places.
+struct SheetCell {
+    enum Kind { Empty, Text, Number };
+    Kind kind = Empty;
+    QString text;
+    double number = 0;
+    int places = 0;
+};
+
+// One worksheet: a bold, wrapped title row that stays in view and carries the
+// filter, then the rows.
+struct Sheet {
+    QString name;
+    QStringList titles;
+    QList<double> widths; // one per title, in characters
+    QList<QList<SheetCell>> rows;
+};
+
+struct Functions {
+    // The document with its viewer preferences (printed at the page's own
+    // size, the window neither fitted nor centred, toolbar, menus and window
+    // controls shown) and the full document information; empty when qpdf
+    // cannot read it.
+    QByteArray (*pdfWithViewerSettings)(const QByteArray &pdf, const PdfInformation &information);
+    // The workbook's bytes, or an empty array with the reason in `error`.
+    QByteArray (*workbook)(const Sheet &sheet, QString *error);
+};
+
+// Linked exporters, which load() returns from then on without looking for the
+// module; registered before main() by ExportersLinked.cpp, part of tuberon_ui.
+void useLinked(const Functions *functions);
+
+// Where the module is looked for, relative to the program's folder, in turn:
+// installed, under libexec beside bin; in the build folder, under libexec in
+// the folder that holds the program. A program one folder down in the build
+// folder finds it as an installed program does.
+QStringList places();
+
+// The linked exporters if there are any, else the module's functions, loaded
+// on the first call (from any thread); null, with the reason in `error`, when
+// the module cannot be loaded.
+const Functions *load(QString *error);
+
+} // namespace exporters

@@ -1,0 +1,7 @@
+// The export module's entry, which exporters::load() resolves by name.
+#include "ExportFunctions.h"
+
+extern "C" Q_DECL_EXPORT const exporters::Functions *tuberonExporters()
+{
+    return exporters::exportFunctions();
+}
