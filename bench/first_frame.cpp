@@ -4,6 +4,7 @@
 // the start-up. The program itself is not changed.
 //   TUBERON_FIRST_FRAME_PEAK=1     writes "peak <KiB>" (VmHWM) to standard output
 //   TUBERON_FIRST_FRAME_SHOT=file  saves the screen as it is after that frame
+//   TUBERON_FIRST_FRAME_MAPS=1     writes /proc/self/maps (what is loaded by then)
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -31,6 +32,17 @@ long peakKib()
     return kib;
 }
 
+void copyMaps()
+{
+    FILE *maps = std::fopen("/proc/self/maps", "r");
+    if (!maps)
+        return;
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, maps)) > 0;)
+        (void)!::write(STDOUT_FILENO, block, n);
+    std::fclose(maps);
+}
+
 class FirstFrame : public QObject {
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -48,6 +60,8 @@ protected:
             const int n = std::snprintf(text, sizeof text, "peak %ld\n", peakKib());
             (void)!::write(STDOUT_FILENO, text, n);
         }
+        if (std::getenv("TUBERON_FIRST_FRAME_MAPS"))
+            copyMaps();
         ::_exit(0);
     }
 };

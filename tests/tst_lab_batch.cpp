@@ -34,6 +34,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void help();
+    void exportersNotLoadedAtStart();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -404,6 +405,10 @@ void TstLabBatch::commandLine()
     QVERIFY(stderrLines.filter("amostras").filter("/").isEmpty() || status == 2);
     if (!input.isEmpty() && QFile::exists(QStringLiteral("amostras.csv")))
         QCOMPARE(readAll(QStringLiteral("amostras.csv")), input.toUtf8());
+    // The program loads its export module: qpdf's viewer preferences are there.
+    for (const QString &name : files)
+        if (name.endsWith(QLatin1String(".pdf")))
+            QVERIFY2(readAll(QStringLiteral("saida/") + name).contains("/ViewerPreferences"), qPrintable(name));
     if (arguments.contains("--tecnico"))
         QVERIFY(pdfText(readAll(QStringLiteral("saida/A1.pdf"))).contains("Ana /CREA 1")
                 || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty());
@@ -425,6 +430,29 @@ void TstLabBatch::help()
                                  "-h, --help", "Mostra esta ajuda."})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY2(!text.contains("Usage") && !text.contains("Displays"), qPrintable(text));
+}
+
+// The program, unlike this test, has the exporters as a module: its window's
+// first frame is up without the module, qpdf or libxlsxwriter (what the lab
+// file run exports with them is checked by commandLine()).
+void TstLabBatch::exportersNotLoadedAtStart()
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TUBERON_FIRST_FRAME));
+    env.insert(QStringLiteral("TUBERON_FIRST_FRAME_MAPS"), QStringLiteral("1"));
+    // Under the sanitizers the preloaded library comes before their runtime.
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TUBERON_PROGRAM), QStringList());
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QByteArray maps = p.readAllStandardOutput();
+    QVERIFY2(maps.contains("libQt6Widgets"), maps.left(2000).constData());
+    for (const char *library : {"libtuberon_exporters", "libqpdf", "libxlsxwriter"})
+        QVERIFY2(!maps.contains(library), library);
 }
 
 QTEST_MAIN(TstLabBatch)
