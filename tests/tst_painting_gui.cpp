@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QStyleFactory>
 
+#include <memory>
+
 // What the window paints its own way for a faster first frame gives exactly
 // the pixels of the ordinary way: groups (their frame's middle filled plainly
 // under Fusion) and the plant picture (stored as the screen's pixels).
@@ -20,8 +22,10 @@ enum class Background { None, Menu, Cream };
 QImage paintedGroup(bool windowGroup, const QString &caption, const QSize &size, Background background,
                     const QString &style)
 {
+    // A widget does not own the style it is given: the style outlives the page.
+    const std::unique_ptr<QStyle> owned(QStyleFactory::create(style));
     QWidget page;
-    page.setStyle(QStyleFactory::create(style));
+    page.setStyle(owned.get());
     page.resize(size + QSize(20, 20));
     ui::setBackground(&page, ui::colour::menu);
     QGroupBox *group = windowGroup ? ui::group(&page, QStringLiteral("g"), caption, 10, 10, size.width(), size.height())
