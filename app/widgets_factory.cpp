@@ -142,7 +142,13 @@ QComboBox *combo(QWidget *parent, const QString &name, const QStringList &items,
 {
     auto *c = new QComboBox(parent);
     c->setObjectName(name);
-    c->setEditable(true);
+    // Made editable by handing it its line edit: setEditable(true) would first
+    // build the drop-down list's frame for a non-editable list (some half a
+    // million instructions per list at start); the list's frame is built the
+    // first time it drops down instead, the same as an editable list's.
+    auto *line = new QLineEdit(c);
+    line->setPalette(c->palette());
+    c->setLineEdit(line);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->addItems(items);
     c->setCurrentIndex(-1);
