@@ -30,8 +30,10 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     // Tahoma is rarely installed here; Liberation Sans keeps the same look and
     // size. Naming it outright when Tahoma is missing spares a lookup of the
     // missing family and of its fallbacks, some million instructions at start.
+    // Whether it is installed is read from the list of families: asking
+    // hasFamily() would first run fontconfig's substitution rules on the name.
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
-    const bool tahoma = QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
+    const bool tahoma = QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive);
     setFont(QFont(tahoma ? QStringLiteral("Tahoma") : QStringLiteral("Liberation Sans"), 8));
     resize(1184, 689);
 
