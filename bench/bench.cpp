@@ -257,6 +257,8 @@ void startupFigures()
     row("components built, in all", components);
     row("components polished at show", polish);
     row("first tab painted (all threads), beyond the floor", paint);
+    // Charts and OpenGL come with the chart view; PrintSupport (about a
+    // million) with the page report's printing and preview.
     row("extra libraries (Charts, OpenGL, PrintSupport)", libraries);
     const double least = floorProfile.total + components + polish + paint + libraries;
     row("least start-up under it (floor + all above)", least);
