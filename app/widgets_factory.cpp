@@ -143,7 +143,7 @@ QComboBox *combo(QWidget *parent, const QString &name, const QStringList &items,
     auto *c = new QComboBox(parent);
     c->setObjectName(name);
     // Made editable by handing it its line edit: setEditable(true) would first
-    // build the drop-down list's frame for a non-editable list (some half a
+    // build the drop-down list's frame for a non-editable list (some 0.7
     // million instructions per list at start); the list's frame is built the
     // first time it drops down instead, the same as an editable list's.
     auto *line = new QLineEdit(c);

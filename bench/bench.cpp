@@ -210,10 +210,12 @@ void startupFigures()
     };
     for (const Part &part : parts)
         row(part.label, cost(windowProfile, part.functions));
-    row("floor: libraries loaded and relocated", cost(floorProfile, {"_dl_start"}));
+    const double floorLibraries = cost(floorProfile, {"_dl_start"});
+    const double floorPaint = cost(floorProfile, {"QWidgetRepaintManager::paintAndFlush("});
+    row("floor: libraries loaded and relocated", floorLibraries);
     row("floor: application object", cost(floorProfile, {"QApplication::QApplication("}));
     row("floor: font database", cost(floorProfile, {"FcInitLoadConfigAndFonts", "QFontDatabasePrivate::ensureFontDatabase("}));
-    row("floor: first frame painted", cost(floorProfile, {"QWidgetRepaintManager::paintAndFlush("}));
+    row("floor: first frame painted", floorPaint);
 
     // What Qt itself does for what the window must be: every named component
     // exists when the constructor returns (Qt's own constructors, measured
@@ -226,8 +228,6 @@ void startupFigures()
         const char *label;
         std::vector<std::initializer_list<const char *>> functions; // summed
     };
-    const double floorLibraries = cost(floorProfile, {"_dl_start"});
-    const double floorPaint = cost(floorProfile, {"QWidgetRepaintManager::paintAndFlush("});
     const Inherent inherent[] = {
         {"  string grids (QTableWidget)", {{"QTableWidget::QTableWidget("}}},
         {"  edits (QLineEdit, also in lists and pickers)", {{"QLineEdit::QLineEdit(QString const&"}}},
