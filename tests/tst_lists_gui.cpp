@@ -3,6 +3,7 @@
 #include "StringGrid.h"
 #include "gui_helpers.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -72,6 +73,8 @@ private slots:
     void repickFollowsNewMissingAmounts_data();
     void repickFollowsNewMissingAmounts();
     void pickOfAnotherItemRunsOnce();
+    void listsCompleteAndDropDown_data();
+    void listsCompleteAndDropDown();
 };
 
 void TstListsGui::mineralListsFollowTheCatalogue()
@@ -345,6 +348,42 @@ void TstListsGui::pickOfAnotherItemRunsOnce()
         QCOMPARE(gui::pick(list, b.item), QStringList{QStringLiteral("'6O' is not a valid floating point value")});
         QCOMPARE(gui::pick(list, b.item + 1), QStringList{QStringLiteral("'6O' is not a valid floating point value")});
     }
+}
+
+// Every list is editable: what is typed, in any case, is completed with the
+// rest of the first item it begins, and the list drops down with all items.
+void TstListsGui::listsCompleteAndDropDown_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("organic") << "ComboBox1" << "verm" << "Vermicomposto";
+    QTest::newRow("organic, first of several") << "ComboBox1" << "CAMA DE F" << "Cama de frango (3 e 4  lotes) ";
+    QTest::newRow("planting") << "ComboBox2" << "sulfato de a" << "Sulfato de amônio (20% )";
+    QTest::newRow("1st top-dressing") << "ComboBox3" << "ur" << "Uréia ";
+    QTest::newRow("2nd top-dressing") << "ComboBox4" << "NITRATO DE C" << "Nitrato de cálcio  ";
+    QTest::newRow("3rd top-dressing") << "ComboBox5" << "cloreto" << "Cloreto de Potássio ";
+}
+
+void TstListsGui::listsCompleteAndDropDown()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, typed);
+    QFETCH(QString, item);
+    const auto w = gui::openWindow();
+    w->PageControl1->setCurrentWidget(w->TabSheet6);
+    if (list == "ComboBox2")
+        clickRadio(w->RadioButton2);
+    auto *combo = gui::find<QComboBox>(w.get(), qPrintable(list));
+    QVERIFY(combo->isEditable());
+    gui::typeInto(combo->lineEdit(), typed);
+    QCOMPARE(combo->lineEdit()->text(), typed + item.mid(typed.size()));
+
+    combo->showPopup();
+    QTRY_VERIFY(combo->view()->isVisible());
+    QCOMPARE(combo->view()->model()->rowCount(), combo->count());
+    combo->hidePopup();
+    QTRY_VERIFY(!combo->view()->isVisible());
 }
 
 QTEST_MAIN(TstListsGui)
