@@ -8,18 +8,34 @@
 
 namespace reports::platform {
 
-// Writes the bytes into a new file beside the target and flushes them to the
-// disk. The new file takes the target's permissions, or the user's usual
-// ones when there is no target yet. `written` names the new file, which is
-// removed again when the write fails.
-int writeBeside(const QString &target, const QByteArray &bytes, QString &written);
+// A new file written beside its target, not yet in its place. It is named
+// ".<target's name>.tuberon-XXXXXX", so that one left behind by a program
+// killed part way is known for the program's own, and it is held (locked)
+// by the writing process until it is put in place or discarded.
+struct Temporary {
+    QString path;
+    int handle = -1;
+};
 
-// Puts the written file in the target's place in one step.
-int replace(const QString &written, const QString &target);
+// Writes the bytes into a new file beside the target and flushes them to the
+// disk. The new file takes the target's permissions, less any write
+// permission the user's umask forbids, or the user's usual ones when there is
+// no target yet. On failure nothing is left.
+int writeBeside(const QString &target, const QByteArray &bytes, Temporary &written);
+
+// Puts the written file in the target's place in one step and releases it.
+int replace(Temporary &written, const QString &target);
+
+// Removes a written file that is not to be put in place.
+void discard(Temporary &written);
 
 // Writes the bytes over the target's own contents, for a folder that takes no
 // new file; when that fails part way the previous contents are put back as
 // far as the system allows.
 int overwrite(const QString &target, const QByteArray &bytes);
+
+// Removes the program's temporary files that a write killed part way left in
+// the folder; never one that a live write holds, nor any other file.
+void removeStaleTemporaries(const QString &folder);
 
 } // namespace reports::platform

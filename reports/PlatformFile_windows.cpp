@@ -1,6 +1,8 @@
 #include "PlatformFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
@@ -44,30 +46,54 @@ int lastError()
 
 } // namespace
 
-int writeBeside(const QString &target, const QByteArray &bytes, QString &written)
+int writeBeside(const QString &target, const QByteArray &bytes, Temporary &written)
 {
+    // Opened without sharing, the file is held: no other process removes it
+    // while it is written.
+    const QFileInfo info(target);
     int fd = -1;
+    QString path;
     for (int attempt = 0; fd < 0; ++attempt) {
-        written = target + QStringLiteral(".%1").arg(::GetCurrentProcessId() * 100 + attempt, 0, 36);
-        const int code = ::_wsopen_s(&fd, reinterpret_cast<const wchar_t *>(written.utf16()),
+        path = info.dir().filePath(QStringLiteral(".%1.tuberon-%2")
+                                        .arg(info.fileName())
+                                        .arg(::GetCurrentProcessId() * 100 + attempt, 6, 36, QLatin1Char('0')));
+        const int code = ::_wsopen_s(&fd, reinterpret_cast<const wchar_t *>(path.utf16()),
                                      _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW, _S_IREAD | _S_IWRITE);
         if (code != EEXIST && fd < 0)
             return code;
     }
-    int code = writeAll(fd, bytes);
-    if (::_close(fd) != 0 && !code)
-        code = errno;
+    written = {path, fd};
+    const int code = writeAll(fd, bytes);
     if (code)
-        ::_wunlink(reinterpret_cast<const wchar_t *>(written.utf16()));
+        discard(written);
     return code;
 }
 
-int replace(const QString &written, const QString &target)
+int replace(Temporary &written, const QString &target)
 {
-    const bool moved = ::MoveFileExW(reinterpret_cast<const wchar_t *>(written.utf16()),
+    if (::_close(written.handle) != 0) {
+        written.handle = -1;
+        discard(written);
+        return errno;
+    }
+    written.handle = -1;
+    const bool moved = ::MoveFileExW(reinterpret_cast<const wchar_t *>(written.path.utf16()),
                                      reinterpret_cast<const wchar_t *>(target.utf16()),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    return moved ? 0 : lastError();
+    const int code = moved ? 0 : lastError();
+    if (code)
+        discard(written);
+    written = {};
+    return code;
+}
+
+void discard(Temporary &written)
+{
+    if (written.handle >= 0)
+        ::_close(written.handle);
+    if (!written.path.isEmpty())
+        ::_wunlink(reinterpret_cast<const wchar_t *>(written.path.utf16()));
+    written = {};
 }
 
 int overwrite(const QString &target, const QByteArray &bytes)
@@ -87,6 +113,14 @@ int overwrite(const QString &target, const QByteArray &bytes)
     if (::_close(fd) != 0 && !code)
         code = errno;
     return code;
+}
+
+void removeStaleTemporaries(const QString &folder)
+{
+    // A file another write holds open cannot be removed.
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    for (const QString &name : dir.entryList({QStringLiteral(".*.tuberon-??????")}, QDir::Files | QDir::Hidden))
+        ::_wunlink(reinterpret_cast<const wchar_t *>(dir.filePath(name).utf16()));
 }
 
 } // namespace reports::platform

@@ -8,10 +8,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
+#include <QMutex>
+#include <QSet>
 #include <QStandardPaths>
 #include <QUrl>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace reports {
 
@@ -49,33 +52,104 @@ Opener &currentOpener()
     return opener;
 }
 
+// The file a path stands for: a symbolic link is followed, link by link, to
+// the file it leads to, which is the one replaced (as editors do).
+QString linkedFile(const QString &path)
+{
+    QString file = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(file);
+        if (!info.isSymLink())
+            break;
+        file = info.symLinkTarget();
+    }
+    return file;
+}
+
+// Each folder written into is swept once per process of what a killed write
+// left there.
+void sweepOnce(const QString &folder)
+{
+    static QMutex mutex;
+    static QSet<QString> swept;
+    {
+        const QMutexLocker lock(&mutex);
+        if (swept.contains(folder))
+            return;
+        swept.insert(folder);
+    }
+    platform::removeStaleTemporaries(folder);
+}
+
 } // namespace
+
+PendingFile::PendingFile(PendingFile &&other) noexcept
+    : target_(std::move(other.target_)),
+      written_(std::exchange(other.written_, {})),
+      overwriteWith_(std::move(other.overwriteWith_)),
+      overwrite_(std::exchange(other.overwrite_, false))
+{
+}
+
+PendingFile &PendingFile::operator=(PendingFile &&other) noexcept
+{
+    if (this != &other) {
+        platform::discard(written_);
+        target_ = std::move(other.target_);
+        written_ = std::exchange(other.written_, {});
+        overwriteWith_ = std::move(other.overwriteWith_);
+        overwrite_ = std::exchange(other.overwrite_, false);
+    }
+    return *this;
+}
+
+PendingFile::~PendingFile()
+{
+    platform::discard(written_);
+}
+
+int PendingFile::commit()
+{
+    if (overwrite_) {
+        overwrite_ = false;
+        return platform::overwrite(target_, std::exchange(overwriteWith_, {}));
+    }
+    return platform::replace(written_, target_);
+}
 
 // Written by hand rather than through QSaveFile: on a disk that fills up
 // part way, Qt 6.4 takes the short write for success and commits a cut file.
-int replaceFile(const QString &path, const QByteArray &bytes)
+int prepareFile(const QString &path, const QByteArray &bytes, PendingFile &pending)
 {
-    const QFileInfo target(path);
+    pending = PendingFile();
+    const QString file = linkedFile(path);
+    const QFileInfo target(file);
     if (target.isDir())
         return EISDIR;
     // A report the user protected from writing is not replaced behind their back.
     if (target.exists() && !target.isWritable())
         return EACCES;
+    sweepOnce(target.absolutePath());
 
-    QString written;
-    if (const int code = platform::writeBeside(path, bytes, written)) {
-        // A folder that takes no new file may still hold a report the user
-        // may write: the report goes into that file.
+    pending.target_ = file;
+    if (const int code = platform::writeBeside(file, bytes, pending.written_)) {
+        // A folder that may hold a report the user may write but takes no new
+        // file: the report goes into that file.
         const bool folderRefused = code == EACCES || code == EPERM;
-        if (folderRefused && target.exists())
-            return platform::overwrite(path, bytes);
-        return code;
-    }
-    if (const int code = platform::replace(written, path)) {
-        QFile::remove(written);
-        return code;
+        if (!folderRefused || !target.exists())
+            return code;
+        pending.overwrite_ = true;
+        pending.overwriteWith_ = bytes;
     }
     return 0;
+}
+
+int replaceFile(const QString &path, const QByteArray &bytes)
+{
+    PendingFile pending;
+    if (const int code = prepareFile(path, bytes, pending))
+        return code;
+    return pending.commit();
 }
 
 void saveFile(const QString &path, const QByteArray &bytes)

@@ -7,11 +7,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utime.h>
 
 // The text report: its lines as fixed texts and fixed-width columns, the file
 // as the legacy code page with CR LF, and what happens when it cannot be written.
@@ -31,6 +36,9 @@ private slots:
     void permissions();
     void programFilePlace_data();
     void programFilePlace();
+    void symbolicLink_data();
+    void symbolicLink();
+    void leftoverTemporaries();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -215,7 +223,8 @@ void TstTextReport::permissions_data()
     QTest::newRow("read-only folder, read-only file") << 0555 << 0444 << "File access denied" << false;
     QTest::newRow("read-only folder, no file") << 0555 << -1 << "File access denied" << false;
     QTest::newRow("replaced file keeps its mode") << 0755 << 0640 << "" << true;
-    QTest::newRow("shared file keeps its mode") << 0755 << 0666 << "" << true;
+    // A report left writable by others keeps only what the umask allows.
+    QTest::newRow("shared file loses what the umask forbids") << 0755 << 0666 << "" << true;
 }
 
 // What the permissions of the folder and of an earlier report allow, tried
@@ -260,7 +269,9 @@ void TstTextReport::permissions()
             QCOMPARE(bytes, QByteArray("previous report\r\n"));
         struct stat st{};
         QVERIFY(::stat(qPrintable(report), &st) == 0);
-        QCOMPARE(int(st.st_mode & 07777), fileMode);
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        QCOMPARE(int(st.st_mode & 07777), written ? fileMode & ~int(mask & 0222) : fileMode);
     }
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              fileMode < 0 ? QStringList() : QStringList{report});
@@ -303,6 +314,117 @@ void TstTextReport::programFilePlace()
     QFile written(path);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), QByteArray("BM"));
+}
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Everything in a folder, hidden files too.
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+void TstTextReport::symbolicLink_data()
+{
+    QTest::addColumn<QStringList>("links"); // "name -> target", made in order; the first is saved over
+    QTest::addColumn<QString>("file");      // the file that must take the bytes
+    QTest::addColumn<bool>("existed");
+    QTest::newRow("link beside its file") << QStringList{"caso.tuberon -> real.tuberon"} << "real.tuberon" << true;
+    QTest::newRow("link into another folder")
+        << QStringList{"caso.tuberon -> outra/real.tuberon"} << "outra/real.tuberon" << true;
+    QTest::newRow("chain of links, absolute and relative")
+        << QStringList{"caso.tuberon -> @/elo.tuberon", "elo.tuberon -> outra/real.tuberon"} << "outra/real.tuberon"
+        << true;
+    QTest::newRow("link to a file not made yet") << QStringList{"caso.tuberon -> outra/novo.tuberon"}
+                                                 << "outra/novo.tuberon" << false;
+}
+
+// Saving over a symbolic link replaces the file it leads to, through the
+// temporary beside that file; the link stays a link, and the file keeps its mode.
+void TstTextReport::symbolicLink()
+{
+    QFETCH(QStringList, links);
+    QFETCH(QString, file);
+    QFETCH(bool, existed);
+    const QDir here = QDir::current();
+    QVERIFY(here.mkdir(QStringLiteral("outra")));
+    if (existed) {
+        put(file, "old case");
+        QVERIFY(::chmod(qPrintable(file), 0640) == 0);
+    }
+    for (const QString &link : links) {
+        const QStringList parts = link.split(QStringLiteral(" -> "));
+        QString target = parts[1];
+        target.replace(QLatin1Char('@'), here.absolutePath());
+        QVERIFY(QFile::link(target, parts[0]));
+    }
+    const QString saved = links[0].section(QStringLiteral(" -> "), 0, 0);
+
+    QCOMPARE(reports::replaceFile(saved, "new case"), 0);
+    QCOMPARE(contents(file), QByteArray("new case"));
+    QVERIFY(QFileInfo(saved).isSymLink());
+    QCOMPARE(contents(saved), QByteArray("new case"));
+    struct stat st{};
+    QVERIFY(::stat(qPrintable(file), &st) == 0);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    QCOMPARE(int(st.st_mode & 07777), existed ? 0640 : int(0666 & ~mask));
+    for (const QString &name : entries(QStringLiteral(".")) + entries(QStringLiteral("outra")))
+        QVERIFY2(!name.contains(QLatin1String(".tuberon-")), qPrintable(name));
+}
+
+// What a write killed part way left in a folder is removed by the next write
+// there: only the program's own temporaries, not one a live write holds, and
+// never a file of the user's.
+void TstTextReport::leftoverTemporaries()
+{
+    QVERIFY(QDir().mkdir(QStringLiteral("pasta")));
+    const QString folder = QDir::current().filePath(QStringLiteral("pasta"));
+    const auto at = [&folder](const char *name) { return QDir(folder).filePath(QString::fromUtf8(name)); };
+    for (const char *name : {"S000021.pdf", "caso.tuberon", "notas.txt", "dados.csv"})
+        put(at(name), "a file");
+    const char *const left[] = {".S000021.pdf.tuberon-Ab12Cd", ".caso.tuberon.tuberon-x9Y8z7",
+                                // as earlier versions named them, beside their file and long untouched
+                                "S000021.pdf.Cnhghg", "caso.tuberon.Z2wneU"};
+    const char *const kept[] = {"notas.txt.backup", "dados.csv.Ab12Cd", ".config.tuberon", "relatorio.Ab12Cd",
+                                ".vivo.pdf.tuberon-Qw3Er4"};
+    for (const char *name : left)
+        put(at(name), "cut");
+    for (const char *name : kept)
+        put(at(name), "the user's");
+    const utimbuf hourAgo{std::time(nullptr) - 3600, std::time(nullptr) - 3600};
+    for (const char *name : {"S000021.pdf.Cnhghg", "caso.tuberon.Z2wneU", "notas.txt.backup", "relatorio.Ab12Cd"})
+        QVERIFY(::utime(qPrintable(at(name)), &hourAgo) == 0);
+    // "dados.csv.Ab12Cd" was written a moment ago: perhaps an earlier version is writing it now.
+    // A write in progress holds its temporary.
+    const int live = ::open(qPrintable(at(".vivo.pdf.tuberon-Qw3Er4")), O_RDONLY);
+    QVERIFY(live >= 0 && ::flock(live, LOCK_EX) == 0);
+
+    QCOMPARE(reports::replaceFile(at("novo.txt"), "new"), 0);
+    ::close(live);
+
+    QStringList expected{"S000021.pdf", "caso.tuberon", "notas.txt", "dados.csv", "novo.txt"};
+    for (const char *name : kept)
+        expected << QString::fromUtf8(name);
+    expected.sort();
+    QStringList found = entries(folder);
+    found.sort();
+    QCOMPARE(found, expected);
 }
 
 QTEST_MAIN(TstTextReport)
