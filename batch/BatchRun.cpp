@@ -20,9 +20,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent>
 #include <atomic>
-#include <numeric>
 #include <cstring>
 
 namespace batch {
@@ -115,7 +115,9 @@ SummaryRow summaryRow(const LabSample &s, const QHash<QString, QString> &t)
 }
 
 // One sample from its values to its two report files; its summary row, with
-// the reason in "Erro" when it could not be done.
+// the reason in "Erro" when it could not be done. Both files are written in
+// full beside their places before either is put in place, so that a sample
+// has both new reports or neither.
 SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &shared)
 {
     SummaryRow failed(summaryColumns().size());
@@ -140,11 +142,24 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
 
         const QString txtPath = shared.output.filePath(fileBase + QStringLiteral(".txt"));
         const QString pdfPath = shared.output.filePath(fileBase + QStringLiteral(".pdf"));
-        for (const auto &[path, bytes] : {std::pair{txtPath, reports::legacyText(reports::textReportLines(content))},
-                                          std::pair{pdfPath, pdf}})
-            if (const int code = reports::replaceFile(path, bytes))
-                throw Failure(QStringLiteral("não foi possível gravar \"%1\": %2")
-                                  .arg(QDir::toNativeSeparators(path), reason(code)));
+        const auto notWritten = [](const QString &path, int code) {
+            return Failure(QStringLiteral("não foi possível gravar \"%1\": %2")
+                               .arg(QDir::toNativeSeparators(path), reason(code)));
+        };
+        reports::PendingFile pendingPdf, pendingTxt;
+        if (const int code = reports::prepareFile(pdfPath, pdf, pendingPdf))
+            throw notWritten(pdfPath, code);
+        if (const int code =
+                reports::prepareFile(txtPath, reports::legacyText(reports::textReportLines(content)), pendingTxt))
+            throw notWritten(txtPath, code);
+        if (const int code = pendingPdf.commit())
+            throw notWritten(pdfPath, code);
+        // A rename in the same folder right after another seldom fails; when
+        // it does, the new page report stands beside the old text report,
+        // and the message says so.
+        if (const int code = pendingTxt.commit())
+            throw Failure(notWritten(txtPath, code).message()
+                          + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
         return summaryRow(s, t);
     } catch (const Failure &f) {
         failed.last() = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
@@ -171,17 +186,25 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("não foi possível ler \"%1\": %2").arg(options.input, input.errorString()));
         return NotRun;
     }
-    const CsvTable table = readCsv(input.readAll());
+    // The file is held as text and read record by record, twice: once for
+    // the report names, once for the samples; never as a table.
+    CsvReader reader(input.readAll());
     input.close();
-    if (table.header.isEmpty()) {
+    CsvRecord record;
+    if (!reader.next(record) || record.fields.isEmpty()) {
         say(QStringLiteral("\"%1\" está vazio").arg(options.input));
         return NotRun;
     }
-    const MapResult columns = mapColumns(table.header);
+    const MapResult columns = mapColumns(record.fields);
     if (!columns.map) {
         say(QStringLiteral("\"%1\": %2").arg(options.input, columns.error));
         return NotRun;
     }
+    const ColumnMap &map = *columns.map;
+    const auto sampleName = [&map](const CsvRecord &r) {
+        const int at = map.indexOf(Column::Amostra);
+        return at >= 0 ? r.fields.value(at).trimmed() : QString();
+    };
 
     // The folder is checked before any work, so that nothing is half done.
     const QFileInfo folder(options.output);
@@ -193,35 +216,53 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("não foi possível criar a pasta \"%1\"").arg(options.output));
         return NotRun;
     }
-    const QList<LabSample> samples = readSamples(table, *columns.map, options.yield);
-    QStringList names;
-    QList<int> lines;
-    for (const LabSample &s : samples) {
-        names << s.text(Column::Amostra);
-        lines << s.line;
-    }
-    const QStringList fileBases = uniqueFileNames(names, lines);
 
     // The laboratory's file is never written over, even when it lies in the folder.
     const QDir out(options.output);
     const QString inputPath = QFileInfo(options.input).canonicalFilePath();
-    QStringList outputs{QStringLiteral("resumo.csv"), QStringLiteral("resumo.xlsx")};
-    for (const QString &base : fileBases)
-        outputs << base + QStringLiteral(".pdf") << base + QStringLiteral(".txt");
-    for (const QString &name : outputs)
-        if (QFileInfo(out.filePath(name)).canonicalFilePath() == inputPath) {
-            say(QStringLiteral("\"%1\" seria gravado por cima do arquivo de entrada; escolha outra pasta")
-                    .arg(QDir::toNativeSeparators(out.filePath(name))));
+    const auto overwritesInput = [&](const QString &name) {
+        if (QFileInfo(out.filePath(name)).canonicalFilePath() != inputPath)
+            return false;
+        say(QStringLiteral("\"%1\" seria gravado por cima do arquivo de entrada; escolha outra pasta")
+                .arg(QDir::toNativeSeparators(out.filePath(name))));
+        return true;
+    };
+    static const QStringList summaries{QStringLiteral("resumo.csv"), QStringLiteral("resumo.xlsx")};
+    for (const QString &name : summaries)
+        if (overwritesInput(name))
             return NotRun;
-        }
+    int total = 0;
     {
-        // A folder that cannot be written stops the run at once.
+        UniqueNames names;
+        while (reader.next(record)) {
+            if (blankRecord(record))
+                continue;
+            ++total;
+            const QString base = names.next(sampleName(record), record.line);
+            if (overwritesInput(base + QStringLiteral(".pdf")) || overwritesInput(base + QStringLiteral(".txt")))
+                return NotRun;
+        }
+    }
+    {
+        // A folder that cannot be written stops the run at once. This first
+        // write also clears what a run killed part way left in the folder.
         const QString probe = out.filePath(QStringLiteral(".tuberon-teste"));
         if (const int code = reports::replaceFile(probe, QByteArray())) {
             say(QStringLiteral("não é possível gravar na pasta \"%1\": %2").arg(options.output, reason(code)));
             return NotRun;
         }
         QFile::remove(probe);
+    }
+    // The previous run's summary goes before any report is written, and the
+    // new one comes at the end: a run stopped part way leaves no summary
+    // that describes other reports than those beside it.
+    for (const QString &name : summaries) {
+        QFile old(out.filePath(name));
+        if (old.exists() && !old.remove()) {
+            say(QStringLiteral("não foi possível apagar o resumo anterior \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(old.fileName()), old.errorString()));
+            return NotRun;
+        }
     }
 
     Shared shared;
@@ -239,47 +280,82 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
                 shared.pictures.insert(o.name, QImage(o.file));
     }
 
-    QList<SummaryRow> rows(samples.size());
-    std::atomic<int> done{0};
-    QList<int> order(samples.size());
-    std::iota(order.begin(), order.end(), 0);
-    QFuture<void> work = QtConcurrent::map(order, [&](int i) {
-        rows[i] = process(samples[i], fileBases[i], shared);
-        ++done;
-    });
-    int shown = -1;
-    while (!work.isFinished()) {
-        if (console.progress && done != shown)
-            console.progress(shown = done, int(samples.size()));
-        QThread::msleep(50);
+    // Samples go to the cores a batch at a time; of each only its summary
+    // row is kept, packed, so that memory does not grow with the file.
+    struct Job {
+        LabSample sample;
+        QString fileBase;
+        SummaryRow row;
+    };
+    const qsizetype batchSize = qMax(256, 64 * QThreadPool::globalInstance()->maxThreadCount());
+    SummaryRows rows;
+    UniqueNames names;
+    std::atomic<int> finished{0};
+    int done = 0, failed = 0;
+    reader.rewind();
+    reader.next(record); // the header
+    for (bool more = true; more;) {
+        QList<Job> jobs;
+        jobs.reserve(batchSize);
+        while (jobs.size() < batchSize && (more = reader.next(record))) {
+            if (blankRecord(record))
+                continue;
+            Job job;
+            job.sample = readSample(record, map, options.yield);
+            job.fileBase = names.next(job.sample.text(Column::Amostra), job.sample.line);
+            jobs << std::move(job);
+        }
+        QFuture<void> work = QtConcurrent::map(jobs, [&](Job &job) {
+            job.row = process(job.sample, job.fileBase, shared);
+            ++finished;
+        });
+        int shown = -1;
+        while (!work.isFinished()) {
+            if (console.progress && finished != shown)
+                console.progress(shown = finished, total);
+            QThread::msleep(10);
+        }
+        work.waitForFinished();
+        for (const Job &job : std::as_const(jobs)) {
+            rows.append(job.row);
+            if (job.row.last().isEmpty()) {
+                ++done;
+            } else {
+                ++failed;
+                say(job.row.last());
+            }
+        }
     }
-    work.waitForFinished();
     if (console.progress)
-        console.progress(done, int(samples.size()));
+        console.progress(finished, total);
 
+    // A summary that cannot be written does not undo the reports that were.
+    bool summaryWritten = true;
     QString xlsxError;
-    const QByteArray xlsx = summaryXlsx(rows, &xlsxError);
+    QStringList changes;
+    const QByteArray xlsx = summaryXlsx(rows, &xlsxError, &changes);
+    for (const QString &change : std::as_const(changes))
+        say(change);
     if (xlsx.isEmpty()) {
         say(QStringLiteral("resumo.xlsx: %1").arg(xlsxError));
-        return NotRun;
+        summaryWritten = false;
     }
     for (const auto &[name, bytes] : {std::pair{QStringLiteral("resumo.csv"), summaryCsv(rows)},
-                                      std::pair{QStringLiteral("resumo.xlsx"), xlsx}})
+                                      std::pair{QStringLiteral("resumo.xlsx"), xlsx}}) {
+        if (bytes.isEmpty())
+            continue;
         if (const int code = reports::replaceFile(out.filePath(name), bytes)) {
             say(QStringLiteral("não foi possível gravar \"%1\": %2")
                     .arg(QDir::toNativeSeparators(out.filePath(name)), reason(code)));
-            return NotRun;
+            summaryWritten = false;
         }
+    }
 
-    int failed = 0;
-    for (const SummaryRow &row : rows)
-        if (!row.last().isEmpty()) {
-            ++failed;
-            say(row.last());
-        }
     if (console.finished)
-        console.finished(int(samples.size()) - failed, failed);
-    return failed ? SomeNotDone : AllDone;
+        console.finished(done, failed);
+    if (!done && !summaryWritten)
+        return NotRun;
+    return failed || !summaryWritten ? SomeNotDone : AllDone;
 }
 
 } // namespace batch

@@ -78,11 +78,21 @@ int CommandLine::run(const QCommandLineParser &parser) const
     }
     options.yield = *yield;
     if (parser.isSet(prnt_)) {
+        // Burnt and hydrated limes neutralise more than limestone, to about 180 %.
         options.prnt = optionNumber(parser.value(prnt_), true);
         if (!options.prnt) {
             printError(QStringLiteral("--prnt: '%1' não é um PRNT em % maior que zero").arg(parser.value(prnt_)));
             return NotRun;
         }
+        if (*options.prnt > 200) {
+            printError(QStringLiteral("--prnt: '%1' passa de 200 %, mais que o de qualquer corretivo")
+                           .arg(parser.value(prnt_)));
+            return NotRun;
+        }
+        if (*options.prnt > 100)
+            printError(QStringLiteral("aviso: --prnt %1 está acima de 100 %, como o de cal virgem ou cal hidratada; "
+                                      "confira o valor")
+                           .arg(parser.value(prnt_)));
     }
     if (parser.isSet(plantio_)) {
         options.planting = QDate::fromString(parser.value(plantio_), Qt::ISODate);
@@ -93,6 +103,14 @@ int CommandLine::run(const QCommandLineParser &parser) const
     }
     if (options.input.isEmpty()) {
         printError(QStringLiteral("--lote: falta o arquivo"));
+        return NotRun;
+    }
+    // One file per run, each with its own summary: files left over (as a
+    // shell's *.csv gives) are refused rather than silently not done.
+    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty()) {
+        printError(QStringLiteral("--lote faz um arquivo por vez; arquivos a mais: \"%1\". "
+                                  "Rode o tuberon uma vez para cada arquivo, cada um com a sua --saida")
+                       .arg(extra.join(QStringLiteral("\", \""))));
         return NotRun;
     }
 

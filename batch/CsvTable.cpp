@@ -54,43 +54,34 @@ QChar findSeparator(QStringView text)
     return candidates[best];
 }
 
-namespace {
-
-bool blank(const QStringList &fields)
+bool blankRecord(const CsvRecord &record)
 {
-    for (const QString &f : fields)
+    if (!record.problem.isEmpty())
+        return false;
+    for (const QString &f : record.fields)
         if (!f.trimmed().isEmpty())
             return false;
     return true;
 }
 
-} // namespace
+CsvReader::CsvReader(const QByteArray &bytes) : text_(decodeText(bytes)), separator_(findSeparator(text_)) {}
 
-CsvTable readCsv(const QByteArray &bytes)
+bool CsvReader::next(CsvRecord &record)
 {
-    const QString text = decodeText(bytes);
-    CsvTable table;
-    table.separator = findSeparator(text);
-
-    QList<CsvRecord> records;
-    CsvRecord record;
-    record.line = 1;
-    QString field;
-    int line = 1;
-    qsizetype i = 0;
+    const QString &text = text_;
     const qsizetype n = text.size();
-    const auto endRecord = [&] {
-        record.fields << field;
-        field.clear();
-        records << record;
-        record = CsvRecord();
-    };
+    qsizetype i = at_;
+    record = CsvRecord();
+    record.line = line_;
+    if (i >= n)
+        return false;
+    QString field;
     bool atFieldStart = true;
     while (i < n) {
         const QChar c = text[i];
         if (atFieldStart && c == QLatin1Char('"')) {
             // A quoted field: up to the lone closing quote.
-            const int startLine = line;
+            const int startLine = line_;
             bool closed = false;
             for (++i; i < n; ++i) {
                 const QChar q = text[i];
@@ -105,7 +96,7 @@ CsvTable readCsv(const QByteArray &bytes)
                     }
                 } else {
                     if (q == QLatin1Char('\n') || (q == QLatin1Char('\r') && !(i + 1 < n && text[i + 1] == QLatin1Char('\n'))))
-                        ++line;
+                        ++line_;
                     field += q;
                 }
             }
@@ -115,30 +106,41 @@ CsvTable readCsv(const QByteArray &bytes)
             continue;
         }
         atFieldStart = false;
-        if (c == table.separator) {
+        if (c == separator_) {
             record.fields << field;
             field.clear();
             atFieldStart = true;
             ++i;
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
             i += (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ? 2 : 1;
-            endRecord();
-            record.line = ++line;
-            atFieldStart = true;
+            record.fields << field;
+            ++line_;
+            at_ = i;
+            return true;
         } else {
             field += c;
             ++i;
         }
     }
-    if (!field.isEmpty() || !record.fields.isEmpty() || !record.problem.isEmpty())
-        endRecord();
+    at_ = i;
+    if (field.isEmpty() && record.fields.isEmpty() && record.problem.isEmpty())
+        return false;
+    record.fields << field;
+    return true;
+}
 
-    if (records.isEmpty())
+CsvTable readCsv(const QByteArray &bytes)
+{
+    CsvReader reader(bytes);
+    CsvTable table;
+    table.separator = reader.separator();
+    CsvRecord record;
+    if (!reader.next(record))
         return table;
-    table.header = records.takeFirst().fields;
-    for (CsvRecord &r : records)
-        if (!blank(r.fields) || !r.problem.isEmpty())
-            table.records << std::move(r);
+    table.header = record.fields;
+    while (reader.next(record))
+        if (!blankRecord(record))
+            table.records << std::move(record);
     return table;
 }
 

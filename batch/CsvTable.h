@@ -33,4 +33,29 @@ QChar findSeparator(QStringView text);
 
 CsvTable readCsv(const QByteArray &bytes);
 
+// The same records one at a time, so that a large file is never held as a
+// table: the header first, then every record, blank ones included.
+class CsvReader {
+public:
+    explicit CsvReader(const QByteArray &bytes);
+    QChar separator() const { return separator_; }
+    // The next record; false at the end of the text.
+    bool next(CsvRecord &record);
+    // Back to the header, for another pass over the records.
+    void rewind()
+    {
+        at_ = 0;
+        line_ = 1;
+    }
+
+private:
+    QString text_;
+    QChar separator_;
+    qsizetype at_ = 0;
+    int line_ = 1;
+};
+
+// A record with nothing in its fields and nothing wrong with it.
+bool blankRecord(const CsvRecord &record);
+
 } // namespace batch

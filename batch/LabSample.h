@@ -24,6 +24,8 @@ struct LabSample {
 // Every record of the table as a sample, in file order. `yield` is the
 // expected yield of samples whose file gives none.
 QList<LabSample> readSamples(const CsvTable &table, const ColumnMap &map, double yield);
+// One record as a sample.
+LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield);
 
 // A number as the file writes it (decimal comma or point), by the program's
 // one number rule; nothing when it is not a number.

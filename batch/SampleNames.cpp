@@ -1,6 +1,5 @@
 #include "SampleNames.h"
 
-#include <QSet>
 
 namespace batch {
 
@@ -20,21 +19,25 @@ QString safeFileName(const QString &name)
     return safe;
 }
 
+QString UniqueNames::next(const QString &sampleName, int line)
+{
+    QString base = safeFileName(sampleName);
+    if (base.isEmpty())
+        base = QStringLiteral("linha-%1").arg(line);
+    QString name = base;
+    for (int n = 2; taken_.contains(name.toCaseFolded()); ++n)
+        name = QStringLiteral("%1-%2").arg(base).arg(n);
+    taken_.insert(name.toCaseFolded());
+    return name;
+}
+
 QStringList uniqueFileNames(const QStringList &names, const QList<int> &lines)
 {
-    QStringList unique;
-    QSet<QString> taken;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        QString base = safeFileName(names[i]);
-        if (base.isEmpty())
-            base = QStringLiteral("linha-%1").arg(lines.value(i));
-        QString name = base;
-        for (int n = 2; taken.contains(name.toCaseFolded()); ++n)
-            name = QStringLiteral("%1-%2").arg(base).arg(n);
-        taken.insert(name.toCaseFolded());
-        unique << name;
-    }
-    return unique;
+    UniqueNames unique;
+    QStringList bases;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        bases << unique.next(names[i], lines.value(i));
+    return bases;
 }
 
 } // namespace batch

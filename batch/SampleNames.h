@@ -2,6 +2,7 @@
 // Report file names for the samples of a file: the sample's own name, made
 // safe for any file system, and made unique when two samples share it.
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -15,5 +16,14 @@ QString safeFileName(const QString &name);
 // One base name per sample, in order: its safe name, or "linha-<line>" when
 // it has none; a name met before (whatever its letter case) gets "-2", "-3", ...
 QStringList uniqueFileNames(const QStringList &names, const QList<int> &lines);
+
+// The same, one sample at a time in file order.
+class UniqueNames {
+public:
+    QString next(const QString &name, int line);
+
+private:
+    QSet<QString> taken_;
+};
 
 } // namespace batch

@@ -1,5 +1,7 @@
 #include "Summary.h"
 
+#include <cstring>
+
 namespace batch {
 
 const QList<SummaryColumn> &summaryColumns()
@@ -50,21 +52,85 @@ QString csvLine(const QStringList &cells)
 
 } // namespace
 
-QByteArray summaryCsv(const QList<SummaryRow> &rows)
+SummaryRows::SummaryRows(std::initializer_list<SummaryRow> rows)
+{
+    for (const SummaryRow &row : rows)
+        append(row);
+}
+
+// Each cell as its UTF-8 bytes after their count.
+void SummaryRows::append(const SummaryRow &row)
+{
+    QByteArray packed;
+    for (const QString &cell : row) {
+        const QByteArray bytes = cell.toUtf8();
+        const quint32 size = quint32(bytes.size());
+        packed.append(reinterpret_cast<const char *>(&size), sizeof size);
+        packed.append(bytes);
+    }
+    packed.squeeze();
+    packed_ << packed;
+}
+
+SummaryRow SummaryRows::at(qsizetype i) const
+{
+    const QByteArray &packed = packed_[i];
+    SummaryRow row;
+    for (qsizetype at = 0; at + qsizetype(sizeof(quint32)) <= packed.size();) {
+        quint32 size = 0;
+        std::memcpy(&size, packed.constData() + at, sizeof size);
+        at += sizeof size;
+        row << QString::fromUtf8(packed.constData() + at, qsizetype(size));
+        at += size;
+    }
+    return row;
+}
+
+QString workbookText(const QString &text, QString *change)
+{
+    QString valid;
+    valid.reserve(text.size());
+    bool replaced = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            valid += text[i];
+            valid += text[++i];
+            continue;
+        }
+        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c <= 0xFFFD);
+        replaced = replaced || !allowed;
+        valid += allowed ? QChar(c) : QChar(QChar::ReplacementCharacter);
+    }
+    // The most a cell holds; a pair of surrogates is not split.
+    constexpr qsizetype most = 32767;
+    const bool cut = valid.size() > most;
+    if (cut)
+        valid.truncate(valid[most - 1].isHighSurrogate() ? most - 1 : most);
+    QStringList what;
+    if (replaced)
+        what << QStringLiteral("caracteres que a planilha não aceita trocados por \"\uFFFD\"");
+    if (cut)
+        what << QStringLiteral("texto cortado em 32767 caracteres");
+    *change = what.join(QStringLiteral("; "));
+    return valid;
+}
+
+QByteArray summaryCsv(const SummaryRows &rows)
 {
     QStringList titles;
     for (const SummaryColumn &c : summaryColumns())
         titles << c.title;
-    QString text = csvLine(titles);
-    for (const SummaryRow &row : rows) {
-        QStringList cells = row;
+    QByteArray bytes = "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        QStringList cells = rows.at(r);
         // Numbers with a decimal comma whatever the reports use.
         for (int i = 0; i < summaryColumns().size() && i < cells.size(); ++i)
             if (summaryColumns()[i].places > 0)
                 cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
-        text += csvLine(cells);
+        bytes += csvLine(cells).toUtf8();
     }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return bytes;
 }
 
 } // namespace batch

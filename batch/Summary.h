@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 namespace batch {
 
@@ -18,10 +19,30 @@ const QList<SummaryColumn> &summaryColumns();
 // Cells in the order of summaryColumns(); numbers as the window writes them.
 using SummaryRow = QStringList;
 
-QByteArray summaryCsv(const QList<SummaryRow> &rows);
+// The rows of a run, each kept packed in a few hundred bytes, so that a
+// laboratory's year in one file is held without the memory growing by more.
+class SummaryRows {
+public:
+    SummaryRows() = default;
+    SummaryRows(std::initializer_list<SummaryRow> rows);
+    void append(const SummaryRow &row);
+    qsizetype size() const { return packed_.size(); }
+    SummaryRow at(qsizetype i) const;
+
+private:
+    QList<QByteArray> packed_;
+};
+
+QByteArray summaryCsv(const SummaryRows &rows);
 
 // The workbook's bytes (numbers as numbers, shown with their places), or an
-// empty array with the reason in `error`.
-QByteArray summaryXlsx(const QList<SummaryRow> &rows, QString *error);
+// empty array with the reason in `error`. A text the format cannot hold
+// (characters XML refuses, more than 32,767 characters) is written mended,
+// each change told in `changes`.
+QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes);
+
+// A text as a workbook may hold it: characters XML 1.0 refuses made "\uFFFD",
+// cut to 32,767 characters; what was changed, in `change`.
+QString workbookText(const QString &text, QString *change);
 
 } // namespace batch

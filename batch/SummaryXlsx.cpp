@@ -6,7 +6,7 @@
 
 namespace batch {
 
-QByteArray summaryXlsx(const QList<SummaryRow> &rows, QString *error)
+QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes)
 {
     const exporters::Functions *module = exporters::load(error);
     if (!module)
@@ -19,7 +19,9 @@ QByteArray summaryXlsx(const QList<SummaryRow> &rows, QString *error)
         sheet.widths << (c == 0 || c == 6 || c == columns.size() - 1 ? 28 : 12);
     }
     const NumberText comma(QLatin1Char(',')), point(QLatin1Char('.'));
-    for (const SummaryRow &row : rows) {
+    sheet.rowCount = rows.size();
+    sheet.row = [&](qsizetype r) {
+        const SummaryRow row = rows.at(r);
         QList<exporters::SheetCell> cells(columns.size());
         for (qsizetype c = 0; c < columns.size(); ++c) {
             const QString cell = row.value(c);
@@ -36,11 +38,16 @@ QByteArray summaryXlsx(const QList<SummaryRow> &rows, QString *error)
                 out.places = columns[c].places;
             } else {
                 out.kind = exporters::SheetCell::Text;
-                out.text = cell;
+                QString change;
+                out.text = workbookText(cell, &change);
+                if (!change.isEmpty())
+                    *changes << QStringLiteral("resumo.xlsx, linha %1 do resumo, coluna %2: %3")
+                                    .arg(r + 2)
+                                    .arg(columns[c].title, change);
             }
         }
-        sheet.rows << cells;
-    }
+        return cells;
+    };
     return module->workbook(sheet, error);
 }
 

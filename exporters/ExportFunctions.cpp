@@ -62,7 +62,8 @@ QByteArray pdfWithViewerSettings(const QByteArray &pdf, const PdfInformation &in
 
 // libxlsxwriter writes only to a named file, so the workbook is made in a
 // private temporary folder and handed back as bytes for the program's safe
-// writer to put in place.
+// writer to put in place. Rows go out as they come (its constant-memory mode).
+// Every write is checked: a workbook that lost a cell is no workbook.
 QByteArray workbook(const Sheet &sheet, QString *error)
 {
     QTemporaryDir dir;
@@ -71,37 +72,55 @@ QByteArray workbook(const Sheet &sheet, QString *error)
         return {};
     }
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("book.xlsx")));
-    lxw_workbook *book = workbook_new(path.constData());
+    const QByteArray scratch = QFile::encodeName(dir.path());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char *>(scratch.constData());
+    lxw_workbook *book = workbook_new_opt(path.constData(), &options);
     if (!book) {
         *error = QStringLiteral("não foi possível criar a planilha");
         return {};
     }
+    const auto failed = [&](lxw_error e, const QString &where) {
+        *error = QStringLiteral("%1: %2").arg(where, QString::fromUtf8(lxw_strerror(e)));
+        workbook_close(book);
+        return QByteArray();
+    };
     lxw_worksheet *page = workbook_add_worksheet(book, sheet.name.toUtf8().constData());
     lxw_format *title = workbook_add_format(book);
+    lxw_format *places[4] = {nullptr, workbook_add_format(book), workbook_add_format(book), workbook_add_format(book)};
+    if (!page || !title || !places[1] || !places[2] || !places[3])
+        return failed(LXW_ERROR_MEMORY_MALLOC_FAILED, QStringLiteral("planilha"));
     format_set_bold(title);
     format_set_text_wrap(title);
-    lxw_format *places[4] = {nullptr, workbook_add_format(book), workbook_add_format(book), workbook_add_format(book)};
     format_set_num_format(places[1], "0.0");
     format_set_num_format(places[2], "0.00");
     format_set_num_format(places[3], "0.000");
 
     const qsizetype columns = sheet.titles.size();
     for (qsizetype c = 0; c < columns; ++c) {
-        worksheet_write_string(page, 0, lxw_col_t(c), sheet.titles[c].toUtf8().constData(), title);
-        worksheet_set_column(page, lxw_col_t(c), lxw_col_t(c), sheet.widths.value(c, 12), nullptr);
-    }
-    for (qsizetype r = 0; r < sheet.rows.size(); ++r) {
-        const lxw_row_t row = lxw_row_t(r + 1);
-        for (qsizetype c = 0; c < sheet.rows[r].size(); ++c) {
-            const SheetCell &cell = sheet.rows[r][c];
-            if (cell.kind == SheetCell::Number)
-                worksheet_write_number(page, row, lxw_col_t(c), cell.number, places[qBound(0, cell.places, 3)]);
-            else if (cell.kind == SheetCell::Text)
-                worksheet_write_string(page, row, lxw_col_t(c), cell.text.toUtf8().constData(), nullptr);
-        }
+        if (const lxw_error e = worksheet_set_column(page, lxw_col_t(c), lxw_col_t(c), sheet.widths.value(c, 12), nullptr))
+            return failed(e, QStringLiteral("coluna %1").arg(c + 1));
+        if (const lxw_error e = worksheet_write_string(page, 0, lxw_col_t(c), sheet.titles[c].toUtf8().constData(), title))
+            return failed(e, QStringLiteral("título %1").arg(c + 1));
     }
     worksheet_freeze_panes(page, 1, 0);
-    worksheet_autofilter(page, 0, 0, lxw_row_t(sheet.rows.size()), lxw_col_t(columns - 1));
+    if (const lxw_error e = worksheet_autofilter(page, 0, 0, lxw_row_t(sheet.rowCount), lxw_col_t(columns - 1)))
+        return failed(e, QStringLiteral("filtro"));
+    for (qsizetype r = 0; r < sheet.rowCount; ++r) {
+        const lxw_row_t row = lxw_row_t(r + 1);
+        const QList<SheetCell> cells = sheet.row(r);
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            const SheetCell &cell = cells[c];
+            lxw_error e = LXW_NO_ERROR;
+            if (cell.kind == SheetCell::Number)
+                e = worksheet_write_number(page, row, lxw_col_t(c), cell.number, places[qBound(0, cell.places, 3)]);
+            else if (cell.kind == SheetCell::Text)
+                e = worksheet_write_string(page, row, lxw_col_t(c), cell.text.toUtf8().constData(), nullptr);
+            if (e)
+                return failed(e, QStringLiteral("linha %1, coluna %2").arg(row + 1).arg(c + 1));
+        }
+    }
     if (const lxw_error e = workbook_close(book); e != LXW_NO_ERROR) {
         *error = QString::fromUtf8(lxw_strerror(e));
         return {};

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace exporters {
 
@@ -29,12 +30,14 @@ struct SheetCell {
 };
 
 // One worksheet: a bold, wrapped title row that stays in view and carries the
-// filter, then the rows.
+// filter, then the rows, asked for one at a time and in order, so that a sheet
+// of any length is written without being held whole.
 struct Sheet {
     QString name;
     QStringList titles;
     QList<double> widths; // one per title, in characters
-    QList<QList<SheetCell>> rows;
+    qsizetype rowCount = 0;
+    std::function<QList<SheetCell>(qsizetype)> row;
 };
 
 struct Functions {
@@ -43,7 +46,8 @@ struct Functions {
     // controls shown) and the full document information; empty when qpdf
     // cannot read it.
     QByteArray (*pdfWithViewerSettings)(const QByteArray &pdf, const PdfInformation &information);
-    // The workbook's bytes, or an empty array with the reason in `error`.
+    // The workbook's bytes, or an empty array with the reason in `error`
+    // when any of its writes fails. Texts must be valid for the format.
     QByteArray (*workbook)(const Sheet &sheet, QString *error);
 };
 

@@ -7,18 +7,23 @@
 #include "ReportPreview.h"
 #include "StringGrid.h"
 #include "gui_helpers.h"
+#include "unprivileged.h"
 
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The lab-file run against the window, sample by sample, and the program's
 // command line: what it writes, what it refuses, and its exit status.
@@ -35,6 +40,14 @@ private slots:
     void commandLine();
     void help();
     void exportersNotLoadedAtStart();
+    void fileModes_data();
+    void fileModes();
+    void partialFailures_data();
+    void partialFailures();
+    void killedRunThenAgain();
+    void convertedValuesWithoutNoise_data();
+    void convertedValuesWithoutNoise();
+    void workbookWithHostileTexts();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -120,6 +133,39 @@ QByteArray windowPdf(TFPrincipal &w)
 const char *const analysisFields[] = {"Edit1", "Edit70", "Edit2", "Edit3", "Edit4", "Edit5",
                                       "Edit6", "Edit7",  "Edit8", "Edit9", "Edit12"};
 const char *const identificationFields[] = {"Edit55", "Edit56", "Edit57", "Edit58", "Edit59", "Edit60"};
+// A lab file of `count` plausible samples S0001, S0002, ...
+QByteArray labFile(int count)
+{
+    QByteArray csv = "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n";
+    for (int i = 1; i <= count; ++i)
+        csv += QStringLiteral("S%1;%2;%3;%4;2,1;0,4;2,1;0,8;8,5;%5\n")
+                   .arg(i, 4, 10, QLatin1Char('0'))
+                   .arg(10 + i % 60)
+                   .arg(1 + i % 40)
+                   .arg(20 + i % 150)
+                   .arg(15 + i % 60)
+                   .toUtf8();
+    return csv;
+}
+
+// The program, with no display, as the laboratory runs it.
+void startProgram(QProcess &p, const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TUBERON_PROGRAM), arguments);
+}
+
+// Everything in a folder, hidden files too.
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
 const QString header = QStringLiteral(
     "Amostra;Produtor;CPF;Localidade;Município;Talhão;Nº do laudo;Argila (%);pH água;P (mg/dm³);K (mg/dm³);"
     "MO (%);Al;Ca;Mg;CTC;V (%);Rendimento (t/ha)");
@@ -320,8 +366,9 @@ void TstLabBatch::failedWriteKeepsThePreviousReport()
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].startsWith("linha 2: não foi possível gravar \"saida/A1.pdf\": "), qPrintable(messages[0]));
     QCOMPARE(summaryRows(QStringLiteral("saida/resumo.csv")).value(0).value("Erro"), messages[0]);
-    QCOMPARE(QDir(QStringLiteral("saida")).entryList(QDir::Files, QDir::Name),
-             (QStringList{"A1.pdf", "A1.txt", "resumo.csv", "resumo.xlsx"}));
+    // The sample's two reports go together: its text report is not written either.
+    QCOMPARE(QDir(QStringLiteral("saida")).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{"A1.pdf", "resumo.csv", "resumo.xlsx"}));
 }
 
 void TstLabBatch::commandLine_data()
@@ -361,6 +408,34 @@ void TstLabBatch::commandLine_data()
                                  << QStringList();
     QTest::newRow("zero PRNT") << good << run + QStringList{"--prnt", "0"} << 2
                                << "tuberon: --prnt: '0' não é um PRNT em % maior que zero" << QStringList();
+    QTest::newRow("negative PRNT") << good << run + QStringList{"--prnt", "-5"} << 2
+                                   << "tuberon: --prnt: '-5' não é um PRNT em % maior que zero" << QStringList();
+    QTest::newRow("PRNT of 100") << good << run + QStringList{"--prnt", "100", "--silencioso"} << 0 << "" << all;
+    QTest::newRow("PRNT of a hydrated lime, warned") << good << run + QStringList{"--prnt", "180,5"} << 0
+                                                     << "tuberon: aviso: --prnt 180,5 está acima de 100 %, como o de "
+                                                        "cal virgem ou cal hidratada; confira o valor"
+                                                     << all;
+    QTest::newRow("PRNT of 200, warned") << good << run + QStringList{"--prnt", "200"} << 0
+                                         << "tuberon: aviso: --prnt 200 está acima de 100 %, como o de cal virgem "
+                                            "ou cal hidratada; confira o valor"
+                                         << all;
+    QTest::newRow("PRNT above 200") << good << run + QStringList{"--prnt", "200,1"} << 2
+                                    << "tuberon: --prnt: '200,1' passa de 200 %, mais que o de qualquer corretivo"
+                                    << QStringList();
+    QTest::newRow("PRNT of 500") << good << run + QStringList{"--prnt", "500"} << 2
+                                 << "tuberon: --prnt: '500' passa de 200 %, mais que o de qualquer corretivo"
+                                 << QStringList();
+    // A shell's *.csv gives several files: none is silently left undone.
+    QTest::newRow("two lab files") << good << QStringList{"--lote", "amostras.csv", "outras.csv", "--saida", "saida"}
+                                   << 2
+                                   << "tuberon: --lote faz um arquivo por vez; arquivos a mais: \"outras.csv\". "
+                                      "Rode o tuberon uma vez para cada arquivo, cada um com a sua --saida"
+                                   << QStringList();
+    QTest::newRow("three lab files, option first")
+        << good << QStringList{"--saida", "saida", "--lote", "amostras.csv", "b.csv", "c.csv"} << 2
+        << "tuberon: --lote faz um arquivo por vez; arquivos a mais: \"b.csv\", \"c.csv\". "
+           "Rode o tuberon uma vez para cada arquivo, cada um com a sua --saida"
+        << QStringList();
     QTest::newRow("wrong date") << good << run + QStringList{"--plantio", "01/10/2025"} << 2
                                 << "tuberon: --plantio: '01/10/2025' não é uma data AAAA-MM-DD" << QStringList();
     QTest::newRow("unknown option") << good << run + QStringList{"--pasta", "x"} << 2
@@ -453,6 +528,263 @@ void TstLabBatch::exportersNotLoadedAtStart()
     QVERIFY2(maps.contains("libQt6Widgets"), maps.left(2000).constData());
     for (const char *library : {"libtuberon_exporters", "libqpdf", "libxlsxwriter"})
         QVERIFY2(!maps.contains(library), library);
+}
+
+void TstLabBatch::fileModes_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("newMode");
+    QTest::addColumn<int>("sharedMode"); // a report others could write before
+    QTest::newRow("umask 022") << 022 << 0644 << 0644;
+    QTest::newRow("umask 077") << 077 << 0600 << 0644;
+}
+
+// Every file of a run on all cores has the mode the user's umask gives it;
+// one replaced keeps its own, less the write permission the umask forbids.
+void TstLabBatch::fileModes()
+{
+    QFETCH(int, umask);
+    QFETCH(int, newMode);
+    QFETCH(int, sharedMode);
+    const int samples = 1500;
+    writeFile(QStringLiteral("amostras.csv"), labFile(samples));
+    QDir().mkdir(QStringLiteral("saida"));
+    writeFile(QStringLiteral("saida/S0001.pdf"), "shared report");
+    writeFile(QStringLiteral("saida/S0002.txt"), "the group's report");
+    QVERIFY(::chmod("saida/S0001.pdf", 0666) == 0);
+    QVERIFY(::chmod("saida/S0002.txt", 0640) == 0);
+
+    QProcess p;
+    const mode_t previous = ::umask(mode_t(umask));
+    startProgram(p, {"--lote", "amostras.csv", "--saida", "saida"});
+    ::umask(previous);
+    QVERIFY(p.waitForFinished(300000));
+    QCOMPARE(p.exitCode(), 0);
+
+    const QStringList files = entries(QStringLiteral("saida"));
+    QCOMPARE(files.size(), 2 * samples + 2);
+    QStringList wrong;
+    for (const QString &name : files) {
+        struct stat st{};
+        QVERIFY(::stat(qPrintable(QStringLiteral("saida/") + name), &st) == 0);
+        const int expected = name == "S0001.pdf" ? sharedMode : name == "S0002.txt" ? 0640 : newMode;
+        if (int(st.st_mode & 07777) != expected)
+            wrong << QStringLiteral("%1 %2").arg(name).arg(st.st_mode & 07777, 0, 8);
+    }
+    QCOMPARE(wrong, QStringList());
+}
+
+void TstLabBatch::partialFailures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("disk full part way") << "full";
+    QTest::newRow("write-protected page report") << "protected";
+}
+
+// Some samples fail to be written among others that are: each sample has
+// both new reports or neither, every failed one is named with its reason,
+// the summary tells them apart and the run ends with status 1.
+void TstLabBatch::partialFailures()
+{
+    RUN_UNPRIVILEGED();
+    QFETCH(QString, fault);
+    // S3's producer makes its text report far larger than any other file.
+    const QByteArray producer = fault == "full" ? QByteArray(300000, 'x') : QByteArray("Zé");
+    const QByteArray csv = "Amostra;Produtor;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                           "S1;Ana;35;6;40;2;0,4;2;1;8;35\n"
+                           "S2;Bia;60;3;80;3;0;3;1;12;50\n"
+                           "S3;" + producer + ";45;9;95;5,5;0,1;3,4;1,1;10;38\n"
+                           "S4;Caio;12;80;200;0,9;0;2,5;1,2;4,1;70\n";
+    writeFile(QStringLiteral("amostras.csv"), csv);
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+    QDir().mkdir(QStringLiteral("saida"));
+    writeFile(QStringLiteral("saida/S3.pdf"), "previous page");
+    writeFile(QStringLiteral("saida/S3.txt"), "previous text");
+
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    if (fault == "full") {
+        // The largest file of the other samples fits, S3's text report does not.
+        options.output = QStringLiteral("medida");
+        QCOMPARE(batch::run(options, gui::comma(), quietConsole()), batch::AllDone);
+        options.output = QStringLiteral("saida");
+        qint64 largest = 0;
+        for (const QFileInfo &file : QDir(QStringLiteral("medida")).entryInfoList(QDir::Files))
+            if (!file.fileName().startsWith("S3."))
+                largest = qMax(largest, file.size());
+        limit.rlim_cur = rlim_t(largest + 4096);
+        QVERIFY(QFileInfo(QStringLiteral("medida/S3.txt")).size() > qint64(limit.rlim_cur));
+    } else {
+        QVERIFY(::chmod("saida/S3.pdf", 0444) == 0);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QStringList messages;
+    const batch::ExitStatus status = batch::run(options, gui::comma(), quietConsole(&messages));
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QCOMPARE(status, batch::SomeNotDone);
+    QCOMPARE(messages.size(), 1);
+    // Which of S3's reports did not fit depends on the page's size; the text report surely does not.
+    const QString failedFile = fault == "full" ? "saida/S3." : "saida/S3.pdf\": ";
+    QVERIFY2(messages[0].startsWith(QStringLiteral("linha 4: não foi possível gravar \"") + failedFile),
+             qPrintable(messages[0]));
+    QCOMPARE(readAll(QStringLiteral("saida/S3.pdf")), QByteArray("previous page"));
+    QCOMPARE(readAll(QStringLiteral("saida/S3.txt")), QByteArray("previous text"));
+    QCOMPARE(entries(QStringLiteral("saida")),
+             (QStringList{"S1.pdf", "S1.txt", "S2.pdf", "S2.txt", "S3.pdf", "S3.txt", "S4.pdf", "S4.txt",
+                          "resumo.csv", "resumo.xlsx"}));
+    const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/resumo.csv"));
+    QCOMPARE(rows.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(rows[i].value("Erro"), i == 2 ? messages[0] : QString());
+        QCOMPARE(rows[i].value("N (kg/ha)").isEmpty(), i == 2);
+        if (i != 2)
+            QVERIFY(readAll(QStringLiteral("saida/S%1.txt").arg(i + 1)).startsWith("Tuberon -vers"));
+    }
+}
+
+// A run killed part way leaves no summary of another run beside its reports;
+// the next run in the folder clears what the killed one left and does all.
+void TstLabBatch::killedRunThenAgain()
+{
+    const int samples = 150;
+    writeFile(QStringLiteral("amostras.csv"), labFile(samples));
+    QDir().mkdir(QStringLiteral("saida"));
+    writeFile(QStringLiteral("saida/resumo.csv"), "the previous run's summary");
+    writeFile(QStringLiteral("saida/resumo.xlsx"), "the previous run's workbook");
+    writeFile(QStringLiteral("saida/.S0007.pdf.tuberon-Ab12Cd"), "cut by an earlier kill");
+    writeFile(QStringLiteral("saida/notas.txt"), "the user's notes");
+    const QStringList arguments{"--lote", "amostras.csv", "--saida", "saida"};
+
+    QProcess killed;
+    startProgram(killed, arguments);
+    QVERIFY(killed.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(QStringLiteral("saida")).entryList({"*.pdf"}, QDir::Files).size() >= 10, 120000);
+    killed.kill(); // SIGKILL: nothing of the program runs after it
+    QVERIFY(killed.waitForFinished());
+    QVERIFY(QDir(QStringLiteral("saida")).entryList({"*.pdf"}, QDir::Files).size() < samples);
+    QVERIFY(!QFile::exists(QStringLiteral("saida/resumo.csv")));
+    QVERIFY(!QFile::exists(QStringLiteral("saida/resumo.xlsx")));
+
+    QProcess again;
+    startProgram(again, arguments);
+    QVERIFY(again.waitForFinished(300000));
+    QCOMPARE(again.exitCode(), 0);
+    const QStringList files = entries(QStringLiteral("saida"));
+    QCOMPARE(files.size(), 2 * samples + 3);
+    QVERIFY(files.contains("notas.txt"));
+    QCOMPARE(files.filter(".tuberon-"), QStringList());
+    QCOMPARE(summaryRows(QStringLiteral("saida/resumo.csv")).size(), samples);
+}
+
+void TstLabBatch::convertedValuesWithoutNoise_data()
+{
+    QTest::addColumn<QString>("column");   // the column's header in the lab file
+    QTest::addColumn<QString>("value");    // as the laboratory writes it
+    QTest::addColumn<QString>("reported"); // the text report's words for it
+    QTest::addColumn<QString>("shown");    // the number on the page
+    QTest::newRow("MO, g/dm³ ÷ 10") << "MO (g/dm³)" << "12" << "%MO (m/v) =  1,2;" << "1,2";
+    QTest::newRow("K, cmolc/dm³ × 391") << "K (cmolc/dm³)" << "0,15" << "K (mg/dm³) = 58,65\r\n" << "58,65";
+    QTest::newRow("K, mmolc/dm³ × 39.1") << "K (mmolc/dm³)" << "1,5" << "K (mg/dm³) = 58,65\r\n" << "58,65";
+    QTest::newRow("Al, mmolc/dm³ ÷ 10") << "Al (mmolc/dm³)" << "3" << "Al (cmol/dm³) = 0,3;" << "0,3";
+    QTest::newRow("clay, g/kg ÷ 10") << "Argila (g/kg)" << "353" << "Argila (%)= 35,3;" << "35,3";
+    QTest::newRow("CTC, mmolc/dm³ ÷ 10") << "CTC (mmolc/dm³)" << "82,3" << "CTC (cmol/dm³) = 8,23;" << "8,23";
+}
+
+// A value in the laboratory's unit reaches both reports as the exact decimal
+// the conversion gives, without the noise of binary fractions.
+void TstLabBatch::convertedValuesWithoutNoise()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, value);
+    QFETCH(QString, reported);
+    QFETCH(QString, shown);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QStringList titles{"Amostra", "Argila", "P", "K", "MO", "Al", "Ca", "Mg", "CTC", "V"};
+    QStringList values{"S1", "35", "6", "40", "2,1", "0,4", "2,1", "0,8", "8,5", "35"};
+    const qsizetype at = titles.indexOf(column.section(' ', 0, 0));
+    QVERIFY(at > 0);
+    titles[at] = column;
+    values[at] = value;
+    writeFile(QStringLiteral("amostras.csv"), (titles.join(';') + '\n' + values.join(';') + '\n').toUtf8());
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole()), batch::AllDone);
+
+    const QByteArray text = readAll(QStringLiteral("saida/S1.txt"));
+    QVERIFY2(text.contains(reported.toLatin1()), text.constData());
+    QVERIFY2(!text.contains("0000"), text.constData());
+    const QString page = pdfText(readAll(QStringLiteral("saida/S1.pdf")));
+    QVERIFY2(page.contains(QRegularExpression(QStringLiteral("(^|\\s)%1(\\s|$)").arg(QRegularExpression::escape(shown)))),
+             qPrintable(page));
+    QVERIFY2(!page.contains(QStringLiteral("0000")), qPrintable(page));
+}
+
+// Sample names that XML cannot hold, or longer than a cell holds, reach the
+// workbook mended, each change said; a reader of the format reads it whole.
+void TstLabBatch::workbookWithHostileTexts()
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        QSKIP("python3 is not installed to read the workbook back");
+    const QString longName(40000, QLatin1Char('x'));
+    const QStringList names{QStringLiteral("A\u0001B"), QStringLiteral("C\uFFFED"), QStringLiteral("E\uFFFFF"),
+                            QStringLiteral("G\u001bH\tI"), longName, QStringLiteral("Normal")};
+    QString csv = QStringLiteral("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n");
+    for (const QString &name : names)
+        csv += '"' + name + QStringLiteral("\";35;6;40;2;0,4;2;1;8;35\n");
+    writeFile(QStringLiteral("amostras.csv"), csv.toUtf8());
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+    QStringList messages;
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole(&messages)), batch::AllDone);
+    const QString replaced = QStringLiteral("caracteres que a planilha não aceita trocados por \"\uFFFD\"");
+    QCOMPARE(messages,
+             (QStringList{"resumo.xlsx, linha 2 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 3 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 4 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 5 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 6 do resumo, coluna Amostra: texto cortado em 32767 caracteres"}));
+
+    // Every part of the package must parse as XML; the first column's texts come back.
+    const char *reader = R"(
+import json, sys, zipfile, xml.etree.ElementTree as ET
+m = '{http://schemas.openxmlformats.org/spreadsheetml/2006/main}'
+book = zipfile.ZipFile(sys.argv[1])
+parts = {n: ET.fromstring(book.read(n)) for n in book.namelist() if n.endswith('.xml') or n.endswith('.rels')}
+shared = [''.join(t.text or '' for t in si.iter(m + 't')) for si in parts.get('xl/sharedStrings.xml', ET.Element('x')).iter(m + 'si')]
+column = []
+for row in parts['xl/worksheets/sheet1.xml'].iter(m + 'row'):
+    cell = row.find(m + 'c')
+    kind = cell.get('t')
+    if kind == 's':
+        column.append(shared[int(cell.find(m + 'v').text)])
+    else:
+        column.append(''.join(t.text or '' for t in cell.iter(m + 't')))
+print(json.dumps(column))
+)";
+    QProcess p;
+    p.start(python, {QStringLiteral("-c"), QString::fromUtf8(reader), QStringLiteral("saida/resumo.xlsx")});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    const QJsonArray column = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+    const QStringList expected{"Amostra",
+                               QStringLiteral("A\uFFFDB"),
+                               QStringLiteral("C\uFFFDD"),
+                               QStringLiteral("E\uFFFDF"),
+                               QStringLiteral("G\uFFFDH\tI"),
+                               longName.left(32767),
+                               "Normal"};
+    QCOMPARE(column.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(column[i].toString(), expected[i]);
 }
 
 QTEST_MAIN(TstLabBatch)

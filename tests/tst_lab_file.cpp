@@ -28,6 +28,8 @@ private slots:
     void fileNames_data();
     void fileNames();
     void summaryCsv();
+    void workbookText_data();
+    void workbookText();
 };
 
 namespace {
@@ -356,6 +358,37 @@ void TstLabFile::summaryCsv()
                              "K2O (kg/ha);N plantio;N 1ª;N 2ª;N 3ª;K2O plantio;K2O 1ª;Erro\r\n"));
     QVERIFY(bytes.endsWith("\"A;1\";2;;;;;Criterio devido baixo poder tampão.;1,13;;;;;;;;;;;"
                            "linha 2, coluna P: 'n.d.' não é um número\r\n"));
+}
+
+void TstLabFile::workbookText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("change");
+    const QString replaced = QStringLiteral("caracteres que a planilha não aceita trocados por \"\uFFFD\"");
+    const QString cut = QStringLiteral("texto cortado em 32767 caracteres");
+    const QChar high(0xD83C), low(0xDF3F); // a pair: one character beyond the first plane
+    QTest::newRow("plain, accents, tab, line breaks") << "Sítio\tA\r\nB" << "Sítio\tA\r\nB" << "";
+    QTest::newRow("pair of surrogates kept") << QString("a") + high + low << QString("a") + high + low << "";
+    QTest::newRow("lone high surrogate") << QString("a") + high + "b" << "a\uFFFDb" << replaced;
+    QTest::newRow("lone low surrogate") << QString(low) + "b" << "\uFFFDb" << replaced;
+    QTest::newRow("noncharacters FFFE and FFFF") << "\uFFFE\uFFFF" << "\uFFFD\uFFFD" << replaced;
+    QTest::newRow("control characters") << QString("a") + QChar(0) + "\u0008\u001f" << "a\uFFFD\uFFFD\uFFFD" << replaced;
+    QTest::newRow("just fits") << QString(32767, 'x') << QString(32767, 'x') << "";
+    QTest::newRow("too long") << QString(40000, 'x') << QString(32767, 'x') << cut;
+    QTest::newRow("too long, a pair at the cut") << QString(32766, 'x') + high + low << QString(32766, 'x') << cut;
+    QTest::newRow("both") << QString(32768, 'x') + QChar(1) << QString(32767, 'x') << replaced + "; " + cut;
+}
+
+// What a workbook cell cannot hold is mended and said, nothing else touched.
+void TstLabFile::workbookText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QFETCH(QString, change);
+    QString said;
+    QCOMPARE(batch::workbookText(text, &said), written);
+    QCOMPARE(said, change);
 }
 
 QTEST_GUILESS_MAIN(TstLabFile)
