@@ -1,7 +1,10 @@
 // Prints what a lab-file run costs per sample, on one core and on all of
 // them, next to its floor: one PDF page of the report, filled and written to
 // memory, which every sample needs.
+// Then the peak memory of a whole run on all cores of 1,000 and of 20,000
+// samples, each in a process of its own (the peak of a process only grows).
 // Usage: tuberon_lote_bench [samples]     (default 1000; QT_QPA_PLATFORM=offscreen)
+//        tuberon_lote_bench --peak samples   (one run; prints its peak in MB)
 #include "BatchRun.h"
 #include "CalendarChart.h"
 #include "PageReport.h"
@@ -11,11 +14,13 @@
 #include <QChartView>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -80,11 +85,37 @@ double pdfPageMs()
     return times[10];
 }
 
+// The peak resident memory of this process so far, in MB.
+double peakMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// One run of the generated file on all cores in this process.
+int peakRun(int samples)
+{
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("amostras.csv"));
+    {
+        QFile file(input);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(generatedFile(samples));
+    }
+    runMs(input, dir.filePath(QStringLiteral("saida")), QThread::idealThreadCount());
+    std::printf("%.1f\n", peakMb());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--peak")
+        return peakRun(std::max(1, QByteArray(argv[2]).toInt()));
     const int samples = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 1000;
     const int cores = QThread::idealThreadCount();
     QTemporaryDir dir;
@@ -106,5 +137,15 @@ int main(int argc, char *argv[])
                 all / samples / floor);
     std::printf("  %-44s %9.2f\n", "speed-up on all cores", one / all);
     std::printf("  (whole runs: %.0f ms on 1 core, %.0f ms on %d)\n", one, all, cores);
+
+    std::printf("Peak memory of a whole run on all cores (goal: at most 200 MB whatever the count)\n");
+    for (const int count : {1000, 20000}) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--peak"), QString::number(count)});
+        child.waitForFinished(-1);
+        const QByteArray peak = child.readAllStandardOutput().trimmed();
+        std::printf("  %-44s %9s MB\n", qPrintable(QStringLiteral("%1 samples").arg(count)),
+                    peak.isEmpty() ? "?" : peak.constData());
+    }
     return 0;
 }
