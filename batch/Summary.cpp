@@ -52,11 +52,19 @@ QString csvLine(const QStringList &cells)
 
 } // namespace
 
-SummaryRows::SummaryRows(std::initializer_list<SummaryRow> rows)
+SummaryRows::SummaryRows() : file_(std::make_unique<QTemporaryFile>())
+{
+    if (!file_->open())
+        file_.reset();
+}
+
+SummaryRows::SummaryRows(std::initializer_list<SummaryRow> rows) : SummaryRows()
 {
     for (const SummaryRow &row : rows)
         append(row);
 }
+
+SummaryRows::~SummaryRows() = default;
 
 // Each cell as its UTF-8 bytes after their count.
 void SummaryRows::append(const SummaryRow &row)
@@ -68,13 +76,43 @@ void SummaryRows::append(const SummaryRow &row)
         packed.append(reinterpret_cast<const char *>(&size), sizeof size);
         packed.append(bytes);
     }
-    packed.squeeze();
-    packed_ << packed;
+    const quint32 size = quint32(packed.size());
+    packed.prepend(reinterpret_cast<const char *>(&size), sizeof size);
+    if (file_) {
+        // Flushed row by row, so that a full temporary folder shows at once.
+        if (file_->write(packed) == packed.size() && file_->flush()) {
+            offsets_ << written_;
+            written_ += packed.size();
+            return;
+        }
+        // The temporary folder is full: the rows stay in memory from here on.
+        QFile reader(file_->fileName());
+        reader.open(QIODevice::ReadOnly);
+        memory_ = reader.read(written_);
+        file_.reset();
+        reader_.reset();
+    }
+    offsets_ << memory_.size();
+    memory_.append(packed);
 }
 
 SummaryRow SummaryRows::at(qsizetype i) const
 {
-    const QByteArray &packed = packed_[i];
+    QByteArray packed;
+    if (file_) {
+        if (!reader_) {
+            reader_ = std::make_unique<QFile>(file_->fileName());
+            reader_->open(QIODevice::ReadOnly);
+        }
+        reader_->seek(offsets_[i]);
+        quint32 size = 0;
+        reader_->read(reinterpret_cast<char *>(&size), sizeof size);
+        packed = reader_->read(size);
+    } else {
+        quint32 size = 0;
+        std::memcpy(&size, memory_.constData() + offsets_[i], sizeof size);
+        packed = memory_.mid(offsets_[i] + qsizetype(sizeof size), size);
+    }
     SummaryRow row;
     for (qsizetype at = 0; at + qsizetype(sizeof(quint32)) <= packed.size();) {
         quint32 size = 0;

@@ -6,7 +6,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <initializer_list>
+#include <memory>
 
 namespace batch {
 
@@ -19,18 +21,24 @@ const QList<SummaryColumn> &summaryColumns();
 // Cells in the order of summaryColumns(); numbers as the window writes them.
 using SummaryRow = QStringList;
 
-// The rows of a run, each kept packed in a few hundred bytes, so that a
-// laboratory's year in one file is held without the memory growing by more.
+// The rows of a run, kept packed in a temporary file of their own (in memory
+// only when no temporary file can be made), so that a laboratory's year in one
+// file needs no more memory than a day's: 8 bytes a row stay in memory.
 class SummaryRows {
 public:
-    SummaryRows() = default;
+    SummaryRows();
     SummaryRows(std::initializer_list<SummaryRow> rows);
+    ~SummaryRows();
     void append(const SummaryRow &row);
-    qsizetype size() const { return packed_.size(); }
+    qsizetype size() const { return offsets_.size(); }
     SummaryRow at(qsizetype i) const;
 
 private:
-    QList<QByteArray> packed_;
+    std::unique_ptr<QTemporaryFile> file_;
+    mutable std::unique_ptr<QFile> reader_; // the same file, read apart from the writing
+    qint64 written_ = 0;
+    QByteArray memory_;
+    QList<qint64> offsets_;
 };
 
 QByteArray summaryCsv(const SummaryRows &rows);

@@ -40,7 +40,7 @@ QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *cha
                 out.kind = exporters::SheetCell::Text;
                 QString change;
                 out.text = workbookText(cell, &change);
-                if (!change.isEmpty())
+                if (changes && !change.isEmpty())
                     *changes << QStringLiteral("resumo.xlsx, linha %1 do resumo, coluna %2: %3")
                                     .arg(r + 2)
                                     .arg(columns[c].title, change);
