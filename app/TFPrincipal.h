@@ -325,7 +325,7 @@ private:
     // What the caption and the questions compare with: the case as just
     // opened, saved or started, and the file's contents then.
     void markUnmodified(const cases::Stamp &stamp = {});
-    void updateCaption();
+    void updateCaption(bool modified);
     // Changes of the components are looked at once the event is over.
     void watchForChanges();
     // A file dragged over the window or any of its fields; answers whether

@@ -91,11 +91,8 @@ void TFPrincipal::watchForChanges()
     modifiedCheck_.setSingleShot(true);
     modifiedCheck_.setInterval(0);
     connect(&modifiedCheck_, &QTimer::timeout, this, [this] {
-        const bool modified = caseModified();
-        if (modified != isWindowModified()) {
-            setWindowModified(modified);
-            updateCaption();
-        }
+        if (const bool modified = caseModified(); modified != isWindowModified())
+            updateCaption(modified);
     });
     const auto changed = [this] { modifiedCheck_.start(); };
     for (QWidget *w : findChildren<QWidget *>()) {
@@ -129,17 +126,20 @@ void TFPrincipal::markUnmodified(const cases::Stamp &stamp)
     unmodified_ = caseState();
     caseFileStamp_ = stamp;
     modifiedCheck_.stop();
-    setWindowModified(false);
-    updateCaption();
+    updateCaption(false);
 }
 
-void TFPrincipal::updateCaption()
+void TFPrincipal::updateCaption(bool modified)
 {
     // Qt shows "[*]" as "*" while the window is modified; the caption of an
     // unchanged case holds no placeholder at all.
-    const QString mark = isWindowModified() ? QStringLiteral("[*]") : QString();
+    const QString mark = modified ? QStringLiteral("[*]") : QString();
+    if (!modified)
+        setWindowModified(false);
     setWindowTitle(caseFile_.isEmpty() ? mark + kCaption
                                        : QFileInfo(caseFile_).fileName() + mark + QStringLiteral(" - ") + kCaption);
+    if (modified)
+        setWindowModified(true);
 }
 
 void TFPrincipal::startOnce()
@@ -154,7 +154,7 @@ void TFPrincipal::startOnce()
 void TFPrincipal::setCaseFile(const QString &path)
 {
     caseFile_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    updateCaption();
+    updateCaption(isWindowModified());
 }
 
 void TFPrincipal::newCase()
