@@ -101,6 +101,7 @@ void TFPrincipal::paintEvent(QPaintEvent *event)
 
 void TFPrincipal::afterFirstFrame()
 {
+    takeUnmodifiedOnce();
     calendarChart->complete();
     // The six sizes of the icon are decoded and handed to the window system
     // here, not before the window is first seen.

@@ -325,8 +325,10 @@ private:
     // What the caption and the questions compare with: the case as just
     // opened, saved or started, and the file's contents then.
     void markUnmodified(const cases::Stamp &stamp = {});
+    void takeUnmodifiedOnce();
     void updateCaption(bool modified);
-    // Changes of the components are looked at once the event is over.
+    // Changes of the components are looked at once the event is over; from
+    // the first frame on, or from the first case opened or started.
     void watchForChanges();
     // A file dragged over the window or any of its fields; answers whether
     // the event was one.
@@ -413,6 +415,7 @@ private:
     QString caseFile_;
     cases::Stamp caseFileStamp_; // caseFile_ as last read or written here
     cases::Case unmodified_;     // the case as last opened, saved or started
+    bool unmodifiedTaken_ = false;
     QTimer modifiedCheck_;       // a change seen; the caption follows
     cases::Case startState_; // the components as built, before start-up
     bool painted_ = false;

@@ -80,12 +80,12 @@ void TFPrincipal::buildCaseButtons()
     for (QWidget *w : findChildren<QWidget *>())
         if (w->acceptDrops())
             w->installEventFilter(this);
-
-    watchForChanges();
 }
 
 void TFPrincipal::watchForChanges()
 {
+    if (modifiedCheck_.isSingleShot())
+        return; // already watching
     // A change is compared with the case as opened only once the event that
     // made it is over: a handler writing many fields costs one comparison.
     modifiedCheck_.setSingleShot(true);
@@ -117,13 +117,15 @@ void TFPrincipal::watchForChanges()
 
 bool TFPrincipal::caseModified() const
 {
-    // Before start-up the window holds nobody's work.
-    return shown_ && !sameWork(caseState(), unmodified_);
+    // Before its first frame the window holds nobody's work.
+    return unmodifiedTaken_ && !sameWork(caseState(), unmodified_);
 }
 
 void TFPrincipal::markUnmodified(const cases::Stamp &stamp)
 {
+    watchForChanges();
     unmodified_ = caseState();
+    unmodifiedTaken_ = true;
     caseFileStamp_ = stamp;
     modifiedCheck_.stop();
     updateCaption(false);
@@ -148,7 +150,14 @@ void TFPrincipal::startOnce()
         return;
     shown_ = true;
     guard(&TFPrincipal::FormShow);
-    markUnmodified();
+}
+
+void TFPrincipal::takeUnmodifiedOnce()
+{
+    // Nobody can change the window before its first frame: what it holds
+    // then is the start, unless a case was opened or started already.
+    if (!unmodifiedTaken_)
+        markUnmodified();
 }
 
 void TFPrincipal::setCaseFile(const QString &path)
