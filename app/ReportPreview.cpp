@@ -87,7 +87,9 @@ bool ReportPreview::exportPdf(const QString &path)
     const QString reason = pdf_.exportTo(report_, path);
     if (reason.isEmpty())
         return true;
-    QMessageBox::critical(this, QStringLiteral("Tuberon"),
-                          QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tuberon"),
+                    QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText); // a file's name is letters, never markup
+    box.exec();
     return false;
 }

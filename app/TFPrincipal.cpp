@@ -1,5 +1,6 @@
 #include "TFPrincipal.h"
 #include "CalendarChart.h"
+#include "QtTranslations.h"
 #include "widgets_factory.h"
 
 #include <QApplication>
@@ -25,6 +26,9 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
                                                          : regional.decimalPoint().at(0))
 {
     registerAssets();
+    // A program or test that builds the window without main() sees the
+    // same Portuguese dialogs.
+    installQtTranslations();
     setObjectName(QStringLiteral("FPrincipal"));
     setWindowTitle(QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca "));
     // Tahoma is rarely installed here; Liberation Sans keeps the same look and
@@ -97,6 +101,7 @@ void TFPrincipal::paintEvent(QPaintEvent *event)
 
 void TFPrincipal::afterFirstFrame()
 {
+    takeUnmodifiedOnce();
     calendarChart->complete();
     // The six sizes of the icon are decoded and handed to the window system
     // here, not before the window is first seen.

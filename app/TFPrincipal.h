@@ -1,5 +1,6 @@
 #pragma once
 #include "Case.h"
+#include "CaseFile.h"
 #include "Closing.h"
 #include "Failure.h"
 #include "NumberText.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <QLocale>
+#include <QTimer>
 #include <QWidget>
 
 class QAbstractButton;
@@ -238,13 +240,18 @@ public:
     // ---- Case files: beside "&Fechar", outside the tabs
     QPushButton *btnNovo = nullptr, *btnAbrir = nullptr, *btnSalvar = nullptr;
     // Replaces the window's contents by the case in the file; on failure
-    // shows why and leaves the window as it was.
+    // shows why and leaves the window as it was. Unsaved changes are not
+    // asked about here: the buttons, keys, drops and closing ask first.
     bool openCase(const QString &path);
     // Writes the window's contents to the file; on failure shows why and
-    // keeps the file as it was.
+    // keeps the file as it was. Over the file last opened or saved, asks
+    // first when another program or window has written it since.
     bool saveCase(const QString &path);
-    // The window as at start, for the next producer.
+    // The window as at start, for the next producer (without asking).
     void newCase();
+    // Whether the case differs from what was last opened, saved or started
+    // (the tab shown is no change); the caption marks it with "*".
+    bool caseModified() const;
     // The file last opened or saved; empty for a new case.
     const QString &caseFile() const { return caseFile_; }
     // What a case file would hold now.
@@ -270,6 +277,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // ---- Building the tabs (one file each)
@@ -287,6 +295,8 @@ private:
     // ---- Case files (case_state.cpp, case_handlers.cpp)
     // Whether a component's contents belong to a case.
     bool inCase(const QWidget *component) const;
+    // The fields and grid columns that hold words, whatever the separator.
+    static const cases::FreeTexts &freeTexts();
     // Raises the damaged-file failure for what the file holds and this
     // window cannot take (a list position beyond its items, a grid row of
     // another width); checked before any component is touched.
@@ -304,7 +314,22 @@ private:
     void resetToStart();
     QString askCaseFile(bool saving);
     bool saveCaseAs();
+    // Ctrl+S and the prompt's "Salvar": to the current file, or a name asked.
+    bool saveToCurrentFile();
+    // Before a case is discarded: true when it may go (nothing changed,
+    // saved, or "Descartar"), false for "Cancelar" or a save that failed.
+    bool mayDiscardCase();
+    // The file was written elsewhere since: "Substituir" answers true.
+    bool mayReplaceChangedFile(const QString &path);
     void setCaseFile(const QString &path);
+    // What the caption and the questions compare with: the case as just
+    // opened, saved or started, and the file's contents then.
+    void markUnmodified(const cases::Stamp &stamp = {});
+    void takeUnmodifiedOnce();
+    void updateCaption(bool modified);
+    // Changes of the components are looked at once the event is over; from
+    // the first frame on, or from the first case opened or started.
+    void watchForChanges();
     // A file dragged over the window or any of its fields; answers whether
     // the event was one.
     bool caseDragEvent(QEvent *event);
@@ -388,6 +413,10 @@ private:
     agronomy::Worksheet worksheet_;
     bool shown_ = false;
     QString caseFile_;
+    cases::Stamp caseFileStamp_; // caseFile_ as last read or written here
+    cases::Case unmodified_;     // the case as last opened, saved or started
+    bool unmodifiedTaken_ = false;
+    QTimer modifiedCheck_;       // a change seen; the caption follows
     cases::Case startState_; // the components as built, before start-up
     bool painted_ = false;
     QHash<QObject *, Handler> exitHandlers_;

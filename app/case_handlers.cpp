@@ -5,12 +5,18 @@
 #include "TFPrincipal.h"
 #include "widgets_factory.h"
 
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QUrl>
@@ -28,6 +34,14 @@ QString draggedFile(const QMimeData *data)
         if (url.isLocalFile())
             return url.toLocalFile();
     return {};
+}
+
+// The tab shown is where the technician stood, not part of the work.
+bool sameWork(cases::Case a, cases::Case b)
+{
+    a.pages.clear();
+    b.pages.clear();
+    return a == b;
 }
 
 } // namespace
@@ -68,6 +82,68 @@ void TFPrincipal::buildCaseButtons()
             w->installEventFilter(this);
 }
 
+void TFPrincipal::watchForChanges()
+{
+    if (modifiedCheck_.isSingleShot())
+        return; // already watching
+    // A change is compared with the case as opened only once the event that
+    // made it is over: a handler writing many fields costs one comparison.
+    modifiedCheck_.setSingleShot(true);
+    modifiedCheck_.setInterval(0);
+    connect(&modifiedCheck_, &QTimer::timeout, this, [this] {
+        if (const bool modified = caseModified(); modified != isWindowModified())
+            updateCaption(modified);
+    });
+    const auto changed = [this] { modifiedCheck_.start(); };
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (!inCase(w))
+            continue;
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            connect(edit, &QLineEdit::textChanged, this, changed);
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+            connect(memo, &QPlainTextEdit::textChanged, this, changed);
+        else if (auto *grid = qobject_cast<StringGrid *>(w))
+            connect(grid, &QTableWidget::itemChanged, this, changed);
+        else if (auto *list = qobject_cast<QComboBox *>(w)) {
+            connect(list, &QComboBox::currentIndexChanged, this, changed);
+            connect(list, &QComboBox::editTextChanged, this, changed);
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            if (button->isCheckable())
+                connect(button, &QAbstractButton::toggled, this, changed);
+        } else if (auto *picker = qobject_cast<QDateTimeEdit *>(w))
+            connect(picker, &QDateTimeEdit::dateChanged, this, changed);
+    }
+}
+
+bool TFPrincipal::caseModified() const
+{
+    // Before its first frame the window holds nobody's work.
+    return unmodifiedTaken_ && !sameWork(caseState(), unmodified_);
+}
+
+void TFPrincipal::markUnmodified(const cases::Stamp &stamp)
+{
+    watchForChanges();
+    unmodified_ = caseState();
+    unmodifiedTaken_ = true;
+    caseFileStamp_ = stamp;
+    modifiedCheck_.stop();
+    updateCaption(false);
+}
+
+void TFPrincipal::updateCaption(bool modified)
+{
+    // Qt shows "[*]" as "*" while the window is modified; the caption of an
+    // unchanged case holds no placeholder at all.
+    const QString mark = modified ? QStringLiteral("[*]") : QString();
+    if (!modified)
+        setWindowModified(false);
+    setWindowTitle(caseFile_.isEmpty() ? mark + kCaption
+                                       : QFileInfo(caseFile_).fileName() + mark + QStringLiteral(" - ") + kCaption);
+    if (modified)
+        setWindowModified(true);
+}
+
 void TFPrincipal::startOnce()
 {
     if (shown_)
@@ -76,10 +152,18 @@ void TFPrincipal::startOnce()
     guard(&TFPrincipal::FormShow);
 }
 
+void TFPrincipal::takeUnmodifiedOnce()
+{
+    // Nobody can change the window before its first frame: what it holds
+    // then is the start, unless a case was opened or started already.
+    if (!unmodifiedTaken_)
+        markUnmodified();
+}
+
 void TFPrincipal::setCaseFile(const QString &path)
 {
     caseFile_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    setWindowTitle(caseFile_.isEmpty() ? kCaption : QFileInfo(caseFile_).fileName() + QStringLiteral(" - ") + kCaption);
+    updateCaption(isWindowModified());
 }
 
 void TFPrincipal::newCase()
@@ -87,13 +171,16 @@ void TFPrincipal::newCase()
     startOnce();
     guard([this] { resetToStart(); });
     setCaseFile(QString());
+    markUnmodified();
 }
 
 bool TFPrincipal::openCase(const QString &path)
 {
     bool opened = false;
+    cases::Stamp stamp;
     guard([&] {
-        const cases::Case c = cases::withSeparator(cases::readFile(path), numbers().separator());
+        const cases::Case c =
+            cases::withSeparator(cases::readFile(path, &stamp), numbers().separator(), freeTexts());
         checkCase(c, QFileInfo(path).fileName());
         // Nothing below can fail: the whole file was checked above.
         startOnce();
@@ -102,8 +189,10 @@ bool TFPrincipal::openCase(const QString &path)
         redrawAfterRestore();
         opened = true;
     });
-    if (opened)
+    if (opened) {
         setCaseFile(path);
+        markUnmodified(stamp);
+    }
     return opened;
 }
 
@@ -112,14 +201,63 @@ bool TFPrincipal::saveCase(const QString &path)
     // A cell still being typed in is part of the case.
     for (StringGrid *grid : findChildren<StringGrid *>())
         grid->commitEditing();
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (target == caseFile_ && !mayReplaceChangedFile(target))
+        return false;
     bool saved = false;
+    cases::Stamp stamp;
     guard([&] {
-        cases::writeFile(path, caseState());
+        cases::writeFile(path, caseState(), &stamp);
         saved = true;
     });
-    if (saved)
+    if (saved) {
         setCaseFile(path);
+        markUnmodified(stamp);
+    }
     return saved;
+}
+
+bool TFPrincipal::mayReplaceChangedFile(const QString &path)
+{
+    if (!cases::changedSince(path, caseFileStamp_))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tuberon"),
+                    QStringLiteral("O arquivo \"%1\" foi alterado por outro programa desde que foi aberto ou salvo "
+                                   "nesta janela. Substituir?")
+                        .arg(QFileInfo(path).fileName()),
+                    QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("replaceChangedFilePrompt"));
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Substituir"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool TFPrincipal::mayDiscardCase()
+{
+    for (StringGrid *grid : findChildren<StringGrid *>())
+        grid->commitEditing();
+    if (!caseModified())
+        return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tuberon"), QStringLiteral("Salvar as alterações?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("saveChangesPrompt"));
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Salvar"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Descartar"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    // A box closed any other way is a "Cancelar": nothing is lost.
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return saveToCurrentFile();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString TFPrincipal::askCaseFile(bool saving)
@@ -145,22 +283,38 @@ bool TFPrincipal::saveCaseAs()
     return !path.isEmpty() && saveCase(path);
 }
 
-void TFPrincipal::btnNovoClick() { newCase(); }
+void TFPrincipal::btnNovoClick()
+{
+    if (mayDiscardCase())
+        newCase();
+}
 
 void TFPrincipal::btnAbrirClick()
 {
+    if (!mayDiscardCase())
+        return;
     if (const QString path = askCaseFile(false); !path.isEmpty())
         openCase(path);
 }
 
 void TFPrincipal::btnSalvarClick() { saveCaseAs(); }
 
-void TFPrincipal::saveCurrentCase()
+void TFPrincipal::saveCurrentCase() { saveToCurrentFile(); }
+
+bool TFPrincipal::saveToCurrentFile()
 {
-    if (caseFile_.isEmpty())
-        saveCaseAs();
+    // A cell still being typed in is part of the case.
+    for (StringGrid *grid : findChildren<StringGrid *>())
+        grid->commitEditing();
+    return caseFile_.isEmpty() ? saveCaseAs() : saveCase(caseFile_);
+}
+
+void TFPrincipal::closeEvent(QCloseEvent *event)
+{
+    if (mayDiscardCase())
+        QWidget::closeEvent(event);
     else
-        saveCase(caseFile_);
+        event->ignore();
 }
 
 bool TFPrincipal::caseDragEvent(QEvent *event)
@@ -176,7 +330,13 @@ bool TFPrincipal::caseDragEvent(QEvent *event)
     if (event->type() == QEvent::Drop) {
         // Opened once the drop is over: a message box must not run inside
         // the drag and drop exchange with the file manager.
-        QMetaObject::invokeMethod(this, [this, path] { openCase(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, path] {
+                if (mayDiscardCase())
+                    openCase(path);
+            },
+            Qt::QueuedConnection);
     }
     return true;
 }

@@ -40,10 +40,27 @@ std::vector<std::pair<const char *, double *>> worksheetValues(agronomy::Workshe
             {"Lm4P", &w.phosphorusLimits.l4}};
 }
 
+// A caption a handler rewrites is kept in a case; it shows what a file
+// holds as letters only, never as rich text that could load a resource.
+bool takesText(const QLabel *label) { return label->pixmap().isNull() && label->textFormat() == Qt::PlainText; }
+
 // More rows than any list of products a technician composes.
 constexpr int kMaxGridRows = 1000;
 
 } // namespace
+
+const cases::FreeTexts &TFPrincipal::freeTexts()
+{
+    // The producer's name, CPF, place and town, the field's name, the
+    // report's number and the technician's signature; the product names of
+    // the planting and top-dressing lists.
+    static const cases::FreeTexts texts{
+        {QStringLiteral("Edit55"), QStringLiteral("Edit56"), QStringLiteral("Edit57"), QStringLiteral("Edit58"),
+         QStringLiteral("Edit59"), QStringLiteral("Edit60"), QStringLiteral("Edit15")},
+        {{QStringLiteral("stga4"), {0}}, {QStringLiteral("stga5"), {0}}, {QStringLiteral("Stga6"), {0}},
+         {QStringLiteral("stga7"), {0}}}};
+    return texts;
+}
 
 bool TFPrincipal::inCase(const QWidget *component) const
 {
@@ -76,7 +93,7 @@ cases::Case TFPrincipal::caseState() const
         } else if (const auto *memo = qobject_cast<const QPlainTextEdit *>(w)) {
             c.memos.insert(name, memo->toPlainText());
         } else if (const auto *label = qobject_cast<const QLabel *>(w)) {
-            if (label->pixmap().isNull())
+            if (takesText(label))
                 c.labels.insert(name, label->text());
         } else if (const auto *grid = qobject_cast<const StringGrid *>(w)) {
             QList<QStringList> rows;
@@ -152,7 +169,7 @@ void TFPrincipal::restoreCase(const cases::Case &c)
             if (const auto it = c.memos.constFind(name); it != c.memos.cend())
                 memo->setPlainText(*it);
         } else if (auto *label = qobject_cast<QLabel *>(w)) {
-            if (const auto it = c.labels.constFind(name); it != c.labels.cend() && label->pixmap().isNull())
+            if (const auto it = c.labels.constFind(name); it != c.labels.cend() && takesText(label))
                 label->setText(*it);
         } else if (auto *grid = qobject_cast<StringGrid *>(w)) {
             if (const auto it = c.grids.constFind(name); it != c.grids.cend()) {

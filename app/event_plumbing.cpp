@@ -34,6 +34,8 @@ void TFPrincipal::guard(const std::function<void()> &work)
 void TFPrincipal::showError(const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Tuberon"), message, QMessageBox::Ok, this);
+    // Messages quote field texts and file names, which may come from a file.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -69,6 +69,7 @@ void TFPrincipal::buildDosesTab()
                               120, 80);
     Label34 = ui::label(GroupBox21, QStringLiteral("Observação"), 12, 60, 416, 32);
     Label34->setObjectName(QStringLiteral("Label34"));
+    Label34->setTextFormat(Qt::PlainText);
     Label34->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label34->setWordWrap(true);
     ui::setTextColour(Label34, ui::colour::red);

@@ -94,6 +94,7 @@ void TFPrincipal::buildEntryTab()
                                         "hectare. Ilustração: equipe Tuberon."),
                          GroupBox2);
     Label94->setObjectName(QStringLiteral("Label94"));
+    Label94->setTextFormat(Qt::PlainText);
     QFont captionFont = Label94->font();
     captionFont.setPointSize(9);
     Label94->setFont(captionFont);

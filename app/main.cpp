@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "CommandLineTexts.h"
+#include "QtTranslations.h"
 #include "TFPrincipal.h"
 
 #include <QApplication>
@@ -42,6 +43,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tuberon"));
+    // Qt's texts first: the translator installed last is asked first, so the
+    // program's own words for the command-line help win over Qt's.
+    installQtTranslations();
     CommandLineTexts texts;
     QCoreApplication::installTranslator(&texts);
 

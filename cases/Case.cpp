@@ -22,19 +22,23 @@ QString convert(const QString &text, const NumberText &from, QChar to)
 
 } // namespace
 
-Case withSeparator(const Case &source, QChar separator)
+Case withSeparator(const Case &source, QChar separator, const FreeTexts &freeTexts)
 {
     if (source.decimalSeparator == separator)
         return source;
     const NumberText from(source.decimalSeparator);
     Case result = source;
     result.decimalSeparator = separator;
-    for (QString &text : result.fields)
-        text = convert(text, from, separator);
-    for (QList<QStringList> &rows : result.grids)
-        for (QStringList &row : rows)
-            for (QString &cell : row)
-                cell = convert(cell, from, separator);
+    for (auto it = result.fields.begin(); it != result.fields.end(); ++it)
+        if (!freeTexts.fields.contains(it.key()))
+            *it = convert(*it, from, separator);
+    for (auto it = result.grids.begin(); it != result.grids.end(); ++it) {
+        const QList<int> words = freeTexts.gridColumns.value(it.key());
+        for (QStringList &row : *it)
+            for (int column = 0; column < row.size(); ++column)
+                if (!words.contains(column))
+                    row[column] = convert(row[column], from, separator);
+    }
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -35,10 +36,18 @@ struct Case {
     friend bool operator==(const Case &, const Case &) = default;
 };
 
+// Texts typed as words whatever they look like: a CPF "123.456", a field
+// named "1.2" or a report number "12.345" is no number. Fields by name;
+// grid columns (from 0) by the grid's name.
+struct FreeTexts {
+    QSet<QString> fields;
+    QMap<QString, QList<int>> gridColumns;
+};
+
 // The case with its number texts (fields and grid cells) written with
 // another decimal separator. Only texts that are numbers under the
-// separator the case was saved with are rewritten; names and free texts
-// stay as typed.
-Case withSeparator(const Case &source, QChar separator);
+// separator the case was saved with are rewritten, and never the free
+// texts named; memos, lists and captions stay as typed.
+Case withSeparator(const Case &source, QChar separator, const FreeTexts &freeTexts = {});
 
 } // namespace cases

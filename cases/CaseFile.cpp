@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "ReportFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -32,9 +33,21 @@ QString reason(int code)
     }
 }
 
+QString nameOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.fileName().isEmpty() ? path : info.fileName();
+}
+
+Stamp stampOf(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    return {info.size(), info.lastModified(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+}
+
 } // namespace
 
-Case readFile(const QString &path)
+Case readFile(const QString &path, Stamp *stamp)
 {
     const QFileInfo info(path);
     const QString name = info.fileName().isEmpty() ? path : info.fileName();
@@ -58,16 +71,42 @@ Case readFile(const QString &path)
         throw Failure(QStringLiteral("Não foi possível ler o arquivo \"%1\".").arg(name));
     if (bytes.size() > maxFileSize)
         throw tooLarge();
-    return fromJson(bytes, name);
+    Case c = fromJson(bytes, name);
+    if (stamp)
+        *stamp = stampOf(path, bytes);
+    return c;
 }
 
-void writeFile(const QString &path, const Case &c)
+void writeFile(const QString &path, const Case &c, Stamp *stamp)
 {
-    if (const int code = reports::replaceFile(path, toJson(c))) {
-        const QFileInfo info(path);
-        throw Failure(QStringLiteral("Não foi possível salvar o caso em \"%1\": %2.")
-                          .arg(info.fileName().isEmpty() ? path : info.fileName(), reason(code)));
-    }
+    const QByteArray bytes = toJson(c);
+    if (bytes.size() > maxFileSize)
+        throw Failure(QStringLiteral("O caso não foi salvo em \"%1\": com %2 MiB, passa do limite de %3 MiB de um "
+                                     "caso do Tuberon e não poderia ser aberto de novo. Encurte os textos mais longos "
+                                     "(as observações do relatório, por exemplo) e salve outra vez.")
+                          .arg(nameOf(path))
+                          .arg((bytes.size() + 1024 * 1024 - 1) / (1024 * 1024))
+                          .arg(maxFileSize / (1024 * 1024)));
+    if (const int code = reports::replaceFile(path, bytes))
+        throw Failure(QStringLiteral("Não foi possível salvar o caso em \"%1\": %2.").arg(nameOf(path), reason(code)));
+    if (stamp)
+        *stamp = stampOf(path, bytes);
+}
+
+bool changedSince(const QString &path, const Stamp &stamp)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    if (info.size() == stamp.size && info.lastModified() == stamp.modified)
+        return false;
+    // Touched, copied over with the same bytes or written anew: only other
+    // contents count as a change.
+    QFile file(path);
+    if (info.size() > maxFileSize || !file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray bytes = file.read(maxFileSize + 1);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256) != stamp.hash;
 }
 
 } // namespace cases

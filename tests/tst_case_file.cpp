@@ -17,7 +17,12 @@ private slots:
     void separator_data();
     void separator();
     void separatorLeavesFreeTexts();
+    void namedFreeTextsKeepTheirMarks_data();
+    void namedFreeTextsKeepTheirMarks();
     void writtenFileReadsBack();
+    void largestSavedCaseOpensAgain_data();
+    void largestSavedCaseOpensAgain();
+    void changedSinceLooksAtTheContents();
 };
 
 namespace {
@@ -157,6 +162,39 @@ void TstCaseFile::separatorLeavesFreeTexts()
     QCOMPARE(converted.worksheet, source.worksheet);
 }
 
+void TstCaseFile::namedFreeTextsKeepTheirMarks_data()
+{
+    QTest::addColumn<QChar>("from");
+    QTest::addColumn<QChar>("to");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("converted"); // where the text is a number
+    const QChar comma(','), point('.');
+    QTest::newRow("CPF point to comma") << point << comma << "123.456" << "123,456";
+    QTest::newRow("field name point to comma") << point << comma << "1.2" << "1,2";
+    QTest::newRow("report number comma to point") << comma << point << "12,345" << "12.345";
+    QTest::newRow("product name comma to point") << comma << point << "0,5" << "0.5";
+}
+
+void TstCaseFile::namedFreeTextsKeepTheirMarks()
+{
+    QFETCH(QChar, from);
+    QFETCH(QChar, to);
+    QFETCH(QString, text);
+    QFETCH(QString, converted);
+    cases::Case c;
+    c.decimalSeparator = from;
+    c.fields = {{"Edit56", text}, {"Edit1", text}};
+    c.grids.insert("stga4", {{text, text}});
+    const cases::FreeTexts words{{"Edit56"}, {{"stga4", {0}}}};
+    const cases::Case result = cases::withSeparator(c, to, words);
+    QCOMPARE(result.fields.value("Edit56"), text);
+    QCOMPARE(result.fields.value("Edit1"), converted);
+    QCOMPARE(result.grids.value("stga4").at(0), (QStringList{text, converted}));
+    // And back: the free texts are still as typed, the numbers as they were.
+    const cases::Case back = cases::withSeparator(result, from, words);
+    QCOMPARE(back, c);
+}
+
 void TstCaseFile::writtenFileReadsBack()
 {
     QTemporaryDir dir;
@@ -165,5 +203,81 @@ void TstCaseFile::writtenFileReadsBack()
     QCOMPARE(cases::readFile(path), sample());
 }
 
+void TstCaseFile::largestSavedCaseOpensAgain_data()
+{
+    QTest::addColumn<qint64>("beyond"); // bytes over the limit
+    QTest::newRow("exactly the limit") << qint64(0);
+    QTest::newRow("one byte over") << qint64(1);
+}
+
+void TstCaseFile::largestSavedCaseOpensAgain()
+{
+    QFETCH(qint64, beyond);
+    // Long notes make a large case; the memo is sized for the file to reach
+    // the limit to the byte.
+    cases::Case c = sample();
+    c.memos.insert("Memo3", QString());
+    const qint64 base = cases::toJson(c).size();
+    c.memos.insert("Memo3", QString(cases::maxFileSize - base + beyond, QLatin1Char('a')));
+    QCOMPARE(cases::toJson(c).size(), cases::maxFileSize + beyond);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("caso.tuberon"));
+    cases::writeFile(path, sample());
+    if (beyond == 0) {
+        cases::writeFile(path, c);
+        QCOMPARE(QFileInfo(path).size(), cases::maxFileSize);
+        QCOMPARE(cases::readFile(path), c);
+        return;
+    }
+    try {
+        cases::writeFile(path, c);
+        QFAIL("a case that cannot be opened again was saved");
+    } catch (const Failure &failure) {
+        QCOMPARE(failure.message(),
+                 QStringLiteral("O caso não foi salvo em \"caso.tuberon\": com 17 MiB, passa do limite de 16 MiB de um "
+                                "caso do Tuberon e não poderia ser aberto de novo. Encurte os textos mais longos (as "
+                                "observações do relatório, por exemplo) e salve outra vez."));
+    }
+    QCOMPARE(cases::readFile(path), sample()); // the previous case is kept
+}
+
+void TstCaseFile::changedSinceLooksAtTheContents()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("caso.tuberon"));
+    cases::Stamp stamp;
+    cases::writeFile(path, sample(), &stamp);
+    QVERIFY(!cases::changedSince(path, stamp));
+
+    // The same bytes written again, later: no change.
+    QFile same(path);
+    QVERIFY(same.open(QIODevice::ReadWrite));
+    const QByteArray bytes = same.readAll();
+    QVERIFY(same.seek(0));
+    QCOMPARE(same.write(bytes), bytes.size());
+    QVERIFY(same.flush());
+    QVERIFY(same.setFileTime(stamp.modified.addSecs(5), QFileDevice::FileModificationTime));
+    same.close();
+    QVERIFY(!cases::changedSince(path, stamp));
+
+    // Other contents of the same size, at another time: a change.
+    QByteArray other = bytes;
+    other.replace("João", "Joao");
+    other.replace("\"versao\": 1", "\"versao\": 1 ");
+    QCOMPARE(other.size(), bytes.size());
+    QVERIFY(same.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    same.write(other);
+    QVERIFY(same.flush());
+    QVERIFY(same.setFileTime(stamp.modified.addSecs(1), QFileDevice::FileModificationTime));
+    same.close();
+    QVERIFY(cases::changedSince(path, stamp));
+
+    // A file gone since holds nobody's work.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(!cases::changedSince(path, stamp));
+}
+
 QTEST_GUILESS_MAIN(TstCaseFile)
 #include "tst_case_file.moc"
+

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,11 @@
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QXYSeries>
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 // Case files through the window: a whole case typed, saved and opened in
 // another window; files that are no case; a case moving between decimal
@@ -238,6 +244,89 @@ QStringList dialogsDuring(const QString &path, const std::function<void()> &acti
     return titles;
 }
 
+// A named pipe that tells whether anything opened it to read. Opening it
+// blocks until a writer comes; the writer here is always there and closes
+// at once, so every reader gets an empty file instead of hanging, and is
+// counted.
+class Tripwire {
+public:
+    explicit Tripwire(const QString &path) : path_(path)
+    {
+        if (mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+            qFatal("mkfifo failed");
+        writer_ = std::thread([this] {
+            while (!finishing_) {
+                const int fd = ::open(QFile::encodeName(path_).constData(), O_WRONLY);
+                if (!finishing_)
+                    read_ = true;
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+    }
+    ~Tripwire() { wasRead(); }
+    // Also ends the writer: the pipe opened here one last time.
+    bool wasRead()
+    {
+        if (writer_.joinable()) {
+            finishing_ = true;
+            const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK);
+            writer_.join();
+            if (fd >= 0)
+                ::close(fd);
+        }
+        return read_;
+    }
+
+private:
+    QString path_;
+    std::thread writer_;
+    std::atomic<bool> finishing_{false}, read_{false};
+};
+
+// Answers the question about unsaved changes with the named button, and
+// file dialogs with the path (cancelled when empty); returns what was asked.
+QStringList answering(const QString &button, const QString &path, const std::function<void()> &action)
+{
+    QStringList asked;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            asked << box->objectName() + ": " + box->text();
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == button)
+                    return b->click();
+            box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            asked << dialog->windowTitle();
+            if (path.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(path);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return asked;
+}
+
+const QString kSaveChanges = QStringLiteral("saveChangesPrompt: Salvar as alterações?");
+
+void dropFile(QWidget *onto, const QString &file)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(onto, &enter);
+    QDropEvent drop(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(onto, &drop);
+}
+
 } // namespace
 
 class TstCaseGui : public QObject {
@@ -257,6 +346,17 @@ private slots:
     void dropOpensTheCase();
     void failedSaveKeepsTheCase_data();
     void failedSaveKeepsTheCase();
+    void hostileTextsShowLiterally_data();
+    void hostileTextsShowLiterally();
+    void everyChangeMarksTheCase_data();
+    void everyChangeMarksTheCase();
+    void unsavedChangesAreAsked_data();
+    void unsavedChangesAreAsked();
+    void fileChangedOnDiskIsAsked_data();
+    void fileChangedOnDiskIsAsked();
+    void freeTextsKeepTheirSeparator_data();
+    void freeTextsKeepTheirSeparator();
+    void qtDialogsSpeakPortuguese();
 
 private:
     QTemporaryDir dir_;
@@ -584,6 +684,363 @@ void TstCaseGui::failedSaveKeepsTheCase()
     QVERIFY(!saved);
     QCOMPARE(w->caseFile(), QFileInfo(full_).absoluteFilePath());
     QCOMPARE(w->windowTitle(), "completo.tuberon - " + kCaption);
+}
+
+void TstCaseGui::hostileTextsShowLiterally_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("caption rewritten by a handler") << "labels" << "Label34";
+    QTest::newRow("caption under the picture") << "labels" << "Label94";
+    QTest::newRow("producer's name") << "fields" << "Edit55";
+    QTest::newRow("soil field") << "fields" << "Edit1";
+    QTest::newRow("report notes") << "memos" << "Memo3";
+    QTest::newRow("product in a list") << "grids" << "stga4";
+    QTest::newRow("typed product name") << "lists" << "ComboBox5";
+    QTest::newRow("message quoting a field") << "message" << "Edit1";
+}
+
+// A file's texts are letters: an image named in one is never loaded, here a
+// pipe that would hang the window (and /dev/zero would fill its memory).
+void TstCaseGui::hostileTextsShowLiterally()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, name);
+    const QString pipe = path(QStringLiteral("tubo-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+    Tripwire tripwire(pipe);
+    const QString hostile = QStringLiteral("<img src=\"%1\"><b>negrito</b>").arg(pipe);
+
+    cases::Case c = cases::readFile(full_);
+    if (section == "labels") {
+        c.labels.insert(name, hostile);
+    } else if (section == "fields" || section == "message") {
+        c.fields.insert(name, hostile);
+    } else if (section == "memos") {
+        c.memos.insert(name, hostile);
+    } else if (section == "grids") {
+        QList<QStringList> &rows = c.grids[name];
+        QVERIFY(rows.size() > applications::FirstProductRow);
+        rows.last()[0] = hostile;
+    } else {
+        c.lists[name].text = hostile;
+    }
+    const QString file = path("hostil.tuberon");
+    cases::writeFile(file, c);
+
+    const auto w = gui::openWindow();
+    QCOMPARE(gui::messagesDuring([&] { QVERIFY(w->openCase(file)); }), QStringList());
+    QWidget *component = w->findChild<QWidget *>(name);
+    QVERIFY(component);
+    gui::showPageOf(*w, component);
+    QStringList messages;
+    if (section == "message") {
+        messages = gui::messagesDuring([&] {
+            component->setFocus(Qt::MouseFocusReason);
+            gui::leaveTo(w->Edit2);
+        });
+        QCOMPARE(messages, QStringList{"'" + hostile + "' is not a valid floating point value"});
+    }
+    // Laid out and painted, as a user would see it.
+    QVERIFY(!w->grab().isNull());
+
+    QString shown;
+    if (const auto *label = qobject_cast<QLabel *>(component))
+        shown = label->text();
+    else if (const auto *edit = qobject_cast<QLineEdit *>(component))
+        shown = edit->text();
+    else if (const auto *memo = qobject_cast<QPlainTextEdit *>(component))
+        shown = memo->toPlainText();
+    else if (const auto *grid = qobject_cast<StringGrid *>(component))
+        shown = grid->cell(0, grid->rowCount() - 1);
+    else if (const auto *list = qobject_cast<QComboBox *>(component))
+        shown = list->currentText();
+    QVERIFY2(!tripwire.wasRead(), "a text from the file was read as rich text and loaded its image");
+    QCOMPARE(shown, hostile);
+    if (const auto *label = qobject_cast<QLabel *>(component))
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+}
+
+void TstCaseGui::everyChangeMarksTheCase_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("modified");
+    for (const char *change : {"name typed", "number typed", "list pick", "grid cell", "radio button", "check box",
+                               "date", "memo", "product inserted"})
+        QTest::newRow(change) << change << true;
+    QTest::newRow("another tab shown") << "tab" << false;
+    QTest::newRow("a field entered and left") << "focus" << false;
+}
+
+void TstCaseGui::everyChangeMarksTheCase()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, modified);
+    const auto w = gui::openWindow();
+    QVERIFY(!w->caseModified());
+    QVERIFY(w->openCase(full_));
+    QCOMPARE(w->windowTitle(), "completo.tuberon - " + kCaption);
+    QVERIFY(!w->caseModified());
+
+    QStringList messages;
+    if (change == "name typed") {
+        gui::showPageOf(*w, w->Edit55);
+        gui::typeAndLeave(w->Edit55, "Outro", w->Edit56);
+    } else if (change == "number typed") {
+        gui::showPageOf(*w, w->Edit1);
+        messages = gui::messagesDuring([&] { gui::typeAndLeave(w->Edit1, "40", w->Edit2); });
+    } else if (change == "list pick") {
+        gui::showPageOf(*w, w->ComboBox3);
+        messages = gui::pick(w->ComboBox3, 5);
+    } else if (change == "grid cell") {
+        w->PageControl1->setCurrentWidget(w->TabSheet3);
+        typeCell(w->stga2, 2, 1, "70");
+    } else if (change == "radio button") {
+        messages = click(*w, w->RadioButton1);
+    } else if (change == "check box") {
+        messages = click(*w, w->CheckBox2);
+    } else if (change == "date") {
+        gui::showPageOf(*w, w->DateTimePicker2);
+        w->DateTimePicker2->setFocus(Qt::MouseFocusReason);
+        messages = gui::messagesDuring([&] { QTest::keyClick(w->DateTimePicker2, Qt::Key_Up); });
+    } else if (change == "memo") {
+        w->PageControl1->setCurrentWidget(w->TabSheet4);
+        w->Memo3->setFocus(Qt::MouseFocusReason);
+        typeText(w->Memo3, "x");
+    } else if (change == "product inserted") {
+        messages = click(*w, w->cobertura[2].inserir);
+    } else if (change == "tab") {
+        w->PageControl1->setCurrentWidget(w->TabSheet2);
+    } else {
+        gui::showPageOf(*w, w->Edit1);
+        w->Edit1->setFocus(Qt::MouseFocusReason);
+        gui::leaveTo(w->Edit2);
+    }
+    QCOMPARE(messages, QStringList());
+    // The caption follows once the event is over.
+    QTest::qWait(20);
+    QCOMPARE(w->isWindowModified(), modified);
+    QCOMPARE(w->caseModified(), modified);
+    QCOMPARE(w->windowTitle(), (modified ? "completo.tuberon[*] - " : "completo.tuberon - ") + kCaption);
+
+    // Saving takes the mark away.
+    QVERIFY(w->saveCase(path("marcado.tuberon")));
+    QVERIFY(!w->isWindowModified() && !w->caseModified());
+    QCOMPARE(w->windowTitle(), "marcado.tuberon - " + kCaption);
+}
+
+void TstCaseGui::unsavedChangesAreAsked_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("answer"); // empty: nothing changed, nothing asked
+    QTest::addColumn<bool>("neverSaved");
+    QTest::addColumn<QString>("saveAs"); // the name given when a name is asked
+    for (const char *action : {"Novo", "Abrir...", "Ctrl+N", "Ctrl+O", "drop", "Fechar"})
+        for (const char *answer : {"Salvar", "Descartar", "Cancelar", ""})
+            QTest::addRow("%s, %s", action, *answer ? answer : "nothing changed") << action << answer << false << "";
+    QTest::newRow("Novo, never saved, Salvar with the name cancelled") << "Novo" << "Salvar" << true << "";
+    QTest::newRow("Fechar, never saved, Salvar with a name") << "Fechar" << "Salvar" << true << "nomeado.tuberon";
+}
+
+void TstCaseGui::unsavedChangesAreAsked()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, answer);
+    QFETCH(bool, neverSaved);
+    QFETCH(QString, saveAs);
+    const QString work = path("trabalho.tuberon"), other = path("outro.tuberon");
+    QFile::remove(work);
+    QVERIFY(QFile::copy(full_, work));
+    cases::Case otherCase = cases::readFile(full_);
+    otherCase.fields.insert("Edit55", "Outro Caso");
+    cases::writeFile(other, otherCase);
+    const QString named = saveAs.isEmpty() ? QString() : path(saveAs);
+    if (!named.isEmpty())
+        QFile::remove(named);
+
+    const auto w = gui::openWindow();
+    if (!neverSaved)
+        QVERIFY(w->openCase(work));
+    const bool changed = !answer.isEmpty();
+    if (changed) {
+        gui::showPageOf(*w, w->Edit55);
+        gui::typeAndLeave(w->Edit55, "Produtor Novo", w->Edit56);
+    }
+    QCOMPARE(w->caseModified(), changed);
+    const QString fileBefore = w->caseFile();
+
+    const QStringList asked = answering(answer, neverSaved ? named : other, [&] {
+        if (action == "Novo")
+            QTest::mouseClick(w->btnNovo, Qt::LeftButton);
+        else if (action == "Abrir...")
+            QTest::mouseClick(w->btnAbrir, Qt::LeftButton);
+        else if (action == "Ctrl+N")
+            press(*w, Qt::Key_N, Qt::ControlModifier);
+        else if (action == "Ctrl+O")
+            press(*w, Qt::Key_O, Qt::ControlModifier);
+        else if (action == "Fechar")
+            QTest::mouseClick(w->BitBtn1, Qt::LeftButton);
+        else {
+            dropFile(w.get(), other);
+            QCoreApplication::processEvents(); // the file opens once the drop is over
+        }
+    });
+    QCOMPARE(asked.count(kSaveChanges), changed ? 1 : 0);
+
+    const bool saved = answer == "Salvar" && (!neverSaved || !named.isEmpty());
+    const bool goesOn = !changed || answer == "Descartar" || saved;
+    if (!goesOn) {
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->Edit55->text(), QStringLiteral("Produtor Novo"));
+        QCOMPARE(w->caseFile(), fileBefore);
+        QVERIFY(w->caseModified());
+    } else if (action == "Fechar") {
+        QVERIFY(!w->isVisible());
+    } else if (action == "Novo" || action == "Ctrl+N") {
+        QCOMPARE(w->Edit55->text(), QString());
+        QCOMPARE(w->caseFile(), QString());
+    } else {
+        QCOMPARE(w->Edit55->text(), QStringLiteral("Outro Caso"));
+        QCOMPARE(w->caseFile(), other);
+    }
+    if (goesOn && action != "Fechar") {
+        QVERIFY(!w->caseModified());
+        QCOMPARE(w->windowTitle().contains("[*]"), false);
+    }
+    // What the file holds: the typed name only when "Salvar" was answered.
+    const QString target = neverSaved ? named : work;
+    if (!target.isEmpty())
+        QCOMPARE(cases::readFile(target).fields.value("Edit55"),
+                 saved ? QStringLiteral("Produtor Novo") : QStringLiteral("Silva, João"));
+}
+
+void TstCaseGui::fileChangedOnDiskIsAsked_data()
+{
+    QTest::addColumn<bool>("otherContents"); // false: only its time changed
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("written by another window, Substituir") << true << "Substituir";
+    QTest::newRow("written by another window, Cancelar") << true << "Cancelar";
+    QTest::newRow("only touched") << false << "";
+}
+
+void TstCaseGui::fileChangedOnDiskIsAsked()
+{
+    QFETCH(bool, otherContents);
+    QFETCH(QString, answer);
+    const QString shared = path("compartilhado.tuberon");
+    QFile::remove(shared);
+    QVERIFY(QFile::copy(full_, shared));
+    const auto first = gui::openWindow();
+    QVERIFY(first->openCase(shared));
+    const auto second = gui::openWindow();
+    QVERIFY(second->openCase(shared));
+
+    if (otherContents) {
+        gui::typeAndLeave(second->Edit55, "Da outra janela", second->Edit56);
+        QVERIFY(second->saveCase(shared));
+    } else {
+        QFile file(shared);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    }
+    gui::showPageOf(*first, first->Edit55);
+    gui::typeAndLeave(first->Edit55, "Desta janela", first->Edit56);
+    const QStringList asked = answering(answer, {}, [&] { press(*first, Qt::Key_S, Qt::ControlModifier); });
+
+    const bool replaced = !otherContents || answer == "Substituir";
+    QCOMPARE(asked, otherContents ? QStringList{"replaceChangedFilePrompt: O arquivo \"compartilhado.tuberon\" foi "
+                                                "alterado por outro programa desde que foi aberto ou salvo nesta "
+                                                "janela. Substituir?"}
+                                  : QStringList());
+    QCOMPARE(cases::readFile(shared).fields.value("Edit55"),
+             replaced ? QStringLiteral("Desta janela") : QStringLiteral("Da outra janela"));
+    QCOMPARE(first->caseModified(), !replaced);
+    if (replaced) {
+        // What this window wrote is what it compares with from now on.
+        gui::typeAndLeave(first->Edit55, "De novo", first->Edit56);
+        QCOMPARE(answering({}, {}, [&] { press(*first, Qt::Key_S, Qt::ControlModifier); }), QStringList());
+        QCOMPARE(cases::readFile(shared).fields.value("Edit55"), QStringLiteral("De novo"));
+    }
+}
+
+void TstCaseGui::freeTextsKeepTheirSeparator_data()
+{
+    QTest::addColumn<QLocale>("saving");
+    QTest::addColumn<QLocale>("opening");
+    QTest::newRow("point to comma and back") << gui::point() << gui::comma();
+    QTest::newRow("comma to point and back") << gui::comma() << gui::point();
+}
+
+void TstCaseGui::freeTextsKeepTheirSeparator()
+{
+    QFETCH(QLocale, saving);
+    QFETCH(QLocale, opening);
+    const QString from = saving.decimalPoint(), to = opening.decimalPoint();
+    // Every free text looks like a number under the saving separator.
+    const std::pair<const char *, QString> words[] = {
+        {"Edit55", "1" + from + "5"},      {"Edit56", "123" + from + "456"}, {"Edit57", "7" + from + "5"},
+        {"Edit58", "0" + from + "25"},     {"Edit59", "1" + from + "2"},     {"Edit60", "12" + from + "345"},
+        {"Edit15", "1" + from + "234"},
+    };
+    const std::pair<const char *, QString> numbers[] = {{"Edit1", "35" + from + "5"}, {"Edit70", "5" + from + "4"}};
+    const QString memo = "1" + from + "5";
+
+    const auto first = gui::openWindow(saving);
+    QCOMPARE(gui::messagesDuring([&] {
+                 for (const auto &[name, text] : words)
+                     gui::find(first.get(), name)->setText(text);
+                 for (const auto &[name, text] : numbers)
+                     gui::find(first.get(), name)->setText(text);
+                 first->Memo3->setPlainText(memo);
+             }),
+             QStringList());
+    QVERIFY(first->saveCase(path("ida.tuberon")));
+
+    const auto second = gui::openWindow(opening);
+    QVERIFY(second->openCase(path("ida.tuberon")));
+    for (const auto &[name, text] : words)
+        QCOMPARE(gui::find(second.get(), name)->text(), text);
+    for (const auto &[name, text] : numbers)
+        QCOMPARE(gui::find(second.get(), name)->text(), QString(text).replace(from, to));
+    QCOMPARE(second->Memo3->toPlainText(), memo);
+    QVERIFY(second->saveCase(path("volta.tuberon")));
+
+    const auto third = gui::openWindow(saving);
+    QVERIFY(third->openCase(path("volta.tuberon")));
+    for (const auto &[name, text] : words)
+        QCOMPARE(gui::find(third.get(), name)->text(), text);
+    for (const auto &[name, text] : numbers)
+        QCOMPARE(gui::find(third.get(), name)->text(), text);
+}
+
+void TstCaseGui::qtDialogsSpeakPortuguese()
+{
+    const auto w = gui::openWindow(gui::point()); // whatever the regional settings
+    QMessageBox box(QMessageBox::Question, "Tuberon", "?",
+                    QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No | QMessageBox::Close,
+                    w.get());
+    const std::pair<QMessageBox::StandardButton, QString> buttons[] = {
+        {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Cancelar"}, {QMessageBox::Yes, "&Sim"},
+        {QMessageBox::No, "&Não"}, {QMessageBox::Close, "Fechar"}};
+    for (const auto &[button, text] : buttons)
+        QCOMPARE(box.button(button)->text(), text);
+
+    // The dialog of "Abrir...": Qt's own, with its labels and buttons in Portuguese.
+    QStringList labels;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            for (const char *name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                labels << dialog->findChild<QLabel *>(name)->text();
+            for (QAbstractButton *b : dialog->findChild<QDialogButtonBox *>("buttonBox")->buttons())
+                labels << b->text();
+            dialog->reject();
+        }
+    });
+    timer.start();
+    QTest::mouseClick(w->btnAbrir, Qt::LeftButton);
+    timer.stop();
+    QCOMPARE(labels, (QStringList{"Procurar em:", "&Nome do arquivo:", "Arquivos do tipo:", "&Abrir", "Cancelar"}));
 }
 
 QTEST_MAIN(TstCaseGui)

@@ -395,7 +395,7 @@ void TstLabBatch::commandLine_data()
     QTest::newRow("unknown unit") << "Argila (ppm);P;K;MO;Al;Ca;Mg;CTC;V\n35;6;40;2;0,4;2;1;8;35\n" << run << 2
                                   << "tuberon: \"amostras.csv\": coluna \"Argila (ppm)\": unidade desconhecida \"ppm\""
                                   << QStringList();
-    QTest::newRow("no such file") << "" << run << 2 << "tuberon: não foi possível ler \"amostras.csv\": No such file or directory"
+    QTest::newRow("no such file") << "" << run << 2 << "tuberon: não foi possível ler \"amostras.csv\": Não existe o arquivo ou pasta"
                                   << QStringList();
     QTest::newRow("output folder is a file") << good << QStringList{"--lote", "amostras.csv", "--saida", "amostras.csv"}
                                              << 2 << "tuberon: \"amostras.csv\" não é uma pasta" << QStringList();

@@ -739,7 +739,8 @@ void TstPageReport::brokenTemplate_data()
     QTest::newRow("missing") << QByteArray() << "none" << "Cannot open file \"%1\". No such file or directory";
     QTest::newRow("a folder") << QByteArray() << "folder" << "Cannot open file \"%1\". Not a readable file";
     QTest::newRow("not JSON") << QByteArray("{\"objects\": [") << "file"
-                              << "Cannot open file \"%1\". Not a page template: unterminated array at byte 13";
+                              // Qt's reason, in Portuguese as all of Qt's texts
+                              << "Cannot open file \"%1\". Not a page template: lista não terminada at byte 13";
     QTest::newRow("no objects") << QByteArray("{\"page\": {}}") << "file"
                                 << "Cannot open file \"%1\". Not a page template: it has no objects";
     QTest::newRow("no chart picture object") << withoutChart << "file"

@@ -31,7 +31,9 @@
 namespace {
 
 // Every message the program can show: the number conversion, the arithmetic
-// errors, the split's request for percentages and the file errors.
+// errors, the split's request for percentages, the file errors and the
+// question before "Novo" or "Abrir..." discards a changed case (answered
+// here as a box closed: nothing is discarded).
 const QList<QRegularExpression> &programMessages()
 {
     static const QList<QRegularExpression> patterns = [] {
@@ -47,6 +49,7 @@ const QList<QRegularExpression> &programMessages()
                  R"(Too many open files)",
                  R"(I/O error \d+)",
                  R"(Cannot (create|open) file ".*"\. .*)",
+                 R"(Salvar as alterações\?)",
              })
             p << QRegularExpression(QStringLiteral("\\A(?:%1)\\z").arg(QString::fromUtf8(re)),
                                     QRegularExpression::DotMatchesEverythingOption);
