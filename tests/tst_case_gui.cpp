@@ -220,6 +220,19 @@ QStringList nextSteps(TFPrincipal &w)
 
 QString notFound(const QString &name) { return QString("O arquivo \"%1\" não foi encontrado.").arg(name); }
 
+// Chooses the path in a file dialog, or cancels it when empty; returns its title.
+QString answer(QFileDialog *dialog, const QString &path)
+{
+    const QString title = dialog->windowTitle();
+    if (path.isEmpty()) {
+        dialog->reject();
+    } else {
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
+    }
+    return title;
+}
+
 // Answers the next file dialog with the path, or cancels it when empty;
 // returns the dialogs' titles.
 QStringList dialogsDuring(const QString &path, const std::function<void()> &action)
@@ -228,15 +241,8 @@ QStringList dialogsDuring(const QString &path, const std::function<void()> &acti
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            titles << dialog->windowTitle();
-            if (path.isEmpty()) {
-                dialog->reject();
-            } else {
-                dialog->selectFile(path);
-                static_cast<QDialog *>(dialog)->accept();
-            }
-        }
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            titles << answer(dialog, path);
     });
     timer.start();
     action();
@@ -300,13 +306,7 @@ QStringList answering(const QString &button, const QString &path, const std::fun
                     return b->click();
             box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
         } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            asked << dialog->windowTitle();
-            if (path.isEmpty()) {
-                dialog->reject();
-            } else {
-                dialog->selectFile(path);
-                static_cast<QDialog *>(dialog)->accept();
-            }
+            asked << answer(dialog, path);
         }
     });
     timer.start();
