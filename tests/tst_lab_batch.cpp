@@ -546,7 +546,14 @@ void TstLabBatch::fileModes()
     QFETCH(int, umask);
     QFETCH(int, newMode);
     QFETCH(int, sharedMode);
+    // Enough files on all cores for the race on the umask to show; under
+    // the sanitizers each page costs several times as much, and the modes
+    // are the same with fewer.
+#if defined(__SANITIZE_ADDRESS__)
+    const int samples = 200;
+#else
     const int samples = 1500;
+#endif
     writeFile(QStringLiteral("amostras.csv"), labFile(samples));
     QDir().mkdir(QStringLiteral("saida"));
     writeFile(QStringLiteral("saida/S0001.pdf"), "shared report");
@@ -673,7 +680,7 @@ void TstLabBatch::killedRunThenAgain()
     QProcess again;
     startProgram(again, arguments);
     QVERIFY(again.waitForFinished(300000));
-    QCOMPARE(again.exitCode(), 0);
+    QVERIFY2(again.exitCode() == 0, again.readAllStandardError().constData());
     const QStringList files = entries(QStringLiteral("saida"));
     QCOMPARE(files.size(), 2 * samples + 3);
     QVERIFY(files.contains("notas.txt"));
