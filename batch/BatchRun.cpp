@@ -186,10 +186,9 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("não foi possível ler \"%1\": %2").arg(options.input, input.errorString()));
         return NotRun;
     }
-    // The file is held as text and read record by record, twice: once for
-    // the report names, once for the samples; never as a table.
-    CsvReader reader(input.readAll());
-    input.close();
+    // The file is read as it comes, record by record, twice: once for the
+    // report names, once for the samples; never held whole.
+    CsvReader reader(&input);
     CsvRecord record;
     if (!reader.next(record) || record.fields.isEmpty()) {
         say(QStringLiteral("\"%1\" está vazio").arg(options.input));
@@ -265,6 +264,11 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         }
     }
 
+    // resumo.csv is written beside its place as the samples are done, and
+    // put in place at the end; a run stopped part way leaves none.
+    reports::PendingFile csvSummary;
+    int csvCode = reports::prepareFile(out.filePath(QStringLiteral("resumo.csv")), summaryCsvTitles(), csvSummary);
+
     Shared shared;
     shared.numbers = NumberText(decimalSeparator(regional));
     shared.output = out;
@@ -316,8 +320,10 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
             QThread::msleep(10);
         }
         work.waitForFinished();
+        QByteArray lines;
         for (const Job &job : std::as_const(jobs)) {
             rows.append(job.row);
+            lines += summaryCsvLine(job.row);
             if (job.row.last().isEmpty()) {
                 ++done;
             } else {
@@ -325,6 +331,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
                 say(job.row.last());
             }
         }
+        if (!csvCode)
+            csvCode = csvSummary.append(lines);
     }
     if (console.progress)
         console.progress(finished, total);
@@ -340,16 +348,18 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("resumo.xlsx: %1").arg(xlsxError));
         summaryWritten = false;
     }
-    for (const auto &[name, bytes] : {std::pair{QStringLiteral("resumo.csv"), summaryCsv(rows)},
-                                      std::pair{QStringLiteral("resumo.xlsx"), xlsx}}) {
-        if (bytes.isEmpty())
-            continue;
-        if (const int code = reports::replaceFile(out.filePath(name), bytes)) {
-            say(QStringLiteral("não foi possível gravar \"%1\": %2")
-                    .arg(QDir::toNativeSeparators(out.filePath(name)), reason(code)));
-            summaryWritten = false;
-        }
-    }
+    const auto notWritten = [&](const QString &name, int code) {
+        say(QStringLiteral("não foi possível gravar \"%1\": %2")
+                .arg(QDir::toNativeSeparators(out.filePath(name)), reason(code)));
+        summaryWritten = false;
+    };
+    if (!csvCode)
+        csvCode = csvSummary.commit();
+    if (csvCode)
+        notWritten(QStringLiteral("resumo.csv"), csvCode);
+    if (!xlsx.isEmpty())
+        if (const int code = reports::replaceFile(out.filePath(QStringLiteral("resumo.xlsx")), xlsx))
+            notWritten(QStringLiteral("resumo.xlsx"), code);
 
     if (console.finished)
         console.finished(done, failed);

@@ -42,6 +42,10 @@ private:
 };
 
 QByteArray summaryCsv(const SummaryRows &rows);
+// The same in parts, for a summary written as the run goes: the byte-order
+// mark and the titles, then each row's line.
+QByteArray summaryCsvTitles();
+QByteArray summaryCsvLine(SummaryRow cells);
 
 // The workbook's bytes (numbers as numbers, shown with their places), or an
 // empty array with the reason in `error`. A text the format cannot hold
