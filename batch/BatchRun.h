@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include "LabColumns.h"
 #include <functional>
 #include <optional>
 
@@ -18,6 +19,7 @@ struct Options {
     std::optional<double> prnt;   // %, to give the commercial limestone too
     QDate planting;               // planting day of the calendar chart
     QString technician;
+    QList<ChosenColumn> chosen;   // variables taken from headers the user names
 };
 
 enum ExitStatus { AllDone = 0, SomeNotDone = 1, NotRun = 2 };

@@ -54,11 +54,19 @@ QChar findSeparator(QStringView text)
     // In this order a tie goes to the separator least likely to be a decimal mark.
     const QChar candidates[] = {QLatin1Char(';'), QLatin1Char('\t'), QLatin1Char(',')};
     const auto candidate = [&candidates](QChar c) { return std::find(std::begin(candidates), std::end(candidates), c) - candidates; };
-    int counts[3] = {0, 0, 0};
-    // Up to the end of the header: a quote opens a quoted field only at the
-    // start of a field, as the reader takes it.
+    int counts[3] = {0, 0, 0}, most[3] = {0, 0, 0};
+    // Line by line over the first lines, a title block's included: the
+    // header is the line with the most fields. A quote opens a quoted field
+    // only at the start of a field, as the reader takes it.
     bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    int lines = 0;
+    const auto lineDone = [&] {
+        for (int k = 0; k < 3; ++k) {
+            most[k] = std::max(most[k], counts[k]);
+            counts[k] = 0;
+        }
+    };
+    for (qsizetype i = 0; i < text.size() && lines < 30; ++i) {
         const QChar c = text[i];
         if (quoted) {
             if (c == QLatin1Char('"')) {
@@ -70,14 +78,16 @@ QChar findSeparator(QStringView text)
         } else if (c == QLatin1Char('"') && (i == 0 || candidate(text[i - 1]) < 3)) {
             quoted = true;
         } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            break;
+            lineDone();
+            ++lines;
         } else if (const auto k = candidate(c); k < 3) {
             ++counts[k];
         }
     }
+    lineDone();
     int best = 0;
     for (int i = 1; i < 3; ++i)
-        if (counts[i] > counts[best])
+        if (most[i] > most[best])
             best = i;
     return candidates[best];
 }
@@ -130,6 +140,14 @@ void CsvReader::start()
     }
     // Enough text for the header row, quoted line breaks and all.
     while (text_.size() < chunkBytes && readMore()) {
+    }
+    // "sep=;", what some spreadsheets write above the header, says it.
+    if (text_.startsWith(QLatin1String("sep=")) && text_.size() > 4 && text_[4] != QLatin1Char('\n')
+        && text_[4] != QLatin1Char('\r') && (text_.size() == 5 || text_[5] == QLatin1Char('\n') || text_[5] == QLatin1Char('\r'))) {
+        separator_ = text_[4];
+        at_ = text_.mid(5, 2) == QLatin1String("\r\n") ? 7 : std::min<qsizetype>(6, text_.size());
+        line_ = 2;
+        return;
     }
     separator_ = findSeparator(text_);
 }

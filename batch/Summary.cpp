@@ -26,14 +26,20 @@ const QList<SummaryColumn> &summaryColumns()
         {QStringLiteral("K2O plantio"), 2},
         {QStringLiteral("K2O 1ª"), 2},
         {QStringLiteral("Erro"), 0},
+        {QStringLiteral("Aviso"), 0},
+        {QStringLiteral("Arquivos"), 0},
     };
     return columns;
 }
 
 namespace {
 
-QString csvField(const QString &text)
+QString csvField(QString text)
 {
+    // A text a spreadsheet would run as a formula is written as text.
+    static const QString formula = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formula.contains(text.front()))
+        text.prepend(QLatin1Char('\''));
     if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
         && !text.contains(QLatin1Char('\r')) && text.trimmed() == text)
         return text;

@@ -283,9 +283,11 @@ void TstLabBatch::sameAsTheWindow()
         {"K2O plantio", w->stga3->cell(K2OColumn, Planting)},
         {"K2O 1ª", w->stga3->cell(K2OColumn, FirstTopDressing)},
         {"Erro", ""},
+        {"Aviso", ""},
+        {"Arquivos", "S-1.pdf, S-1.txt"},
     };
     for (const auto &[title, value] : expected) {
-        QVERIFY2(!value.isEmpty() || title == "Erro" || title.startsWith("K2O 1") || title.startsWith("Calagem comercial"),
+        QVERIFY2(!value.isEmpty() || title == "Erro" || title == "Aviso" || title.startsWith("K2O 1") || title.startsWith("Calagem comercial"),
                  qPrintable(title));
         QCOMPARE(s.value(title), value);
     }
@@ -749,7 +751,9 @@ void TstLabBatch::workbookWithHostileTexts()
     QCOMPARE(messages,
              (QStringList{"resumo.xlsx, linha 2 do resumo, coluna Amostra: " + replaced,
                           "resumo.xlsx, linha 3 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 3 do resumo, coluna Arquivos: " + replaced,
                           "resumo.xlsx, linha 4 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 4 do resumo, coluna Arquivos: " + replaced,
                           "resumo.xlsx, linha 5 do resumo, coluna Amostra: " + replaced,
                           "resumo.xlsx, linha 6 do resumo, coluna Amostra: texto cortado em 32767 caracteres"}));
 
