@@ -192,7 +192,9 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     }
     // The file is read as it comes, record by record: once for its decimal
     // mark, once for the report names, once for the samples; never held whole.
-    LabFile lab(&input, options.chosen);
+    input.close();
+    const std::unique_ptr<LabFile> opened = LabFile::open(options.input, options.chosen, options.sheet);
+    LabFile &lab = *opened;
     CsvRecord record;
     QString notSample;
     if (!lab.error().isEmpty()) {

@@ -14,7 +14,7 @@ namespace batch {
 
 CommandLine::CommandLine(QCommandLineParser &parser)
     : lote_(QStringLiteral("lote"),
-            QStringLiteral("Lê o arquivo CSV do laboratório (uma amostra por linha) e grava, para cada amostra, "
+            QStringLiteral("Lê o arquivo CSV ou XLSX do laboratório (uma amostra por linha) e grava, para cada amostra, "
                            "o relatório PDF e o relatório texto, mais resumo.csv e resumo.xlsx. Não precisa de tela."),
             QStringLiteral("ARQUIVO")),
       saida_(QStringLiteral("saida"),
@@ -38,9 +38,12 @@ CommandLine::CommandLine(QCommandLineParser &parser)
       coluna_(QStringLiteral("coluna"),
               QStringLiteral("Tira a variável (Argila, pH, P, K, MO, Al, Ca, Mg, CTC, V, Rendimento, Amostra, ...) da "
                              "coluna de cabeçalho dado, na unidade dada; pode vir várias vezes."),
-              QStringLiteral("VARIAVEL=CABEÇALHO[:UNIDADE]"))
+              QStringLiteral("VARIAVEL=CABEÇALHO[:UNIDADE]")),
+      planilha_(QStringLiteral("planilha"),
+                QStringLiteral("Planilha do arquivo .xlsx de onde ler as amostras (padrão: a primeira)."),
+                QStringLiteral("NOME"))
 {
-    parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_});
+    parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_});
 }
 
 bool CommandLine::requested(int argc, char **argv)
@@ -130,18 +133,14 @@ int CommandLine::run(const QCommandLineParser &parser) const
         }
         options.chosen << ChosenColumn{*column, header, unit};
     }
+    options.sheet = parser.value(planilha_);
     if (parser.isSet(colunas_)) {
-        QFile input(options.input);
-        if (!input.open(QIODevice::ReadOnly)) {
-            printError(QStringLiteral("não foi possível ler \"%1\": %2").arg(options.input, input.errorString()));
+        const std::unique_ptr<LabFile> lab = LabFile::open(options.input, options.chosen, options.sheet);
+        if (!lab->error().isEmpty()) {
+            printError(QStringLiteral("\"%1\": %2").arg(options.input, lab->error()));
             return NotRun;
         }
-        const LabFile lab(&input, options.chosen);
-        if (!lab.error().isEmpty()) {
-            printError(QStringLiteral("\"%1\": %2").arg(options.input, lab.error()));
-            return NotRun;
-        }
-        for (const QString &line : describeColumns(lab.map()))
+        for (const QString &line : describeColumns(lab->map()))
             std::printf("%s\n", line.toLocal8Bit().constData());
         return AllDone;
     }

@@ -37,20 +37,32 @@ QChar findSeparator(QStringView text);
 
 CsvTable readCsv(const QByteArray &bytes);
 
+// Records of a laboratory's table, one at a time, whatever the file's format.
+class RecordReader {
+public:
+    virtual ~RecordReader() = default;
+    // The next record; false at the end of the table.
+    virtual bool next(CsvRecord &record) = 0;
+    // Back to the first record, for another pass.
+    virtual void rewind() = 0;
+    // Why the records stopped before the table's end (a damaged file); empty if they did not.
+    virtual QString failure() const { return {}; }
+};
+
 // The same records one at a time, read from the file as they come, so that
 // a large file is never held whole, neither as bytes nor as text: the header
 // first, then every record, blank ones included.
-class CsvReader {
+class CsvReader : public RecordReader {
 public:
     explicit CsvReader(const QByteArray &bytes);
     // The device must stay open while the reader reads it; seekable for rewind().
     explicit CsvReader(QIODevice *device);
-    ~CsvReader();
+    ~CsvReader() override;
     QChar separator() const { return separator_; }
     // The next record; false at the end of the text.
-    bool next(CsvRecord &record);
+    bool next(CsvRecord &record) override;
     // Back to the header, for another pass over the records.
-    void rewind();
+    void rewind() override;
 
 private:
     void start();

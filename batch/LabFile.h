@@ -7,7 +7,9 @@
 #include "CsvTable.h"
 #include "LabColumns.h"
 
+#include <QFile>
 #include <QIODevice>
+#include <memory>
 #include <optional>
 
 namespace batch {
@@ -16,6 +18,12 @@ class LabFile {
 public:
     // The device stays open while the file is read; seekable for rewind().
     LabFile(QIODevice *device, const QList<ChosenColumn> &chosen = {});
+    LabFile(std::unique_ptr<RecordReader> reader, const QList<ChosenColumn> &chosen = {});
+    // The file at `path`, CSV or .xlsx (its sheet `sheet`, or the first), as
+    // its first bytes say; a file that cannot be opened gives its reason in
+    // error().
+    static std::unique_ptr<LabFile> open(const QString &path, const QList<ChosenColumn> &chosen = {},
+                                         const QString &sheet = {});
     // Why the file cannot be read (no header, a column missing, a unit
     // unknown); empty when it can.
     QString error() const { return error_; }
@@ -27,7 +35,10 @@ public:
     void rewind();
 
 private:
-    CsvReader reader_;
+    void start(const QList<ChosenColumn> &chosen);
+
+    std::unique_ptr<QFile> file_;
+    std::unique_ptr<RecordReader> reader_;
     ColumnMap map_;
     QString error_;
     int headerRecords_ = 0; // records from the top to the header and its units, both included
