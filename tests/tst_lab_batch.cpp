@@ -333,6 +333,10 @@ void TstLabBatch::badSamplesAmongGood()
         QCOMPARE(rows[i].value("Erro"), errors[i]);
         QCOMPARE(rows[i].value("N (kg/ha)").isEmpty(), !errors[i].isEmpty());
     }
+    // The repeated identification's files are named in its row.
+    QCOMPARE(rows[0].value("Arquivos"), QStringLiteral("A1.pdf, A1.txt"));
+    QCOMPARE(rows[2].value("Arquivos"), QStringLiteral("A1-2.pdf, A1-2.txt"));
+    QCOMPARE(rows[1].value("Arquivos"), QString());
     QCOMPARE(messages, errors.mid(1, 1) + errors.mid(3));
     // Units converted before the rules: 350 g/kg of clay is "Classe 3", 0.1
     // cmolc/dm³ of K is 39.1 mg/dm³, 85 mmolc/dm³ of CTC 8.5 cmolc/dm³.
@@ -399,6 +403,24 @@ void TstLabBatch::commandLine_data()
     QTest::newRow("unknown unit") << "Argila (ppm);P;K;MO;Al;Ca;Mg;CTC;V\n35;6;40;2;0,4;2;1;8;35\n" << run << 2
                                   << "tuberon: \"amostras.csv\": coluna \"Argila (ppm)\": unidade desconhecida \"ppm\""
                                   << QStringList();
+    // What the program could not guess, said by the user.
+    const QString resina = "Amostra;Argila;P resina;K;MO;Al;Ca;Mg;CTC;V\nA1;35;6;40;2;0,4;2;1;8;35\nA2;60;3;80;3;0;3;1;12;50\n";
+    QTest::newRow("only P resina") << resina << run << 2
+                                   << "tuberon: \"amostras.csv\": falta a coluna P (\"P resina\" é fósforo por outro "
+                                      "método (o programa usa o P Mehlich-1); use --coluna se for mesmo a do programa)"
+                                   << QStringList();
+    QTest::newRow("--coluna takes it") << resina << run + QStringList{"--coluna", "p=P resina:mg/dm³"} << 0
+                                       << "tuberon: 2 amostras feitas" << all;
+    QTest::newRow("--coluna with a header not in the file")
+        << resina << run + QStringList{"--coluna", "P=Fósforo"} << 2
+        << "tuberon: \"amostras.csv\": --coluna P: não há a coluna \"Fósforo\"" << QStringList();
+    QTest::newRow("--coluna with a variable not the program's")
+        << resina << run + QStringList{"--coluna", "Areia=P resina"} << 2
+        << "tuberon: --coluna: 'Areia=P resina' não é VARIAVEL=CABEÇALHO[:UNIDADE] com uma variável do programa"
+        << QStringList();
+    QTest::newRow("--planilha of a CSV") << good << run + QStringList{"--planilha", "Plan1"} << 2
+                                         << "tuberon: \"amostras.csv\": --planilha vale só para arquivos .xlsx; este é um CSV"
+                                         << QStringList();
     QTest::newRow("no such file") << "" << run << 2 << "tuberon: não foi possível ler \"amostras.csv\": Não existe o arquivo ou pasta"
                                   << QStringList();
     QTest::newRow("output folder is a file") << good << QStringList{"--lote", "amostras.csv", "--saida", "amostras.csv"}

@@ -102,6 +102,10 @@ void TstLabFile::encodings_data()
     QTest::newRow("UTF-8") << text.toUtf8();
     QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QTest::newRow("Windows-1252") << text.toLatin1();
+    QTest::newRow("UTF-8 with one Windows-1252 line")
+        << QStringLiteral("Identificação;Município\n").toUtf8() + QStringLiteral("São João;Araçá\n").toLatin1();
+    QTest::newRow("Windows-1252 with one UTF-8 line")
+        << QStringLiteral("Identificação;Município\n").toLatin1() + QStringLiteral("São João;Araçá\n").toUtf8();
     QByteArray utf16("\xFF\xFE");
     for (const QChar c : text)
         utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
