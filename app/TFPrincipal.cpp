@@ -71,6 +71,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     wireHandlers();
     wireKeyboard();
     buildCaseButtons();
+    buildImportButton();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace batch {
+struct LabSample;
+}
 class QAbstractButton;
 class QCheckBox;
 class QChartView;
@@ -263,6 +266,13 @@ public:
     // Ctrl+S: to the current file, asking a name the first time.
     void saveCurrentCase();
 
+    // ---- One sample of a laboratory's file (import_handlers.cpp)
+    QPushButton *btnImportar = nullptr;
+    void btnImportarClick();
+    // Types the sample's producer and analysis into their fields in the
+    // Enter order, key by key, as a user would.
+    void typeSample(const batch::LabSample &sample);
+
     const NumberText &numbers() const { return numbers_; }
     const QLocale &regional() const { return regional_; }
 
@@ -291,6 +301,7 @@ private:
     void wireKeyboard();
     void wireHandlers();
     void buildCaseButtons();
+    void buildImportButton();
 
     // ---- Case files (case_state.cpp, case_handlers.cpp)
     // Whether a component's contents belong to a case.
@@ -410,6 +421,7 @@ private:
 
     QLocale regional_;
     NumberText numbers_;
+    QString labFolder_; // where the last laboratory's file was imported from
     agronomy::Worksheet worksheet_;
     bool shown_ = false;
     QString caseFile_;

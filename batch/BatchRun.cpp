@@ -4,6 +4,7 @@
 #include "CalendarChart.h"
 #include "CalendarData.h"
 #include "Failure.h"
+#include "LabFile.h"
 #include "LabSample.h"
 #include "NumberText.h"
 #include "PageReport.h"
@@ -111,7 +112,7 @@ SummaryRow summaryRow(const LabSample &s, const QHash<QString, QString> &t)
             memo.value(1), f("Edit61"), f("Edit25"), f("edit30"), f("edit32"), f("edit31"),
             cell(t, NColumn, Planting), cell(t, NColumn, FirstTopDressing), cell(t, NColumn, SecondTopDressing),
             cell(t, NColumn, ThirdTopDressing), cell(t, K2OColumn, Planting), cell(t, K2OColumn, FirstTopDressing),
-            QString()};
+            QString(), s.warning, QString()};
 }
 
 // One sample from its values to its two report files; its summary row, with
@@ -123,8 +124,9 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
     SummaryRow failed(summaryColumns().size());
     failed[0] = s.text(Column::Amostra);
     failed[1] = QString::number(s.line);
+    failed[warningColumn] = s.warning;
     if (!s.error.isEmpty()) {
-        failed.last() = s.error;
+        failed[errorColumn] = s.error;
         return failed;
     }
     try {
@@ -160,9 +162,11 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
         if (const int code = pendingTxt.commit())
             throw Failure(notWritten(txtPath, code).message()
                           + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
-        return summaryRow(s, t);
+        SummaryRow row = summaryRow(s, t);
+        row[filesColumn] = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
+        return row;
     } catch (const Failure &f) {
-        failed.last() = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
+        failed[errorColumn] = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
         return failed;
     }
 }
@@ -186,21 +190,18 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("não foi possível ler \"%1\": %2").arg(options.input, input.errorString()));
         return NotRun;
     }
-    // The file is held as text and read record by record, twice: once for
-    // the report names, once for the samples; never as a table.
-    CsvReader reader(input.readAll());
+    // The file is read as it comes, record by record: once for its decimal
+    // mark, once for the report names, once for the samples; never held whole.
     input.close();
+    const std::unique_ptr<LabFile> opened = LabFile::open(options.input, options.chosen, options.sheet);
+    LabFile &lab = *opened;
     CsvRecord record;
-    if (!reader.next(record) || record.fields.isEmpty()) {
-        say(QStringLiteral("\"%1\" está vazio").arg(options.input));
+    QString notSample;
+    if (!lab.error().isEmpty()) {
+        say(QStringLiteral("\"%1\": %2").arg(options.input, lab.error()));
         return NotRun;
     }
-    const MapResult columns = mapColumns(record.fields);
-    if (!columns.map) {
-        say(QStringLiteral("\"%1\": %2").arg(options.input, columns.error));
-        return NotRun;
-    }
-    const ColumnMap &map = *columns.map;
+    const ColumnMap &map = lab.map();
     const auto sampleName = [&map](const CsvRecord &r) {
         const int at = map.indexOf(Column::Amostra);
         return at >= 0 ? r.fields.value(at).trimmed() : QString();
@@ -234,8 +235,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     int total = 0;
     {
         UniqueNames names;
-        while (reader.next(record)) {
-            if (blankRecord(record))
+        while (lab.next(record, &notSample)) {
+            if (!notSample.isEmpty())
                 continue;
             ++total;
             const QString base = names.next(sampleName(record), record.line);
@@ -265,6 +266,11 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         }
     }
 
+    // resumo.csv is written beside its place as the samples are done, and
+    // put in place at the end; a run stopped part way leaves none.
+    reports::PendingFile csvSummary;
+    int csvCode = reports::prepareFile(out.filePath(QStringLiteral("resumo.csv")), summaryCsvTitles(), csvSummary);
+
     Shared shared;
     shared.numbers = NumberText(decimalSeparator(regional));
     shared.output = out;
@@ -292,14 +298,15 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     UniqueNames names;
     std::atomic<int> finished{0};
     int done = 0, failed = 0;
-    reader.rewind();
-    reader.next(record); // the header
+    lab.rewind();
     for (bool more = true; more;) {
         QList<Job> jobs;
         jobs.reserve(batchSize);
-        while (jobs.size() < batchSize && (more = reader.next(record))) {
-            if (blankRecord(record))
+        while (jobs.size() < batchSize && (more = lab.next(record, &notSample))) {
+            if (!notSample.isEmpty()) {
+                say(QStringLiteral("linha %1: \"%2\" não é uma amostra; linha ignorada").arg(record.line).arg(notSample));
                 continue;
+            }
             Job job;
             job.sample = readSample(record, map, options.yield);
             job.fileBase = names.next(job.sample.text(Column::Amostra), job.sample.line);
@@ -316,15 +323,19 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
             QThread::msleep(10);
         }
         work.waitForFinished();
+        QByteArray lines;
         for (const Job &job : std::as_const(jobs)) {
             rows.append(job.row);
-            if (job.row.last().isEmpty()) {
+            lines += summaryCsvLine(job.row);
+            if (job.row[errorColumn].isEmpty()) {
                 ++done;
             } else {
                 ++failed;
-                say(job.row.last());
+                say(job.row[errorColumn]);
             }
         }
+        if (!csvCode)
+            csvCode = csvSummary.append(lines);
     }
     if (console.progress)
         console.progress(finished, total);
@@ -340,16 +351,18 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("resumo.xlsx: %1").arg(xlsxError));
         summaryWritten = false;
     }
-    for (const auto &[name, bytes] : {std::pair{QStringLiteral("resumo.csv"), summaryCsv(rows)},
-                                      std::pair{QStringLiteral("resumo.xlsx"), xlsx}}) {
-        if (bytes.isEmpty())
-            continue;
-        if (const int code = reports::replaceFile(out.filePath(name), bytes)) {
-            say(QStringLiteral("não foi possível gravar \"%1\": %2")
-                    .arg(QDir::toNativeSeparators(out.filePath(name)), reason(code)));
-            summaryWritten = false;
-        }
-    }
+    const auto notWritten = [&](const QString &name, int code) {
+        say(QStringLiteral("não foi possível gravar \"%1\": %2")
+                .arg(QDir::toNativeSeparators(out.filePath(name)), reason(code)));
+        summaryWritten = false;
+    };
+    if (!csvCode)
+        csvCode = csvSummary.commit();
+    if (csvCode)
+        notWritten(QStringLiteral("resumo.csv"), csvCode);
+    if (!xlsx.isEmpty())
+        if (const int code = reports::replaceFile(out.filePath(QStringLiteral("resumo.xlsx")), xlsx))
+            notWritten(QStringLiteral("resumo.xlsx"), code);
 
     if (console.finished)
         console.finished(done, failed);

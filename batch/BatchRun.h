@@ -6,18 +6,21 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include "LabColumns.h"
 #include <functional>
 #include <optional>
 
 namespace batch {
 
 struct Options {
-    QString input;                // the laboratory's CSV file; never written
+    QString input;                // the laboratory's CSV or .xlsx file; never written
     QString output;               // folder of the reports, made when missing
     double yield = 25;            // t/ha, for samples whose file gives none
     std::optional<double> prnt;   // %, to give the commercial limestone too
     QDate planting;               // planting day of the calendar chart
     QString technician;
+    QList<ChosenColumn> chosen;   // variables taken from headers the user names
+    QString sheet;                // the sheet of an .xlsx; empty for the first
 };
 
 enum ExitStatus { AllDone = 0, SomeNotDone = 1, NotRun = 2 };

@@ -1,8 +1,10 @@
 #include "CommandLine.h"
 
 #include "BatchRun.h"
+#include "LabFile.h"
 #include "LabSample.h"
 
+#include <QFile>
 #include <QLocale>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +14,7 @@ namespace batch {
 
 CommandLine::CommandLine(QCommandLineParser &parser)
     : lote_(QStringLiteral("lote"),
-            QStringLiteral("Lê o arquivo CSV do laboratório (uma amostra por linha) e grava, para cada amostra, "
+            QStringLiteral("Lê o arquivo CSV ou XLSX do laboratório (uma amostra por linha) e grava, para cada amostra, "
                            "o relatório PDF e o relatório texto, mais resumo.csv e resumo.xlsx. Não precisa de tela."),
             QStringLiteral("ARQUIVO")),
       saida_(QStringLiteral("saida"),
@@ -29,9 +31,19 @@ CommandLine::CommandLine(QCommandLineParser &parser)
       tecnico_(QStringLiteral("tecnico"), QStringLiteral("Nome do técnico /CREA que assina os relatórios."),
                QStringLiteral("TEXTO")),
       silencioso_(QStringLiteral("silencioso"),
-                  QStringLiteral("Não mostra o andamento nem o balanço final; os erros ainda são mostrados."))
+                  QStringLiteral("Não mostra o andamento nem o balanço final; os erros ainda são mostrados.")),
+      colunas_(QStringLiteral("colunas"),
+               QStringLiteral("Mostra, para cada variável, a coluna de onde é tirada, a unidade entendida e a "
+                              "conversão, e as colunas ignoradas; não grava nada.")),
+      coluna_(QStringLiteral("coluna"),
+              QStringLiteral("Tira a variável (Argila, pH, P, K, MO, Al, Ca, Mg, CTC, V, Rendimento, Amostra, ...) da "
+                             "coluna de cabeçalho dado, na unidade dada; pode vir várias vezes."),
+              QStringLiteral("VARIAVEL=CABEÇALHO[:UNIDADE]")),
+      planilha_(QStringLiteral("planilha"),
+                QStringLiteral("Planilha do arquivo .xlsx de onde ler as amostras (padrão: a primeira)."),
+                QStringLiteral("NOME"))
 {
-    parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_});
+    parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_});
 }
 
 bool CommandLine::requested(int argc, char **argv)
@@ -104,6 +116,33 @@ int CommandLine::run(const QCommandLineParser &parser) const
     if (options.input.isEmpty()) {
         printError(QStringLiteral("--lote: falta o arquivo"));
         return NotRun;
+    }
+    for (const QString &choice : parser.values(coluna_)) {
+        const qsizetype equals = choice.indexOf(QLatin1Char('='));
+        const std::optional<Column> column = equals > 0 ? columnNamed(choice.left(equals)) : std::nullopt;
+        if (!column) {
+            printError(QStringLiteral("--coluna: '%1' não é VARIAVEL=CABEÇALHO[:UNIDADE] com uma variável do programa")
+                           .arg(choice));
+            return NotRun;
+        }
+        // The unit after the last colon, when what follows it reads as one.
+        QString header = choice.mid(equals + 1), unit;
+        if (const qsizetype colon = header.lastIndexOf(QLatin1Char(':')); colon >= 0) {
+            unit = header.mid(colon + 1);
+            header.truncate(colon);
+        }
+        options.chosen << ChosenColumn{*column, header, unit};
+    }
+    options.sheet = parser.value(planilha_);
+    if (parser.isSet(colunas_)) {
+        const std::unique_ptr<LabFile> lab = LabFile::open(options.input, options.chosen, options.sheet);
+        if (!lab->error().isEmpty()) {
+            printError(QStringLiteral("\"%1\": %2").arg(options.input, lab->error()));
+            return NotRun;
+        }
+        for (const QString &line : describeColumns(lab->map()))
+            std::printf("%s\n", line.toLocal8Bit().constData());
+        return AllDone;
     }
     // One file per run, each with its own summary: files left over (as a
     // shell's *.csv gives) are refused rather than silently not done.

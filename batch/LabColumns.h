@@ -1,8 +1,9 @@
 #pragma once
 // The columns of a laboratory's file: found by their header whatever its case,
 // accents, spaces and punctuation, under the names laboratories use, with the
-// unit the header gives (in parentheses or after the name) turned into the
-// program's.
+// unit the header gives (in parentheses, after the name, glued to it, or in a
+// second header row) turned into the program's. Where the case carries the
+// meaning (T, the CTC at pH 7, beside t, the effective CTC) it is kept.
 #include "CsvTable.h"
 
 #include <QHash>
@@ -33,7 +34,10 @@ QString headerKey(QStringView text);
 struct ColumnMap {
     std::array<int, columnCount> index;   // -1 when the file lacks the column
     std::array<double, columnCount> factor;
+    std::array<QString, columnCount> unit; // the unit as the file writes it, empty for the program's own
     QStringList headers;                  // the file's header texts, for messages
+    QStringList ignored;                  // headers not used, each with why
+    QChar decimal;                        // the file's decimal mark, when its values show it
     int indexOf(Column c) const { return index[int(c)]; }
 };
 
@@ -43,6 +47,29 @@ struct MapResult {
     std::optional<ColumnMap> map;
     QString error;
 };
-MapResult mapColumns(const QStringList &header);
+// A variable taken from a header the user names, with the unit the user
+// gives (empty: the unit the header gives, or the program's).
+struct ChosenColumn {
+    Column column;
+    QString header;
+    QString unit;
+};
+// `units` is the file's second header row of units, when it has one.
+MapResult mapColumns(const QStringList &header, const QStringList &units = {},
+                     const QList<ChosenColumn> &chosen = {});
+
+// The column a variable's name ("Argila", "ctc", "Rendimento") names.
+std::optional<Column> columnNamed(const QString &name);
+
+// Whether a record is a row of units under the header ("g/kg", "%",
+// "cmolc/dm³", ...): every filled cell a unit, at least one filled.
+bool unitsRow(const QStringList &fields);
+
+// How many of the program's columns a row names: a header row names several,
+// a title line above it none or one.
+int namedColumns(const QStringList &fields);
+
+// The program's own unit of a column, for messages ("mg/dm³").
+QString programUnit(Column column);
 
 } // namespace batch

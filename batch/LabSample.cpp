@@ -8,9 +8,59 @@
 
 namespace batch {
 
-std::optional<double> fileNumber(const QString &text)
+namespace {
+
+// Digits in groups of three after the first group of one to three: "1.234.567".
+bool groupedThousands(const QString &text, QChar mark)
 {
-    const NumberText rule(text.contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char('.'));
+    QStringList groups = text.split(mark);
+    if (groups[0].startsWith(QLatin1Char('-')))
+        groups[0].remove(0, 1);
+    if (groups.size() < 2 || groups[0].isEmpty() || groups[0].size() > 3)
+        return false;
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        for (const QChar c : groups[i])
+            if (!c.isDigit())
+                return false;
+        if (i > 0 && groups[i].size() != 3)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QChar decimalMarkOf(const QString &value)
+{
+    const QString text = value.trimmed();
+    const bool comma = text.contains(QLatin1Char(',')), point = text.contains(QLatin1Char('.'));
+    if (comma == point)
+        return {};
+    const QChar mark = comma ? QLatin1Char(',') : QLatin1Char('.');
+    if (text.count(mark) != 1 || groupedThousands(text, mark))
+        return {};
+    return mark;
+}
+
+std::optional<double> fileNumber(const QString &value, QChar decimal)
+{
+    QString text = value.trimmed();
+    const QChar comma = QLatin1Char(','), point = QLatin1Char('.');
+    QChar mark = text.contains(comma) ? comma : point;
+    if (text.contains(comma) && text.contains(point)) {
+        // Both: the last is the decimal mark, the other groups thousands.
+        mark = text.lastIndexOf(comma) > text.lastIndexOf(point) ? comma : point;
+        const QChar thousands = mark == comma ? point : comma;
+        QString whole = text.left(text.lastIndexOf(mark));
+        if (!groupedThousands(whole, thousands))
+            return std::nullopt;
+        text = whole.remove(thousands) + text.mid(text.lastIndexOf(mark));
+    } else if (text.count(mark) > 1 || (groupedThousands(text, mark) && !decimal.isNull() && decimal != mark)) {
+        if (!groupedThousands(text, mark))
+            return std::nullopt;
+        text.remove(mark);
+    }
+    const NumberText rule(mark);
     try {
         return rule.toDouble(text);
     } catch (const Failure &) {
@@ -29,6 +79,9 @@ QString outOfRange(Column c, double v)
         return QStringLiteral("acima de 100");
     if (c == Column::Ph && v > 14)
         return QStringLiteral("fora da faixa de 0 a 14");
+    // Beyond what any soil or crop gives: a unit or a separator misread.
+    if (c == Column::Rendimento && (v < 1 || v > 150))
+        return QStringLiteral("fora da faixa plausível de 1 a 150 t/ha");
     return {};
 }
 
@@ -69,6 +122,20 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
     QStringList errors;
     if (!record.problem.isEmpty())
         errors << record.problem;
+    // A row with a field more or less than the header would be computed
+    // with its values in other columns: an unquoted decimal comma in a
+    // comma-separated file. Empty cells beyond the header are a
+    // spreadsheet's padding.
+    qsizetype used = record.fields.size();
+    while (used > map.headers.size() && record.fields[used - 1].trimmed().isEmpty())
+        --used;
+    if (used != map.headers.size())
+        errors << QStringLiteral("linha %1: %2 campos, o cabeçalho tem %3 (vírgula decimal sem aspas num arquivo "
+                                 "separado por vírgulas?)")
+                      .arg(record.line)
+                      .arg(used)
+                      .arg(map.headers.size());
+    QStringList warnings;
     for (int i = 0; i < columnCount; ++i) {
         const Column c = Column(i);
         const int at = map.index[i];
@@ -87,7 +154,15 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
                 errors << where + QStringLiteral("vazia");
             continue;
         }
-        const std::optional<double> value = fileNumber(raw);
+        // Below the detection limit: the limit itself, said in "Aviso".
+        QString number = raw.trimmed();
+        const bool belowLimit = number.startsWith(QLatin1Char('<'));
+        if (belowLimit)
+            number = number.mid(1).trimmed();
+        const std::optional<double> value = fileNumber(number, map.decimal);
+        if (value && belowLimit)
+            warnings << where + QStringLiteral("'%1' abaixo do limite de detecção, tomado como %2")
+                                    .arg(raw.trimmed(), number);
         if (!value) {
             errors << where + QStringLiteral("'%1' não é um número").arg(raw.trimmed());
             continue;
@@ -99,7 +174,10 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
         }
         s.values[i] = v;
     }
+    if (!errors.isEmpty() && used != map.headers.size())
+        errors = errors.mid(0, 1 + int(!record.problem.isEmpty())); // the shifted values say nothing more
     s.error = errors.join(QStringLiteral("; "));
+    s.warning = warnings.join(QStringLiteral("; "));
     return s;
 }
 

@@ -1,5 +1,7 @@
 #include "SampleNames.h"
 
+#include <QCryptographicHash>
+#include <cstring>
 
 namespace batch {
 
@@ -19,15 +21,28 @@ QString safeFileName(const QString &name)
     return safe;
 }
 
+namespace {
+
+// Two different names meet in the same digest once in 2^64 pairs.
+quint64 digest(const QString &name)
+{
+    const QByteArray sum = QCryptographicHash::hash(name.toCaseFolded().toUtf8(), QCryptographicHash::Sha256);
+    quint64 d = 0;
+    std::memcpy(&d, sum.constData(), sizeof d);
+    return d;
+}
+
+} // namespace
+
 QString UniqueNames::next(const QString &sampleName, int line)
 {
     QString base = safeFileName(sampleName);
     if (base.isEmpty())
         base = QStringLiteral("linha-%1").arg(line);
     QString name = base;
-    for (int n = 2; taken_.contains(name.toCaseFolded()); ++n)
+    for (int n = 2; taken_.contains(digest(name)); ++n)
         name = QStringLiteral("%1-%2").arg(base).arg(n);
-    taken_.insert(name.toCaseFolded());
+    taken_.insert(digest(name));
     return name;
 }
 

@@ -17,13 +17,15 @@ QString safeFileName(const QString &name);
 // it has none; a name met before (whatever its letter case) gets "-2", "-3", ...
 QStringList uniqueFileNames(const QStringList &names, const QList<int> &lines);
 
-// The same, one sample at a time in file order.
+// The same, one sample at a time in file order. The names taken are kept as
+// 64-bit digests, a few bytes each, so that a file of many samples needs
+// little memory for them.
 class UniqueNames {
 public:
     QString next(const QString &name, int line);
 
 private:
-    QSet<QString> taken_;
+    QSet<quint64> taken_;
 };
 
 } // namespace batch

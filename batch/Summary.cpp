@@ -26,14 +26,20 @@ const QList<SummaryColumn> &summaryColumns()
         {QStringLiteral("K2O plantio"), 2},
         {QStringLiteral("K2O 1ª"), 2},
         {QStringLiteral("Erro"), 0},
+        {QStringLiteral("Aviso"), 0},
+        {QStringLiteral("Arquivos"), 0},
     };
     return columns;
 }
 
 namespace {
 
-QString csvField(const QString &text)
+QString csvField(QString text)
 {
+    // A text a spreadsheet would run as a formula is written as text.
+    static const QString formula = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formula.contains(text.front()))
+        text.prepend(QLatin1Char('\''));
     if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
         && !text.contains(QLatin1Char('\r')) && text.trimmed() == text)
         return text;
@@ -154,20 +160,28 @@ QString workbookText(const QString &text, QString *change)
     return valid;
 }
 
-QByteArray summaryCsv(const SummaryRows &rows)
+QByteArray summaryCsvTitles()
 {
     QStringList titles;
     for (const SummaryColumn &c : summaryColumns())
         titles << c.title;
-    QByteArray bytes = "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        QStringList cells = rows.at(r);
-        // Numbers with a decimal comma whatever the reports use.
-        for (int i = 0; i < summaryColumns().size() && i < cells.size(); ++i)
-            if (summaryColumns()[i].places > 0)
-                cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
-        bytes += csvLine(cells).toUtf8();
-    }
+    return "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
+}
+
+QByteArray summaryCsvLine(SummaryRow cells)
+{
+    // Numbers with a decimal comma whatever the reports use.
+    for (int i = 0; i < summaryColumns().size() && i < cells.size(); ++i)
+        if (summaryColumns()[i].places > 0)
+            cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
+    return csvLine(cells).toUtf8();
+}
+
+QByteArray summaryCsv(const SummaryRows &rows)
+{
+    QByteArray bytes = summaryCsvTitles();
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        bytes += summaryCsvLine(rows.at(r));
     return bytes;
 }
 

@@ -17,6 +17,9 @@ struct SummaryColumn {
     int places; // decimal places of a number column, 0 for a text column
 };
 const QList<SummaryColumn> &summaryColumns();
+// "Erro", then what was taken on trust ("Aviso") and the sample's report
+// files ("Arquivos"), after the columns older readers know.
+inline constexpr int errorColumn = 18, warningColumn = 19, filesColumn = 20;
 
 // Cells in the order of summaryColumns(); numbers as the window writes them.
 using SummaryRow = QStringList;
@@ -42,6 +45,10 @@ private:
 };
 
 QByteArray summaryCsv(const SummaryRows &rows);
+// The same in parts, for a summary written as the run goes: the byte-order
+// mark and the titles, then each row's line.
+QByteArray summaryCsvTitles();
+QByteArray summaryCsvLine(SummaryRow cells);
 
 // The workbook's bytes (numbers as numbers, shown with their places), or an
 // empty array with the reason in `error`. A text the format cannot hold

@@ -16,7 +16,7 @@ QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *cha
     const QList<SummaryColumn> &columns = summaryColumns();
     for (qsizetype c = 0; c < columns.size(); ++c) {
         sheet.titles << columns[c].title;
-        sheet.widths << (c == 0 || c == 6 || c == columns.size() - 1 ? 28 : 12);
+        sheet.widths << (c == 0 || c == 6 || c >= errorColumn ? 28 : 12);
     }
     const NumberText comma(QLatin1Char(',')), point(QLatin1Char('.'));
     sheet.rowCount = rows.size();

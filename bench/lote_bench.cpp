@@ -2,7 +2,9 @@
 // them, next to its floor: one PDF page of the report, filled and written to
 // memory, which every sample needs.
 // Then the peak memory of a whole run on all cores of 1,000 and of 20,000
-// samples, each in a process of its own (the peak of a process only grows).
+// samples, each in a process of its own (the peak of a process only grows),
+// and what each further sample adds: the slope says what 100,000 would take
+// without the 40 minutes such a run needs on two cores.
 // Usage: tuberon_lote_bench [samples]     (default 1000; QT_QPA_PLATFORM=offscreen)
 //        tuberon_lote_bench --peak samples   (one run; prints its peak in MB)
 #include "BatchRun.h"
@@ -139,13 +141,18 @@ int main(int argc, char *argv[])
     std::printf("  (whole runs: %.0f ms on 1 core, %.0f ms on %d)\n", one, all, cores);
 
     std::printf("Peak memory of a whole run on all cores (goal: at most 200 MB whatever the count)\n");
-    for (const int count : {1000, 20000}) {
+    double first = 0, last = 0;
+    const int counts[] = {1000, 20000};
+    for (const int count : counts) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--peak"), QString::number(count)});
         child.waitForFinished(-1);
         const QByteArray peak = child.readAllStandardOutput().trimmed();
         std::printf("  %-44s %9s MB\n", qPrintable(QStringLiteral("%1 samples").arg(count)),
                     peak.isEmpty() ? "?" : peak.constData());
+        (count == counts[0] ? first : last) = peak.toDouble();
     }
+    std::printf("  %-44s %9.3f KB\n", "each sample beyond the first 1,000 adds",
+                (last - first) * 1024 / (counts[1] - counts[0]));
     return 0;
 }

@@ -137,7 +137,7 @@ QByteArray workbook(const Sheet &sheet, QString *error)
 
 const Functions *exportFunctions()
 {
-    static constexpr Functions functions{&pdfWithViewerSettings, &workbook};
+    static constexpr Functions functions{&pdfWithViewerSettings, &workbook, &openPart, &readPart, &closePart};
     return &functions;
 }
 

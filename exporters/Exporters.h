@@ -1,7 +1,8 @@
 #pragma once
 // What only an export needs lives, for the program, in a module of its own,
 // loaded the first time it is used: qpdf's rewrite of a PDF document and
-// libxlsxwriter's workbook. Their libraries, with GnuTLS and libcrypto behind them, cost about
+// libxlsxwriter's workbook, and libzip's reading of a workbook's parts when a
+// laboratory's .xlsx is read. Their libraries, with GnuTLS and libcrypto behind them, cost about
 // 21 million instructions to load and relocate; linked into the program they
 // were paid before the window's first frame, and by every start that exports
 // nothing.
@@ -40,6 +41,9 @@ struct Sheet {
     std::function<QList<SheetCell>(qsizetype)> row;
 };
 
+// A part of a zip archive (an .xlsx holds its sheets so), read in order.
+struct ArchivePart;
+
 struct Functions {
     // The document with its viewer preferences (printed at the page's own
     // size, the window neither fitted nor centred, toolbar, menus and window
@@ -49,6 +53,14 @@ struct Functions {
     // The workbook's bytes, or an empty array with the reason in `error`
     // when any of its writes fails. Texts must be valid for the format.
     QByteArray (*workbook)(const Sheet &sheet, QString *error);
+    // The part `name` of the archive at `path`, to be read a piece at a
+    // time and closed; null, with the reason in `error`, when the archive
+    // cannot be opened or has no such part.
+    ArchivePart *(*openPart)(const QString &path, const QString &name, QString *error);
+    // Up to `size` bytes of the part: how many were read, 0 at its end, -1
+    // when the archive is damaged.
+    qint64 (*readPart)(ArchivePart *part, char *data, qint64 size);
+    void (*closePart)(ArchivePart *part);
 };
 
 // Linked exporters, which load() returns from then on without looking for the

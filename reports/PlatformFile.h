@@ -23,6 +23,10 @@ struct Temporary {
 // no target yet. On failure nothing is left.
 int writeBeside(const QString &target, const QByteArray &bytes, Temporary &written);
 
+// Adds the bytes at the end of a written file not yet in its place, flushed
+// to the disk, for a file made as a run goes.
+int append(Temporary &written, const QByteArray &bytes);
+
 // Puts the written file in the target's place in one step and releases it.
 int replace(Temporary &written, const QString &target);
 

@@ -136,6 +136,11 @@ int writeBeside(const QString &target, const QByteArray &bytes, Temporary &writt
     return code;
 }
 
+int append(Temporary &written, const QByteArray &bytes)
+{
+    return writeAll(written.handle, bytes);
+}
+
 int replace(Temporary &written, const QString &target)
 {
     // Still held while it is renamed, so that no cleaning takes it meanwhile.

@@ -69,6 +69,11 @@ int writeBeside(const QString &target, const QByteArray &bytes, Temporary &writt
     return code;
 }
 
+int append(Temporary &written, const QByteArray &bytes)
+{
+    return writeAll(written.handle, bytes);
+}
+
 int replace(Temporary &written, const QString &target)
 {
     if (::_close(written.handle) != 0) {

@@ -117,6 +117,15 @@ int PendingFile::commit()
     return platform::replace(written_, target_);
 }
 
+int PendingFile::append(const QByteArray &bytes)
+{
+    if (overwrite_) {
+        overwriteWith_ += bytes;
+        return 0;
+    }
+    return platform::append(written_, bytes);
+}
+
 // Written by hand rather than through QSaveFile: on a disk that fills up
 // part way, Qt 6.4 takes the short write for success and commits a cut file.
 int prepareFile(const QString &path, const QByteArray &bytes, PendingFile &pending)

@@ -35,6 +35,9 @@ public:
     // Puts the file in its target's place; 0 or the system's error code, and
     // then the target is as it was.
     int commit();
+    // Adds bytes to the written file, for a file made as a run goes; 0 or
+    // the system's error code.
+    int append(const QByteArray &bytes);
 
 private:
     friend int prepareFile(const QString &path, const QByteArray &bytes, PendingFile &pending);

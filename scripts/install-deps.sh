@@ -8,6 +8,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-c
           dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
           clang libclang-rt-14-dev    # libFuzzer, for scripts/fuzz.sh
           pkgconf libxlsxwriter-dev   # resumo.xlsx of a lab-file run
+          libzip-dev                  # a laboratory's .xlsx
           qt6-translations-l10n)      # Qt's dialogs and buttons in Portuguese
 missing=()
 for p in "${packages[@]}"; do

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <xlsxwriter.h>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRadioButton>
@@ -48,6 +49,7 @@ private slots:
     void convertedValuesWithoutNoise_data();
     void convertedValuesWithoutNoise();
     void workbookWithHostileTexts();
+    void asTheLaboratorySendsIt();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -283,9 +285,11 @@ void TstLabBatch::sameAsTheWindow()
         {"K2O plantio", w->stga3->cell(K2OColumn, Planting)},
         {"K2O 1ª", w->stga3->cell(K2OColumn, FirstTopDressing)},
         {"Erro", ""},
+        {"Aviso", ""},
+        {"Arquivos", "S-1.pdf, S-1.txt"},
     };
     for (const auto &[title, value] : expected) {
-        QVERIFY2(!value.isEmpty() || title == "Erro" || title.startsWith("K2O 1") || title.startsWith("Calagem comercial"),
+        QVERIFY2(!value.isEmpty() || title == "Erro" || title == "Aviso" || title.startsWith("K2O 1") || title.startsWith("Calagem comercial"),
                  qPrintable(title));
         QCOMPARE(s.value(title), value);
     }
@@ -329,6 +333,10 @@ void TstLabBatch::badSamplesAmongGood()
         QCOMPARE(rows[i].value("Erro"), errors[i]);
         QCOMPARE(rows[i].value("N (kg/ha)").isEmpty(), !errors[i].isEmpty());
     }
+    // The repeated identification's files are named in its row.
+    QCOMPARE(rows[0].value("Arquivos"), QStringLiteral("A1.pdf, A1.txt"));
+    QCOMPARE(rows[2].value("Arquivos"), QStringLiteral("A1-2.pdf, A1-2.txt"));
+    QCOMPARE(rows[1].value("Arquivos"), QString());
     QCOMPARE(messages, errors.mid(1, 1) + errors.mid(3));
     // Units converted before the rules: 350 g/kg of clay is "Classe 3", 0.1
     // cmolc/dm³ of K is 39.1 mg/dm³, 85 mmolc/dm³ of CTC 8.5 cmolc/dm³.
@@ -395,6 +403,24 @@ void TstLabBatch::commandLine_data()
     QTest::newRow("unknown unit") << "Argila (ppm);P;K;MO;Al;Ca;Mg;CTC;V\n35;6;40;2;0,4;2;1;8;35\n" << run << 2
                                   << "tuberon: \"amostras.csv\": coluna \"Argila (ppm)\": unidade desconhecida \"ppm\""
                                   << QStringList();
+    // What the program could not guess, said by the user.
+    const QString resina = "Amostra;Argila;P resina;K;MO;Al;Ca;Mg;CTC;V\nA1;35;6;40;2;0,4;2;1;8;35\nA2;60;3;80;3;0;3;1;12;50\n";
+    QTest::newRow("only P resina") << resina << run << 2
+                                   << "tuberon: \"amostras.csv\": falta a coluna P (\"P resina\" é fósforo por outro "
+                                      "método (o programa usa o P Mehlich-1); use --coluna se for mesmo a do programa)"
+                                   << QStringList();
+    QTest::newRow("--coluna takes it") << resina << run + QStringList{"--coluna", "p=P resina:mg/dm³"} << 0
+                                       << "tuberon: 2 amostras feitas" << all;
+    QTest::newRow("--coluna with a header not in the file")
+        << resina << run + QStringList{"--coluna", "P=Fósforo"} << 2
+        << "tuberon: \"amostras.csv\": --coluna P: não há a coluna \"Fósforo\"" << QStringList();
+    QTest::newRow("--coluna with a variable not the program's")
+        << resina << run + QStringList{"--coluna", "Areia=P resina"} << 2
+        << "tuberon: --coluna: 'Areia=P resina' não é VARIAVEL=CABEÇALHO[:UNIDADE] com uma variável do programa"
+        << QStringList();
+    QTest::newRow("--planilha of a CSV") << good << run + QStringList{"--planilha", "Plan1"} << 2
+                                         << "tuberon: \"amostras.csv\": --planilha vale só para arquivos .xlsx; este é um CSV"
+                                         << QStringList();
     QTest::newRow("no such file") << "" << run << 2 << "tuberon: não foi possível ler \"amostras.csv\": Não existe o arquivo ou pasta"
                                   << QStringList();
     QTest::newRow("output folder is a file") << good << QStringList{"--lote", "amostras.csv", "--saida", "amostras.csv"}
@@ -742,7 +768,9 @@ void TstLabBatch::workbookWithHostileTexts()
         QSKIP("python3 is not installed to read the workbook back");
     const QString longName(40000, QLatin1Char('x'));
     const QStringList names{QStringLiteral("A\u0001B"), QStringLiteral("C\uFFFED"), QStringLiteral("E\uFFFFF"),
-                            QStringLiteral("G\u001bH\tI"), longName, QStringLiteral("Normal")};
+                            QStringLiteral("G\u001bH\tI"), longName, QStringLiteral("Normal"),
+                            // Texts a spreadsheet would take for formulas stay strings.
+                            QStringLiteral("=SOMA(1)"), QStringLiteral("-A1")};
     QString csv = QStringLiteral("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n");
     for (const QString &name : names)
         csv += '"' + name + QStringLiteral("\";35;6;40;2;0,4;2;1;8;35\n");
@@ -756,7 +784,9 @@ void TstLabBatch::workbookWithHostileTexts()
     QCOMPARE(messages,
              (QStringList{"resumo.xlsx, linha 2 do resumo, coluna Amostra: " + replaced,
                           "resumo.xlsx, linha 3 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 3 do resumo, coluna Arquivos: " + replaced,
                           "resumo.xlsx, linha 4 do resumo, coluna Amostra: " + replaced,
+                          "resumo.xlsx, linha 4 do resumo, coluna Arquivos: " + replaced,
                           "resumo.xlsx, linha 5 do resumo, coluna Amostra: " + replaced,
                           "resumo.xlsx, linha 6 do resumo, coluna Amostra: texto cortado em 32767 caracteres"}));
 
@@ -773,8 +803,10 @@ for row in parts['xl/worksheets/sheet1.xml'].iter(m + 'row'):
     kind = cell.get('t')
     if kind == 's':
         column.append(shared[int(cell.find(m + 'v').text)])
-    else:
+    elif kind == 'inlineStr':
         column.append(''.join(t.text or '' for t in cell.iter(m + 't')))
+    else:
+        column.append('not a string: ' + str(kind))
 print(json.dumps(column))
 )";
     QProcess p;
@@ -788,10 +820,161 @@ print(json.dumps(column))
                                QStringLiteral("E\uFFFDF"),
                                QStringLiteral("G\uFFFDH\tI"),
                                longName.left(32767),
-                               "Normal"};
+                               "Normal",
+                               "=SOMA(1)",
+                               "-A1"};
     QCOMPARE(column.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(column[i].toString(), expected[i]);
+}
+
+namespace {
+
+// What --colunas says of the laboratory's file.
+const char expectedColumns[] =
+    "Amostra: \"Identificação\"\n"
+    "Produtor: \"Cliente\"\n"
+    "CPF: sem coluna\n"
+    "Localidade: sem coluna\n"
+    "Município: sem coluna\n"
+    "Denominação: sem coluna\n"
+    "Laudo: sem coluna\n"
+    "Argila: \"Argila%\", em %, sem conversão\n"
+    "pH: \"pH H2O\"\n"
+    "P: \"Pmg/dm³\", em mg/dm³, sem conversão\n"
+    "K: \"Kcmolc/dm\", em cmolc/dm, × 391 para mg/dm³\n"
+    "MO: \"MO\", em g/dm³, × 0,1 para %\n"
+    "Al: \"Alcmolc/dm³\", em cmolc/dm³, sem conversão\n"
+    "Ca: \"Ca cmolc/dm?\", em cmolc/dm?, sem conversão\n"
+    "Mg: \"Mgcmolc/dm3\", em cmolc/dm3, sem conversão\n"
+    "CTC: \"T\", em cmolc/dm³, sem conversão\n"
+    "V: \"V%\", em %, sem conversão\n"
+    "Rendimento: \"Produtividade\", em kg/ha, × 0,001 para t/ha\n"
+    "ignorada: \"Nº Lab\": não usada pelo programa\n"
+    "ignorada: \"Latitude\": não usada pelo programa\n"
+    "ignorada: \"Areia\": não usada pelo programa\n"
+    "ignorada: \"pH CaCl2\": pH por outro método (o programa usa o pH em água)\n"
+    "ignorada: \"P resina\": fósforo por outro método (o programa usa o P Mehlich-1)\n"
+    "ignorada: \"H+Al\": não usada pelo programa\n"
+    "ignorada: \"SB\": não usada pelo programa\n"
+    "ignorada: \"t\": CTC efetiva (t), não a CTC a pH 7 (T)\n"
+    "ignorada: \"m%\": não usada pelo programa\n"
+    "ignorada: \"Ca/Mg\": não usada pelo programa\n";
+
+// Three samples as a clean file gives them, in the program's units.
+const char cleanLabFile[] = "Amostra;Produtor;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V;Rendimento\n"
+                            "CA-01;João da Silva;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35;25\n"
+                            "CA-02;Maria Souza;60;4,8;2;39,1;3,5;0,9;1,2;0,4;16,5;22;38,5\n"
+                            "CA-03;José Lima;18;6,1;25,3;117,3;1,2;0;3,4;1,1;6,2;72;30\n";
+
+// The same samples as a laboratory's system exports them: a title block,
+// units glued to the names, cut short or with the "³" lost, more units in a
+// second row, t beside T, other methods and columns the program does not
+// use, a thousands separator, a detection limit and a mean row.
+const QList<QStringList> laboratoryRows{
+    {"Laboratório de Análise de Solos e Plantas"},
+    {"Relatório de ensaio - lote 2025/118", "", "", "Emitido em 03/10/2025"},
+    {},
+    {"Nº Lab", "Identificação", "Cliente", "Latitude", "Argila%", "Areia", "pH H2O", "pH CaCl2", "P resina",
+     "Pmg/dm³", "Kcmolc/dm", "MO", "Alcmolc/dm³", "Ca cmolc/dm?", "Mgcmolc/dm3", "H+Al", "SB", "t", "T", "V%",
+     "m%", "Ca/Mg", "Produtividade"},
+    {"", "", "", "", "", "g/kg", "", "", "mg/dm³", "", "", "g/dm³", "", "", "", "cmolc/dm³", "cmolc/dm³",
+     "cmolc/dm³", "", "", "", "", "kg/ha"},
+    {"1001", "CA-01", "João da Silva", "-12.6", "35", "420", "5,4", "4,7", "9", "6", "0,15", "21", "0,4", "2,1",
+     "0,8", "4,2", "3,0", "3,4", "8,5", "35", "12", "2,6", "25.000"},
+    {"1002", "CA-02", "Maria Souza", "-12.7", "60", "210", "4,8", "4,1", "3", "< 2", "0,1", "35", "0,9", "1,2",
+     "0,4", "14,8", "1,7", "2,46", "16,5", "22", "35", "3,0", "38.500"},
+    {"1003", "CA-03", "José Lima", "-12.8", "18", "700", "6,1", "5,5", "30", "25,3", "0,3", "12", "0", "3,4",
+     "1,1", "1,7", "4,5", "4,5", "6,2", "72", "0", "3,1", "30.000"},
+    {"Média", "", "", "", "37,7", "443", "5,4", "4,8", "14", "11", "0,18", "22,7", "0,43", "2,23", "0,77", "6,9",
+     "3,07", "3,45", "10,4", "43", "15", "2,9", "31.167"},
+};
+
+QByteArray laboratoryCsv()
+{
+    QString csv;
+    for (const QStringList &row : laboratoryRows) {
+        QStringList cells = row;
+        while (cells.size() < laboratoryRows[3].size())
+            cells << QString();
+        csv += cells.join(';') + "\r\n";
+    }
+    return csv.toUtf8();
+}
+
+// The same rows as a workbook: numbers as numbers (a spreadsheet's 25.000 is
+// 25000), texts as shared strings, below a first sheet of notes.
+void writeLaboratoryXlsx(const QString &path)
+{
+    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
+    lxw_worksheet *notes = workbook_add_worksheet(book, "Observações");
+    worksheet_write_string(notes, 0, 0, "Resultados na planilha Laudos", nullptr);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "Laudos");
+    for (int r = 0; r < laboratoryRows.size(); ++r)
+        for (int c = 0; c < laboratoryRows[r].size(); ++c) {
+            QString text = laboratoryRows[r][c];
+            if (text.isEmpty())
+                continue;
+            if (r >= 5 && c == laboratoryRows[3].size() - 1)
+                text.remove('.');
+            bool number = false;
+            const double value = QString(text).replace(',', '.').toDouble(&number);
+            if (r >= 5 && number && c != 0)
+                worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), value, nullptr);
+            else
+                worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), text.toUtf8().constData(), nullptr);
+        }
+    workbook_close(book);
+}
+
+// The summary's rows without what differs between two files of the same
+// samples: the line and the warnings.
+QList<QHash<QString, QString>> comparable(QList<QHash<QString, QString>> rows)
+{
+    for (QHash<QString, QString> &row : rows) {
+        row.remove("Linha");
+        row.remove("Aviso");
+    }
+    return rows;
+}
+
+} // namespace
+
+// A laboratory's file as it comes, as CSV and as .xlsx, gives the summary of
+// the clean file of the same samples; --colunas says what was understood.
+void TstLabBatch::asTheLaboratorySendsIt()
+{
+    writeFile(QStringLiteral("limpo.csv"), cleanLabFile);
+    writeFile(QStringLiteral("laboratorio.csv"), laboratoryCsv());
+    writeLaboratoryXlsx(QStringLiteral("laboratorio.xlsx"));
+    const auto runOn = [](const QStringList &arguments) {
+        QProcess p;
+        startProgram(p, arguments);
+        [&] { QVERIFY(p.waitForFinished(240000)); }();
+        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardError() + p.readAllStandardOutput())};
+    };
+    QCOMPARE(runOn({"--lote", "limpo.csv", "--saida", "limpo", "--silencioso"}).first, 0);
+    const auto clean = comparable(summaryRows(QStringLiteral("limpo/resumo.csv")));
+    QCOMPARE(clean.size(), 3);
+    for (const auto &[file, sheet] : {std::pair{QString("laboratorio.csv"), QString()},
+                                      std::pair{QString("laboratorio.xlsx"), QString("laudos")}}) {
+        const QString out = QFileInfo(file).suffix();
+        QStringList arguments{"--lote", file, "--saida", out};
+        if (!sheet.isEmpty())
+            arguments << "--planilha" << sheet;
+        const auto [status, said] = runOn(arguments);
+        QCOMPARE(status, 0);
+        QVERIFY2(said.contains("linha 9: \"Média\" não é uma amostra; linha ignorada"), qPrintable(said));
+        const QList<QHash<QString, QString>> rows = summaryRows(out + "/resumo.csv");
+        QCOMPARE(comparable(rows), clean);
+        QCOMPARE(rows[1].value("Aviso"),
+                 QString("linha 7, coluna Pmg/dm³: '< 2' abaixo do limite de detecção, tomado como 2"));
+        QCOMPARE(rows[0].value("Linha"), QString("6"));
+
+        const auto [columnsStatus, columns] = runOn(arguments + QStringList{"--colunas"});
+        QCOMPARE(columnsStatus, 0);
+        QCOMPARE(columns, QString::fromUtf8(expectedColumns));
+    }
 }
 
 QTEST_MAIN(TstLabBatch)

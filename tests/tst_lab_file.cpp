@@ -1,5 +1,6 @@
 #include "CsvTable.h"
 #include "LabColumns.h"
+#include "LabFile.h"
 #include "LabSample.h"
 #include "SampleNames.h"
 #include "Summary.h"
@@ -28,6 +29,16 @@ private slots:
     void fileNames_data();
     void fileNames();
     void summaryCsv();
+    void headerSpellings_data();
+    void headerSpellings();
+    void otherQuantities_data();
+    void otherQuantities();
+    void aroundTheHeader();
+    void values_data();
+    void values();
+    void misreadValues();
+    void formulaLikeTexts_data();
+    void formulaLikeTexts();
     void workbookText_data();
     void workbookText();
 };
@@ -91,6 +102,10 @@ void TstLabFile::encodings_data()
     QTest::newRow("UTF-8") << text.toUtf8();
     QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QTest::newRow("Windows-1252") << text.toLatin1();
+    QTest::newRow("UTF-8 with one Windows-1252 line")
+        << QStringLiteral("Identificação;Município\n").toUtf8() + QStringLiteral("São João;Araçá\n").toLatin1();
+    QTest::newRow("Windows-1252 with one UTF-8 line")
+        << QStringLiteral("Identificação;Município\n").toLatin1() + QStringLiteral("São João;Araçá\n").toUtf8();
     QByteArray utf16("\xFF\xFE");
     for (const QChar c : text)
         utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
@@ -355,9 +370,208 @@ void TstLabFile::summaryCsv()
     const QByteArray bytes = batch::summaryCsv({row});
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Amostra;Linha;Classe de argila;Classe de P;Classe de K;Classe de CTC;"
                              "Critério de calagem;Calagem (t/ha);Calagem comercial (t/ha);N (kg/ha);P2O5 (kg/ha);"
-                             "K2O (kg/ha);N plantio;N 1ª;N 2ª;N 3ª;K2O plantio;K2O 1ª;Erro\r\n"));
+                             "K2O (kg/ha);N plantio;N 1ª;N 2ª;N 3ª;K2O plantio;K2O 1ª;Erro;Aviso;Arquivos\r\n"));
     QVERIFY(bytes.endsWith("\"A;1\";2;;;;;Criterio devido baixo poder tampão.;1,13;;;;;;;;;;;"
-                           "linha 2, coluna P: 'n.d.' não é um número\r\n"));
+                           "linha 2, coluna P: 'n.d.' não é um número;;\r\n"));
+}
+
+void TstLabFile::headerSpellings_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<double>("factor");
+    using C = batch::Column;
+    const auto row = [](const char *header, C c, double factor) {
+        QTest::newRow(header) << QString::fromUtf8(header) << int(c) << factor;
+    };
+    row("Pmg/dm³", C::P, 1);
+    row("Argila%", C::Argila, 1);
+    row("Argilag/kg", C::Argila, 0.1);
+    row("Alcmolc/dm³", C::Al, 1);
+    row("Kcmolc/dm", C::K, 391);
+    row("Ca cmolc/dm", C::Ca, 1);
+    row("Mg cmolc/dm?", C::Mg, 1);
+    row("P mg/dm3", C::P, 1);
+    row("Ca cmolc dm-3", C::Ca, 1);
+    row("Al mmolc.dm-3", C::Al, 0.1);
+    row("MOg/dm³", C::Mo, 0.1);
+    row("T", C::Ctc, 1);
+    row("CTC (T)", C::Ctc, 1);
+    row("Tcmolc/dm³", C::Ctc, 1);
+    row("T mmolc/dm³", C::Ctc, 0.1);
+    row("pHÁgua", C::Ph, 1);
+    row("pH H2O", C::Ph, 1);
+    row("pH em água", C::Ph, 1);
+}
+
+// Headers as a laboratory's system writes them, units glued, cut short or
+// with the "³" lost, and T for the CTC at pH 7, each among the others.
+void TstLabFile::headerSpellings()
+{
+    QFETCH(QString, header);
+    QFETCH(int, column);
+    QFETCH(double, factor);
+    QStringList full = QString::fromLatin1(analysisHeader).split(';');
+    const int at = full.indexOf(batch::columnName(batch::Column(column)));
+    if (at >= 0)
+        full[at] = header;
+    else
+        full << header;
+    // What a laboratory prints beside them, which the program does not use.
+    full << "t" << "CTC efetiva" << "K%" << "m %" << "H+Al" << "SB" << "Areia (g/kg)" << "Latitude" << "Ca/Mg";
+    const batch::ColumnMap map = mapOf(full);
+    QCOMPARE(map.index[column], at >= 0 ? at : full.indexOf(header));
+    QCOMPARE(map.factor[column], factor);
+    QCOMPARE(map.ignored.size(), 9);
+}
+
+void TstLabFile::otherQuantities_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("only the effective CTC, lower-case t")
+        << "Argila;P;K;MO;Al;Ca;Mg;t;V"
+        << "falta a coluna CTC (\"t\" é CTC efetiva (t), não a CTC a pH 7 (T); use --coluna se for mesmo a do programa)";
+    QTest::newRow("only P resina")
+        << "Argila;P resina;K;MO;Al;Ca;Mg;CTC;V"
+        << "falta a coluna P (\"P resina\" é fósforo por outro método (o programa usa o P Mehlich-1); "
+           "use --coluna se for mesmo a do programa)";
+    QTest::newRow("only P Mehlich-3")
+        << "Argila;P Mehlich-3;K;MO;Al;Ca;Mg;CTC;V"
+        << "falta a coluna P (\"P Mehlich-3\" é fósforo por outro método (o programa usa o P Mehlich-1); "
+           "use --coluna se for mesmo a do programa)";
+    QTest::newRow("t and T: T is taken") << "Argila;P;K;MO;Al;Ca;Mg;t;T;V" << "";
+    QTest::newRow("P resina beside P") << "Argila;P resina;P;K;MO;Al;Ca;Mg;CTC;V" << "";
+    QTest::newRow("pH CaCl2 and pH SMP are not pH") << "Argila;pH CaCl2;pH SMP;P;K;MO;Al;Ca;Mg;CTC;V" << "";
+}
+
+// A quantity of another method or the effective CTC is never taken for the
+// program's; when it is the only one, the run stops naming it.
+void TstLabFile::otherQuantities()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, error);
+    const QStringList full = header.split(';');
+    const batch::MapResult m = batch::mapColumns(full);
+    QCOMPARE(m.error, error);
+    if (!m.map)
+        return;
+    QCOMPARE(m.map->indexOf(batch::Column::Ph), -1);
+    if (full.contains("T"))
+        QCOMPARE(m.map->indexOf(batch::Column::Ctc), full.indexOf("T"));
+    QCOMPARE(m.map->indexOf(batch::Column::P), full.indexOf("P"));
+}
+
+// sep=, a title block, a second header row of units and a mean row: the
+// samples are those between them, in the units of the second row.
+void TstLabFile::aroundTheHeader()
+{
+    QByteArray csv = "sep=,\r\n"
+                     "Laboratório de Análise de Solos,,,,,,,,,,\r\n"
+                     "Relatório de resultados - lote 2025/41,,,,,,,,,,\r\n"
+                     ",,,,,,,,,,\r\n"
+                     "Amostra,Argila,P,K,MO,Al,Ca,Mg,CTC,V,Latitude\r\n"
+                     ",g/kg,mg/dm³,cmolc/dm³,g/dm³,mmolc/dm³,cmolc/dm³,cmolc/dm³,cmolc/dm³,%,\r\n"
+                     "A1,350,6,\"0,15\",21,4,2,1,8,35,-12.6\r\n"
+                     "Média,350,6,\"0,15\",21,4,2,1,8,35,\r\n";
+    QBuffer buffer(&csv);
+    buffer.open(QIODevice::ReadOnly);
+    batch::LabFile lab(&buffer);
+    QCOMPARE(lab.error(), QString());
+    batch::CsvRecord record;
+    QString notSample;
+    QVERIFY(lab.next(record, &notSample));
+    QCOMPARE(notSample, QString());
+    const batch::LabSample s = batch::readSample(record, lab.map(), 25);
+    QCOMPARE(s.line, 7);
+    QCOMPARE(s.error, QString());
+    QCOMPARE(*s.value(batch::Column::Argila), 35.0);
+    QCOMPARE(*s.value(batch::Column::K), 58.65);
+    QCOMPARE(*s.value(batch::Column::Mo), 2.1);
+    QCOMPARE(*s.value(batch::Column::Al), 0.4);
+    QVERIFY(lab.next(record, &notSample));
+    QCOMPARE(notSample, QString("Média"));
+    QVERIFY(!lab.next(record, &notSample));
+}
+
+void TstLabFile::values_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("decimal"); // the file's decimal mark
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("problem"); // the error, or the warning of a value taken on trust
+    QTest::newRow("below detection limit") << "< 2" << "," << 2.0 << "linha 2, coluna P: '< 2' abaixo do limite de detecção, tomado como 2";
+    QTest::newRow("below detection limit, comma") << "<0,1" << "," << 0.1 << "linha 2, coluna P: '<0,1' abaixo do limite de detecção, tomado como 0,1";
+    QTest::newRow("thousands and decimal comma") << "1.234,5" << "," << 1234.5 << "";
+    QTest::newRow("thousands and decimal point") << "1,234.5" << "." << 1234.5 << "";
+    QTest::newRow("point and three digits in a comma file") << "38.500" << "," << 38500.0 << "";
+    QTest::newRow("point and three digits in a point file") << "38.500" << "." << 38.5 << "";
+    QTest::newRow("non-breaking space and tab around") << "\u00A06\t" << "," << 6.0 << "";
+    QTest::newRow("not detected stays an error") << "n.d." << "," << 0.0 << "linha 2, coluna P: 'n.d.' não é um número";
+    QTest::newRow("a dash stays an error") << "-" << "," << 0.0 << "linha 2, coluna P: '-' não é um número";
+    QTest::newRow("groups of another size") << "1.23,5" << "," << 0.0 << "linha 2, coluna P: '1.23,5' não é um número";
+}
+
+void TstLabFile::values()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, decimal);
+    QFETCH(double, value);
+    QFETCH(QString, problem);
+    const QStringList header = QString::fromLatin1(analysisHeader).split(';');
+    batch::ColumnMap map = mapOf(header);
+    map.decimal = decimal[0];
+    batch::CsvRecord record{2, {"30", text, "40", "2", "0,4", "2", "1", "8", "35"}, {}};
+    const batch::LabSample s = batch::readSample(record, map, 25);
+    if (value == 0) {
+        QCOMPARE(s.error, problem);
+        return;
+    }
+    QCOMPARE(s.error, QString());
+    QCOMPARE(*s.value(batch::Column::P), value);
+    QCOMPARE(s.warning, problem);
+}
+
+// A yield written with a thousands separator and read as a decimal one, and
+// a row with a field more than the header, are the sample's errors.
+void TstLabFile::misreadValues()
+{
+    const QByteArray csv = "Amostra,Argila,P,K,MO,Al,Ca,Mg,CTC,V,Rendimento (kg/ha)\n"
+                           "ok,35,6,40,2,0.4,2,1,8,35,25000\n"
+                           "tiny,35,6,40,2,0.4,2,1,8,35,38\n"
+                           "shift,35,6,40,2,0,4,2,1,8,35,25000\n"
+                           "short,35,6,40,2,0.4,2,1,8,35\n"
+                           "padded,35,6,40,2,0.4,2,1,8,35,25000,,\n";
+    const QList<batch::LabSample> s = samplesOf(csv);
+    QCOMPARE(s.size(), 5);
+    QCOMPARE(s[0].error, QString());
+    QCOMPARE(s[1].error, QString("linha 3, coluna Rendimento (kg/ha): '38' fora da faixa plausível de 1 a 150 t/ha"));
+    QCOMPARE(s[2].error, QString("linha 4: 12 campos, o cabeçalho tem 11 (vírgula decimal sem aspas num arquivo separado por vírgulas?)"));
+    QCOMPARE(s[3].error, QString("linha 5: 10 campos, o cabeçalho tem 11 (vírgula decimal sem aspas num arquivo separado por vírgulas?)"));
+    QCOMPARE(s[4].error, QString());
+}
+
+// A text a spreadsheet would run as a formula goes into resumo.csv as text.
+void TstLabFile::formulaLikeTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("equals") << "=HYPERLINK(\"x\")" << QByteArray("\"'=HYPERLINK(\"\"x\"\")\"");
+    QTest::newRow("plus") << "+55 75 3621" << QByteArray("'+55 75 3621");
+    QTest::newRow("minus") << "-A1" << QByteArray("'-A1");
+    QTest::newRow("at") << "@SOMA(1)" << QByteArray("'@SOMA(1)");
+    QTest::newRow("tab") << "\tA1" << QByteArray("'\tA1");
+    QTest::newRow("carriage return") << "\rA1" << QByteArray("\"'\rA1\"");
+    QTest::newRow("plain") << "A-1" << QByteArray("A-1");
+}
+
+void TstLabFile::formulaLikeTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    batch::SummaryRow row(batch::summaryColumns().size());
+    row[0] = text;
+    QVERIFY2(batch::summaryCsvLine(row).startsWith(written + ';'), batch::summaryCsvLine(row).constData());
 }
 
 void TstLabFile::workbookText_data()

@@ -1,0 +1,237 @@
+#include "LabFile.h"
+
+#include "Exporters.h"
+#include "LabSample.h"
+#include "XlsxTable.h"
+
+namespace batch {
+
+namespace {
+
+// What a file that cannot be opened reads as.
+class NoRecords : public RecordReader {
+public:
+    bool next(CsvRecord &) override { return false; }
+    void rewind() override {}
+};
+
+// A title block is a few lines; the header is the first row naming several
+// of the program's columns.
+constexpr int titleLines = 20;
+constexpr int headerNames = 3;
+
+} // namespace
+
+QString statisticsRow(const CsvRecord &record)
+{
+    static const QStringList keys{"media", "medias", "total", "totais", "soma", "desviopadrao", "dp", "minimo",
+                                  "maximo", "mediana", "cv", "coeficientedevariacao"};
+    for (const QString &f : record.fields) {
+        if (f.trimmed().isEmpty())
+            continue;
+        return keys.contains(headerKey(f)) ? f.trimmed() : QString();
+    }
+    return {};
+}
+
+QStringList describeColumns(const ColumnMap &map)
+{
+    QStringList lines;
+    for (int c = 0; c < columnCount; ++c) {
+        const Column column = Column(c);
+        const int at = map.index[c];
+        if (at < 0) {
+            lines << QStringLiteral("%1: sem coluna%2")
+                         .arg(columnName(column),
+                              column == Column::Rendimento ? QStringLiteral(" (vale --rendimento)") : QString());
+            continue;
+        }
+        QString line = QStringLiteral("%1: \"%2\"").arg(columnName(column), map.headers.value(at).trimmed());
+        if (numeric(column) && !programUnit(column).isEmpty()) {
+            const QString unit = map.unit[c].isEmpty() ? programUnit(column) : map.unit[c];
+            const double factor = map.factor[c];
+            line += factor == 1 ? QStringLiteral(", em %1, sem conversão").arg(unit)
+                                : QStringLiteral(", em %1, × %2 para %3")
+                                      .arg(unit, QString::number(factor).replace(QLatin1Char('.'), QLatin1Char(',')),
+                                           programUnit(column));
+        }
+        lines << line;
+    }
+    for (const QString &ignored : map.ignored)
+        lines << QStringLiteral("ignorada: %1").arg(ignored);
+    return lines;
+}
+
+namespace {
+
+// A part of a workbook read by the module that holds libzip, loaded the
+// first time a workbook is read.
+class ModulePart : public PartStream {
+public:
+    ModulePart(const exporters::Functions *functions, exporters::ArchivePart *part) : functions_(functions), part_(part) {}
+    ~ModulePart() override { functions_->closePart(part_); }
+    QByteArray read(bool *failed) override
+    {
+        QByteArray piece(64 * 1024, Qt::Uninitialized);
+        const qint64 n = functions_->readPart(part_, piece.data(), piece.size());
+        if (n < 0) {
+            *failed = true;
+            return {};
+        }
+        piece.truncate(n);
+        return piece;
+    }
+
+private:
+    const exporters::Functions *functions_;
+    exporters::ArchivePart *part_;
+};
+
+} // namespace
+
+LabFile::LabFile(QIODevice *device, const QList<ChosenColumn> &chosen) : reader_(std::make_unique<CsvReader>(device))
+{
+    start(chosen);
+}
+
+LabFile::LabFile(std::unique_ptr<RecordReader> reader, const QList<ChosenColumn> &chosen) : reader_(std::move(reader))
+{
+    start(chosen);
+}
+
+std::unique_ptr<LabFile> LabFile::open(const QString &path, const QList<ChosenColumn> &chosen, const QString &sheet)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly)) {
+        auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
+        lab->error_ = QStringLiteral("não foi possível ler o arquivo: %1").arg(file->errorString());
+        return lab;
+    }
+    if (!looksLikeXlsx(file->peek(4))) {
+        if (!sheet.isEmpty()) {
+            auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
+            lab->error_ = QStringLiteral("--planilha vale só para arquivos .xlsx; este é um CSV");
+            return lab;
+        }
+        auto lab = std::make_unique<LabFile>(file.get(), chosen);
+        lab->file_ = std::move(file);
+        return lab;
+    }
+    file.reset();
+    QString error;
+    const exporters::Functions *functions = exporters::load(&error);
+    if (!functions) {
+        auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
+        lab->error_ = error;
+        return lab;
+    }
+    auto xlsx = std::make_unique<XlsxReader>(
+        [functions, path](const QString &name, QString *error) -> std::unique_ptr<PartStream> {
+            exporters::ArchivePart *part = functions->openPart(path, name, error);
+            if (!part)
+                return nullptr;
+            return std::make_unique<ModulePart>(functions, part);
+        },
+        sheet);
+    if (!xlsx->error().isEmpty()) {
+        auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
+        lab->error_ = xlsx->error();
+        return lab;
+    }
+    return std::make_unique<LabFile>(std::move(xlsx), chosen);
+}
+
+void LabFile::start(const QList<ChosenColumn> &chosen)
+{
+    CsvRecord record;
+    QStringList header;
+    int best = -1;
+    for (int n = 0; n < titleLines && reader_->next(record); ++n) {
+        if (blankRecord(record))
+            continue;
+        const int named = namedColumns(record.fields);
+        if (named >= headerNames || (!chosen.isEmpty() && best < 0 && named >= 1)) {
+            header = record.fields;
+            headerRecords_ = n + 1;
+            best = named;
+            break;
+        }
+    }
+    if (header.isEmpty()) {
+        // A file whose header names fewer columns is judged by its first row.
+        reader_->rewind();
+        if (!reader_->next(record) || record.fields.isEmpty()) {
+            error_ = QStringLiteral("o arquivo está vazio");
+            return;
+        }
+        header = record.fields;
+        headerRecords_ = 1;
+    }
+    QStringList units;
+    while (reader_->next(record)) {
+        if (blankRecord(record)) {
+            ++headerRecords_;
+            continue;
+        }
+        if (unitsRow(record.fields)) {
+            units = record.fields;
+            ++headerRecords_;
+        } else {
+            first_ = record;
+        }
+        break;
+    }
+    const MapResult result = mapColumns(header, units, chosen);
+    if (!result.map) {
+        error_ = result.error;
+        return;
+    }
+    map_ = *result.map;
+    // The file's decimal mark, from the values that show it beyond doubt.
+    int commas = 0, points = 0;
+    QString notSample;
+    while (next(record, &notSample)) {
+        if (!notSample.isEmpty())
+            continue;
+        for (int c = 0; c < columnCount; ++c)
+            if (numeric(Column(c)) && map_.index[c] >= 0) {
+                const QChar mark = decimalMarkOf(record.fields.value(map_.index[c]));
+                commas += mark == QLatin1Char(',');
+                points += mark == QLatin1Char('.');
+            }
+    }
+    if (commas != points)
+        map_.decimal = commas > points ? QLatin1Char(',') : QLatin1Char('.');
+    if (!reader_->failure().isEmpty()) {
+        error_ = reader_->failure();
+        return;
+    }
+    rewind();
+}
+
+void LabFile::rewind()
+{
+    reader_->rewind();
+    CsvRecord record;
+    first_.reset();
+    for (int n = 0; n < headerRecords_; ++n)
+        reader_->next(record);
+}
+
+bool LabFile::next(CsvRecord &record, QString *notSample)
+{
+    notSample->clear();
+    if (first_) {
+        record = std::move(*first_);
+        first_.reset();
+    } else {
+        do {
+            if (!reader_->next(record))
+                return false;
+        } while (blankRecord(record));
+    }
+    *notSample = statisticsRow(record);
+    return true;
+}
+
+} // namespace batch

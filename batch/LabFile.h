@@ -1,0 +1,55 @@
+#pragma once
+// A laboratory's file as laboratories send it: a title block of a few lines
+// above the header, a second header row of units, rows of means and totals
+// below the samples. Finds the header and the columns, and gives the
+// samples' records one at a time; the command line and the window read
+// files through it.
+#include "CsvTable.h"
+#include "LabColumns.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <memory>
+#include <optional>
+
+namespace batch {
+
+class LabFile {
+public:
+    // The device stays open while the file is read; seekable for rewind().
+    LabFile(QIODevice *device, const QList<ChosenColumn> &chosen = {});
+    LabFile(std::unique_ptr<RecordReader> reader, const QList<ChosenColumn> &chosen = {});
+    // The file at `path`, CSV or .xlsx (its sheet `sheet`, or the first), as
+    // its first bytes say; a file that cannot be opened gives its reason in
+    // error().
+    static std::unique_ptr<LabFile> open(const QString &path, const QList<ChosenColumn> &chosen = {},
+                                         const QString &sheet = {});
+    // Why the file cannot be read (no header, a column missing, a unit
+    // unknown); empty when it can.
+    QString error() const { return error_; }
+    const ColumnMap &map() const { return map_; }
+    // The next record below the header, blank ones left out; false at the end.
+    // A row that is no sample ("Média", "Total") comes with `notSample` set.
+    bool next(CsvRecord &record, QString *notSample);
+    // Back to the first record below the header.
+    void rewind();
+
+private:
+    void start(const QList<ChosenColumn> &chosen);
+
+    std::unique_ptr<QFile> file_;
+    std::unique_ptr<RecordReader> reader_;
+    ColumnMap map_;
+    QString error_;
+    int headerRecords_ = 0; // records from the top to the header and its units, both included
+    std::optional<CsvRecord> first_;
+};
+
+// What was understood of the header, a line per variable ("P: \"Pmg/dm³\",
+// em mg/dm³, sem conversão") and one per header not used, for --colunas.
+QStringList describeColumns(const ColumnMap &map);
+
+// Why a record is a row of a table's statistics rather than a sample, or empty.
+QString statisticsRow(const CsvRecord &record);
+
+} // namespace batch

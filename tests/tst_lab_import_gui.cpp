@@ -1,0 +1,163 @@
+// "Importar...": one sample of a laboratory's file into the window, as if
+// typed, against typing the same sample.
+#include "gui_helpers.h"
+
+#include <QFileDialog>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstLabImportGui : public QObject {
+    Q_OBJECT
+private slots:
+    void importedAsTyped();
+    void sampleWithAProblemFillsNothing();
+    void shortcutAndPlace();
+};
+
+namespace {
+
+// A laboratory's layout: a title block, glued and cut units, units in a
+// second row, t beside T, a thousands separator; the second sample has no P.
+const char labFile[] = "Laboratório de Análise de Solos;;;;;;;;;;;;;;;;\r\n"
+                       ";;;;;;;;;;;;;;;;\r\n"
+                       "Identificação;Cliente;CPF;Comunidade;Município;Talhão;Nº do laudo;Argila%;pH H2O;Pmg/dm³;"
+                       "Kcmolc/dm;MO;Alcmolc/dm³;Ca cmolc/dm?;Mgcmolc/dm3;t;T;V%;Produtividade\r\n"
+                       ";;;;;;;;;;;g/dm³;;;;;;;kg/ha\r\n"
+                       "CA-01;Joao da Silva;123.456.789-09;Km 12;Cruz das Almas;Gleba 1;2025/0412;35;5,4;6;0,15;21;"
+                       "0,4;2,1;0,8;3,4;8,5;35;38.500\r\n"
+                       "CA-02;Maria Souza;;Baixa Grande;Cruz das Almas;Gleba 2;2025/0413;60;4,8;n.d.;0,1;35;0,9;1,2;"
+                       "0,4;2,46;16,5;22;25.000\r\n";
+
+// What a technician types for CA-01, field by field in the Enter order
+// (ASCII: the test types it through QTest, which knows no accents).
+const std::pair<const char *, const char *> typedSample[] = {
+    {"Edit55", "Joao da Silva"}, {"Edit56", "123.456.789-09"}, {"Edit57", "Km 12"}, {"Edit58", "Cruz das Almas"},
+    {"Edit59", "Gleba 1"},       {"Edit60", "2025/0412"},      {"Edit1", "35"},     {"Edit70", "5,4"},
+    {"Edit2", "6"},              {"Edit3", "58,65"},           {"Edit4", "2,1"},    {"Edit5", "0,4"},
+    {"Edit6", "2,1"},            {"Edit7", "0,8"},             {"Edit8", "8,5"},    {"Edit9", "35"},
+    {"Edit12", "38,5"},
+};
+
+// Answers the file dialog with `path` and the sample list with row `row`;
+// the texts of the message boxes shown.
+QStringList importing(TFPrincipal &w, const QString &path, int row, const std::function<void()> &start)
+{
+    QStringList messages;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            QCOMPARE(dialog->objectName(), QString("labFileDialog"));
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (modal && modal->objectName() == "labSampleDialog") {
+            auto *table = modal->findChild<QTableWidget *>("tblAmostras");
+            QCOMPARE(table->rowCount(), 2);
+            QCOMPARE(table->item(1, 4)->text(), QString("linha 6, coluna Pmg/dm³: 'n.d.' não é um número"));
+            table->selectRow(row);
+            static_cast<QDialog *>(modal)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer.start();
+    start();
+    timer.stop();
+    Q_UNUSED(w);
+    return messages;
+}
+
+// Every field's text, by name.
+QHash<QString, QString> fields(const TFPrincipal &w)
+{
+    QHash<QString, QString> texts;
+    for (const QLineEdit *edit : w.findChildren<QLineEdit *>())
+        if (!edit->objectName().isEmpty())
+            texts[edit->objectName()] = edit->text();
+    return texts;
+}
+
+} // namespace
+
+void TstLabImportGui::importedAsTyped()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("laboratorio.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(labFile);
+    file.close();
+
+    auto typed = gui::openWindow();
+    for (const auto &[field, text] : typedSample) {
+        QLineEdit *edit = gui::find(typed.get(), field);
+        gui::showPageOf(*typed, edit);
+        gui::messagesDuring([&] {
+            gui::typeInto(edit, QString::fromUtf8(text));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+    }
+
+    auto imported = gui::openWindow();
+    const QStringList messages = importing(*imported, path, 0, [&] { gui::click(*imported, "btnImportar"); });
+    QCOMPARE(messages, QStringList());
+
+    const QHash<QString, QString> a = fields(*typed), b = fields(*imported);
+    for (auto it = a.cbegin(); it != a.cend(); ++it)
+        QVERIFY2(b.value(it.key()) == it.value(),
+                 qPrintable(QString("%1: typed \"%2\", imported \"%3\"").arg(it.key(), it.value(), b.value(it.key()))));
+    // Classes, liming, doses and split: the whole case as a case file holds it.
+    cases::Case x = typed->caseState(), y = imported->caseState();
+    x.pages.clear();
+    y.pages.clear();
+    QVERIFY(x == y);
+    QCOMPARE(imported->Edit3->text(), QString("58,65"));
+    QVERIFY(!imported->Edit68->text().isEmpty());
+}
+
+// A sample that cannot be read says why and leaves every field as it was.
+void TstLabImportGui::sampleWithAProblemFillsNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("laboratorio.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(labFile);
+    file.close();
+    auto w = gui::openWindow();
+    const QHash<QString, QString> before = fields(*w);
+    const QStringList messages = importing(*w, path, 1, [&] { gui::click(*w, "btnImportar"); });
+    QCOMPARE(messages, QStringList{"A amostra da linha 6 não pode ser importada: "
+                                   "linha 6, coluna Pmg/dm³: 'n.d.' não é um número"});
+    QCOMPARE(fields(*w), before);
+}
+
+// Beside the case buttons, after them in the tab order, and on Ctrl+I.
+void TstLabImportGui::shortcutAndPlace()
+{
+    auto w = gui::openWindow();
+    auto *button = gui::find<QPushButton>(w.get(), "btnImportar");
+    QCOMPARE(button->text(), QString("Importar..."));
+    QCOMPARE(w->btnSalvar->nextInFocusChain(), static_cast<QWidget *>(button));
+    QVERIFY(button->geometry().left() > w->btnSalvar->geometry().right());
+    QVERIFY(button->geometry().right() < w->DateTimePicker3->geometry().left());
+    QStringList titles;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            titles << dialog->objectName();
+            dialog->reject();
+        }
+    });
+    timer.start();
+    QTest::keyClick(w.get(), Qt::Key_I, Qt::ControlModifier);
+    timer.stop();
+    QCOMPARE(titles, QStringList{"labFileDialog"});
+}
+
+QTEST_MAIN(TstLabImportGui)
+#include "tst_lab_import_gui.moc"
