@@ -496,7 +496,7 @@ void TstLabBatch::commandLine()
     QVERIFY(p.waitForFinished(60000));
     const QStringList stderrLines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), status);
+    QVERIFY2(p.exitCode() == status, qPrintable(stderrLines.join(QLatin1Char('\n'))));
     if (message.isEmpty())
         QVERIFY2(stderrLines.filter("tuberon:").isEmpty(), qPrintable(stderrLines.join('\n')));
     else
@@ -592,7 +592,7 @@ void TstLabBatch::fileModes()
     startProgram(p, {"--lote", "amostras.csv", "--saida", "saida"});
     ::umask(previous);
     QVERIFY(p.waitForFinished(300000));
-    QCOMPARE(p.exitCode(), 0);
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
 
     const QStringList files = entries(QStringLiteral("saida"));
     QCOMPARE(files.size(), 2 * samples + 2);
