@@ -1,8 +1,8 @@
-#include "Recommendation.h"
-#include "Applications.h"
-#include "Doses.h"
-#include "Failure.h"
-#include "NumberText.h"
+#include "agronomy/Recommendation.h"
+#include "agronomy/Applications.h"
+#include "agronomy/Doses.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 #include <QLocale>
 

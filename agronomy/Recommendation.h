@@ -2,9 +2,9 @@
 // The whole default recommendation for one soil analysis, without a window:
 // the same rules the window's handlers call, in the same order, with every
 // value that the window passes on as a rounded text passed on rounded here.
-#include "Liming.h"
-#include "SoilClasses.h"
-#include "Split.h"
+#include "agronomy/Liming.h"
+#include "agronomy/SoilClasses.h"
+#include "agronomy/Split.h"
 
 #include <QHash>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "TFPrincipal.h"
-#include "CalendarChart.h"
-#include "QtTranslations.h"
-#include "widgets_factory.h"
+#include "app/TFPrincipal.h"
+#include "chart/CalendarChart.h"
+#include "app/QtTranslations.h"
+#include "app/widgets_factory.h"
 
 #include <QApplication>
 #include <QFont>

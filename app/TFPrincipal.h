@@ -1,10 +1,10 @@
 #pragma once
-#include "Case.h"
-#include "CaseFile.h"
-#include "Closing.h"
-#include "Failure.h"
-#include "NumberText.h"
-#include "Worksheet.h"
+#include "cases/Case.h"
+#include "cases/CaseFile.h"
+#include "fertilizers/Closing.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
+#include "agronomy/Worksheet.h"
 
 #include <QDateTimeEdit>
 #include <QHash>

@@ -1,9 +1,9 @@
 // New, open and save: a producer's case kept in a file, and the window
 // brought back to its start for the next producer.
-#include "CaseFile.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "cases/CaseFile.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 // The window's contents as a case, and back: components are found by kind
 // and keyed by their names, so a field added later is saved without a word
 // here.
-#include "Applications.h"
-#include "CaseJson.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "agronomy/Applications.h"
+#include "cases/CaseJson.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
-#include "CommandLineTexts.h"
-#include "QtTranslations.h"
-#include "TFPrincipal.h"
+#include "batch/CommandLine.h"
+#include "app/CommandLineTexts.h"
+#include "app/QtTranslations.h"
+#include "app/TFPrincipal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

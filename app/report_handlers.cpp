@@ -1,15 +1,15 @@
 // The reports: the recommendation as the technician filled it in, copied
 // from the fields and grids as their texts stand.
-#include "Applications.h"
-#include "CalendarChart.h"
-#include "PageReport.h"
-#include "PdfExport.h"
-#include "ReportContent.h"
-#include "ReportFile.h"
-#include "ReportPreview.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "TextReport.h"
+#include "agronomy/Applications.h"
+#include "chart/CalendarChart.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
+#include "reports/ReportContent.h"
+#include "reports/ReportFile.h"
+#include "app/ReportPreview.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "reports/TextReport.h"
 
 #include <QBuffer>
 #include <QDateEdit>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "batch/CommandLine.h"
 
-#include "BatchRun.h"
-#include "LabSample.h"
+#include "batch/BatchRun.h"
+#include "batch/LabSample.h"
 
 #include <QLocale>
 #include <cstdio>

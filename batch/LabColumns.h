@@ -3,7 +3,7 @@
 // accents, spaces and punctuation, under the names laboratories use, with the
 // unit the header gives (in parentheses or after the name) turned into the
 // program's.
-#include "CsvTable.h"
+#include "batch/CsvTable.h"
 
 #include <QHash>
 #include <QList>

@@ -5,10 +5,10 @@
 // samples, each in a process of its own (the peak of a process only grows).
 // Usage: tuberon_lote_bench [samples]     (default 1000; QT_QPA_PLATFORM=offscreen)
 //        tuberon_lote_bench --peak samples   (one run; prints its peak in MB)
-#include "BatchRun.h"
-#include "CalendarChart.h"
-#include "PageReport.h"
-#include "PdfExport.h"
+#include "batch/BatchRun.h"
+#include "chart/CalendarChart.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
 
 #include <QApplication>
 #include <QChartView>

@@ -1,4 +1,4 @@
-#include "CalendarData.h"
+#include "calendar/CalendarData.h"
 
 #include <cmath>
 

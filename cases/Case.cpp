@@ -1,7 +1,7 @@
-#include "Case.h"
+#include "cases/Case.h"
 
-#include "Failure.h"
-#include "NumberText.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 namespace cases {
 

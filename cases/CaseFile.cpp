@@ -1,8 +1,8 @@
-#include "CaseFile.h"
+#include "cases/CaseFile.h"
 
-#include "CaseJson.h"
-#include "Failure.h"
-#include "ReportFile.h"
+#include "cases/CaseJson.h"
+#include "core/Failure.h"
+#include "reports/ReportFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>

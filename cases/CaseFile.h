@@ -1,6 +1,6 @@
 #pragma once
 // Reading and writing case files (".tuberon").
-#include "Case.h"
+#include "cases/Case.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "CaseJson.h"
+#include "cases/CaseJson.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

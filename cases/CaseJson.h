@@ -1,7 +1,7 @@
 #pragma once
 // A case as a JSON document in UTF-8: a format name and version first, then
 // the case's sections.
-#include "Case.h"
+#include "cases/Case.h"
 
 #include <QByteArray>
 

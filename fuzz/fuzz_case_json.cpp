@@ -1,8 +1,8 @@
 // Any bytes as a case file: the reader either refuses them with its message
 // or reads a case that writes and reads back unchanged, and rewriting its
 // numbers for another separator works on whatever it holds.
-#include "CaseJson.h"
-#include "Failure.h"
+#include "cases/CaseJson.h"
+#include "core/Failure.h"
 
 #include <cstdint>
 #include <cstdlib>

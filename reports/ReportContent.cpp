@@ -1,6 +1,6 @@
-#include "ReportContent.h"
+#include "reports/ReportContent.h"
 
-#include "PageReport.h"
+#include "reports/PageReport.h"
 
 namespace reports {
 

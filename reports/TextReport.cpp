@@ -1,4 +1,4 @@
-#include "TextReport.h"
+#include "reports/TextReport.h"
 
 #include <QStringEncoder>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A whole case typed into the real window, and everything its components
 // show, for the tests that save, open and compare cases.
-#include "Applications.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QAreaSeries>

@@ -1,6 +1,6 @@
-#include "CaseFile.h"
-#include "CaseJson.h"
-#include "Failure.h"
+#include "cases/CaseFile.h"
+#include "cases/CaseJson.h"
+#include "core/Failure.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

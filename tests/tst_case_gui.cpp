@@ -1,6 +1,6 @@
-#include "Applications.h"
-#include "CaseFile.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "cases/CaseFile.h"
+#include "app/StringGrid.h"
 #include "case_look.h"
 #include "gui_helpers.h"
 

@@ -1,8 +1,8 @@
-#include "CsvTable.h"
-#include "LabColumns.h"
-#include "LabSample.h"
-#include "SampleNames.h"
-#include "Summary.h"
+#include "batch/CsvTable.h"
+#include "batch/LabColumns.h"
+#include "batch/LabSample.h"
+#include "batch/SampleNames.h"
+#include "batch/Summary.h"
 
 #include <QtTest>
 

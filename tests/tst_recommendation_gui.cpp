@@ -1,6 +1,6 @@
-#include "NumberText.h"
-#include "Recommendation.h"
-#include "StringGrid.h"
+#include "core/NumberText.h"
+#include "agronomy/Recommendation.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QLabel>
