@@ -1,3 +1,4 @@
+#include "core/Version.h"
 #include "batch/CommandLine.h"
 #include "app/CommandLineTexts.h"
 #include "app/QtTranslations.h"
@@ -40,7 +41,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tuberon"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
+    QApplication::setApplicationVersion(QLatin1String(tuberon::version));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tuberon"));
     // Qt's texts first: the translator installed last is asked first, so the

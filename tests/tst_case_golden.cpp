@@ -3,6 +3,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 
 // Cases saved by earlier versions of the program, kept with the tests as
@@ -64,6 +65,20 @@ QMap<QString, QString> savedLook(const QString &file)
     return fromJson(QJsonDocument::fromJson(in.readAll()).object());
 }
 
+// Whether the files hold to the schema of the current format (python3-jsonschema).
+QString schemaBreaks(const QStringList &files)
+{
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start(QStringLiteral("python3"),
+                QStringList{QStringLiteral(TUBERON_TEST_CASES "/../check_case_schema.py"),
+                            QStringLiteral(TUBERON_SCHEMA)} + files);
+    if (!check.waitForFinished(60000))
+        return QStringLiteral("the schema check did not run: ") + check.errorString();
+    const QString said = QString::fromUtf8(check.readAll());
+    return check.exitCode() == 0 ? QString() : said + QStringLiteral("(exit %1)").arg(check.exitCode());
+}
+
 // The caption names the file: a copy under another name shows that name.
 QMap<QString, QString> withoutCaption(QMap<QString, QString> look)
 {
@@ -81,6 +96,7 @@ private slots:
     void formatOneOpensAsSaved();
     void savedAgainOpensAsSaved_data();
     void savedAgainOpensAsSaved();
+    void writtenFilesHoldToTheSchema();
 
 private:
     QTemporaryDir dir_;
@@ -139,6 +155,39 @@ void TstCaseGolden::savedAgainOpensAsSaved()
     COMPARE_LOOKS(look(*second), look(*first));
     COMPARE_LOOKS(withoutCaption(look(*second)),
                   withoutCaption(savedLook(kFolder + "/format1/" + name + ".look.json")));
+}
+
+// Every kind of case the window writes: whole, empty, under the point, half
+// typed, and a new case after a whole one.
+void TstCaseGolden::writtenFilesHoldToTheSchema()
+{
+    QStringList files;
+    for (const Golden &g : goldens()) {
+        const auto w = gui::openWindow(g.regional);
+        QVERIFY(w->openCase(kFolder + "/format1/" + QLatin1String(g.name) + ".tuberon"));
+        files << dir_.filePath(QLatin1String(g.name) + "-2.tuberon");
+        QVERIFY(w->saveCase(files.last()));
+        if (files.size() == 1) {
+            w->newCase();
+            files << dir_.filePath(QStringLiteral("novo.tuberon"));
+            QVERIFY(w->saveCase(files.last()));
+        }
+    }
+    const QString breaks = schemaBreaks(files);
+    QVERIFY2(breaks.isEmpty(), qPrintable(breaks));
+
+    // And the check sees a broken file.
+    QFile file(files.first());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray broken = file.readAll();
+    file.close();
+    broken.replace("\"versao\": 2", "\"versao\": 2, \"campos\": {}");
+    const QString wrong = dir_.filePath(QStringLiteral("errado.tuberon"));
+    QFile out(wrong);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(broken);
+    out.close();
+    QVERIFY(!schemaBreaks({wrong}).isEmpty());
 }
 
 QTEST_MAIN(TstCaseGolden)

@@ -239,11 +239,11 @@ void TstCaseGui::badFiles_data()
     for (int i = 0; i < 4096; ++i)
         binary.append(char((i * 37) % 256));
     QByteArray newer = whole;
-    newer.replace("\"versao\": 1", "\"versao\": 2");
-    QByteArray wideRow = whole;
-    wideRow.replace("\"Tipo\",", "\"Tipo\", \"a mais\",");
+    newer.replace("\"versao\": 2", "\"versao\": 3");
+    QByteArray listForNumber = whole;
+    listForNumber.replace("\"clay\": 35.5", "\"clay\": [35.5]");
     QByteArray farChoice = whole;
-    farChoice.replace("\"indice\": 17", "\"indice\": 999");
+    farChoice.replace("\"index\": 17", "\"index\": 999");
 
     QTest::newRow("empty") << "vazio.tuberon" << QByteArray("") << notACase("vazio.tuberon");
     QTest::newRow("not JSON") << "notas.tuberon" << QByteArray("Produtor: João\nArgila 35,5\n")
@@ -258,7 +258,8 @@ void TstCaseGui::badFiles_data()
     QTest::newRow("binary") << "foto.tuberon" << binary << notACase("foto.tuberon");
     QTest::newRow("huge") << "enorme.tuberon" << QByteArray(cases::maxFileSize + 1, ' ')
                           << "O arquivo \"enorme.tuberon\" é grande demais para ser um caso do Tuberon.";
-    QTest::newRow("grid row of another width") << "grade.tuberon" << wideRow << damaged("grade.tuberon");
+    QTest::newRow("number field holding a list") << "lista-numero.tuberon" << listForNumber
+                                                 << damaged("lista-numero.tuberon");
     QTest::newRow("list position beyond its items") << "lista.tuberon" << farChoice << damaged("lista.tuberon");
     QTest::newRow("missing") << "sumiu.tuberon" << QByteArray() << notFound("sumiu.tuberon");
     QTest::newRow("folder") << "pasta.tuberon" << QByteArray()
@@ -355,8 +356,7 @@ void TstCaseGui::newCaseEqualsAFreshWindow()
     const auto fresh = gui::openWindow(regional);
     COMPARE_LOOKS(look(*used), look(*fresh));
     QCOMPARE(used->caseFile(), QString());
-    for (double value : used->caseState().worksheet)
-        QCOMPARE(value, 0.0);
+    QCOMPARE(used->caseState().worksheet, agronomy::Worksheet());
 }
 
 void TstCaseGui::buttonsBesideFechar()
@@ -420,9 +420,9 @@ void TstCaseGui::keysAndDialogs()
     // Still in the cell's editor.
     QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::SecondTopDressing), QString());
     QCOMPARE(dialogsDuring({}, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }), QStringList());
-    const cases::Case saved = cases::readFile(first);
-    QCOMPARE(saved.fields.value("Edit55"), QStringLiteral("Produtor B"));
-    QCOMPARE(saved.grids.value("stga2").value(3).value(2), QStringLiteral("25"));
+    const model::Case saved = cases::readFile(first);
+    QCOMPARE(saved.producer.name, QStringLiteral("Produtor B"));
+    QCOMPARE(saved.doses.potashSplit.value(2).percent.text, QStringLiteral("25"));
 
     // Ctrl+Shift+S and "Salvar..." ask again; a cancelled dialog saves nothing.
     QCOMPARE(dialogsDuring({}, [&] { QTest::mouseClick(w->btnSalvar, Qt::LeftButton); }), QStringList{"Salvar caso"});
@@ -508,7 +508,6 @@ void TstCaseGui::hostileTextsShowLiterally_data()
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("name");
     QTest::newRow("caption rewritten by a handler") << "labels" << "Label34";
-    QTest::newRow("caption under the picture") << "labels" << "Label94";
     QTest::newRow("producer's name") << "fields" << "Edit55";
     QTest::newRow("soil field") << "fields" << "Edit1";
     QTest::newRow("report notes") << "memos" << "Memo3";
@@ -527,19 +526,20 @@ void TstCaseGui::hostileTextsShowLiterally()
     Tripwire tripwire(pipe);
     const QString hostile = QStringLiteral("<img src=\"%1\"><b>negrito</b>").arg(pipe);
 
-    cases::Case c = cases::readFile(full_);
-    if (section == "labels") {
-        c.labels.insert(name, hostile);
-    } else if (section == "fields" || section == "message") {
-        c.fields.insert(name, hostile);
-    } else if (section == "memos") {
-        c.memos.insert(name, hostile);
-    } else if (section == "grids") {
-        QList<QStringList> &rows = c.grids[name];
-        QVERIFY(rows.size() > applications::FirstProductRow);
-        rows.last()[0] = hostile;
+    model::Case c = cases::readFile(full_);
+    if (name == "Label34") {
+        c.doses.phosphateNote = hostile;
+    } else if (name == "Edit55") {
+        c.producer.name = hostile;
+    } else if (name == "Edit1") {
+        c.analysis.clay.text = hostile;
+    } else if (name == "Memo3") {
+        c.report.recommendations = hostile;
+    } else if (name == "stga4") {
+        QVERIFY(!c.planting.products.isEmpty());
+        c.planting.products.last().product = hostile;
     } else {
-        c.lists[name].text = hostile;
+        c.topDressings[2].mineral.text = hostile;
     }
     const QString file = path("hostil.tuberon");
     cases::writeFile(file, c);
@@ -667,8 +667,8 @@ void TstCaseGui::unsavedChangesAreAsked()
     const QString work = path("trabalho.tuberon"), other = path("outro.tuberon");
     QFile::remove(work);
     QVERIFY(QFile::copy(full_, work));
-    cases::Case otherCase = cases::readFile(full_);
-    otherCase.fields.insert("Edit55", "Outro Caso");
+    model::Case otherCase = cases::readFile(full_);
+    otherCase.producer.name = QStringLiteral("Outro Caso");
     cases::writeFile(other, otherCase);
     const QString named = saveAs.isEmpty() ? QString() : path(saveAs);
     if (!named.isEmpty())
@@ -726,7 +726,7 @@ void TstCaseGui::unsavedChangesAreAsked()
     // What the file holds: the typed name only when "Salvar" was answered.
     const QString target = neverSaved ? named : work;
     if (!target.isEmpty())
-        QCOMPARE(cases::readFile(target).fields.value("Edit55"),
+        QCOMPARE(cases::readFile(target).producer.name,
                  saved ? QStringLiteral("Produtor Novo") : QStringLiteral("Silva, João"));
 }
 
@@ -768,14 +768,14 @@ void TstCaseGui::fileChangedOnDiskIsAsked()
                                                 "alterado por outro programa desde que foi aberto ou salvo nesta "
                                                 "janela. Substituir?"}
                                   : QStringList());
-    QCOMPARE(cases::readFile(shared).fields.value("Edit55"),
+    QCOMPARE(cases::readFile(shared).producer.name,
              replaced ? QStringLiteral("Desta janela") : QStringLiteral("Da outra janela"));
     QCOMPARE(first->caseModified(), !replaced);
     if (replaced) {
         // What this window wrote is what it compares with from now on.
         gui::typeAndLeave(first->Edit55, "De novo", first->Edit56);
         QCOMPARE(answering({}, {}, [&] { press(*first, Qt::Key_S, Qt::ControlModifier); }), QStringList());
-        QCOMPARE(cases::readFile(shared).fields.value("Edit55"), QStringLiteral("De novo"));
+        QCOMPARE(cases::readFile(shared).producer.name, QStringLiteral("De novo"));
     }
 }
 
