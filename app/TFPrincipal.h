@@ -12,6 +12,7 @@
 #include <QSet>
 #include <array>
 #include <functional>
+#include <vector>
 #include <QLocale>
 #include <QTimer>
 #include <QWidget>
@@ -305,6 +306,8 @@ private:
     void restoreCase(const model::Case &c);
     // A case of format 1, keyed by these components' names, as the model.
     model::Case migrated(const cases::FormatOne &old, const QString &fileName) const;
+    // The components the binder names, in its order, found once.
+    const std::vector<QWidget *> &caseComponents() const;
     // Redraws what the restored texts and choices decide: the "Faltante"
     // colours, the planting block's organic or mineral group, the chart.
     void redrawAfterRestore();
@@ -418,6 +421,7 @@ private:
     bool unmodifiedTaken_ = false;
     QTimer modifiedCheck_;       // a change seen; the caption follows
     model::Case startState_; // the components as built, before start-up
+    mutable std::vector<QWidget *> caseComponents_;
     bool painted_ = false;
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;

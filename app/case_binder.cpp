@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QHash>
 #include <QTabWidget>
 #include <functional>
 #include <vector>
@@ -301,12 +302,26 @@ constexpr int kMaxGridRows = 1000;
 
 } // namespace
 
+const std::vector<QWidget *> &TFPrincipal::caseComponents() const
+{
+    if (caseComponents_.empty()) {
+        QHash<QString, QWidget *> byName;
+        for (QWidget *w : findChildren<QWidget *>())
+            if (inCase(w))
+                byName.insert(w->objectName(), w);
+        for (const Binding &b : bindings())
+            caseComponents_.push_back(byName.value(b.component));
+    }
+    return caseComponents_;
+}
+
 model::Case TFPrincipal::caseState() const
 {
     model::Case c;
     c.decimalSeparator = numbers().separator();
-    for (const Binding &b : bindings()) {
-        const QWidget *w = findChild<QWidget *>(b.component);
+    for (size_t i = 0; i < bindings().size(); ++i) {
+        const Binding &b = bindings()[i];
+        const QWidget *w = caseComponents()[i];
         if (b.text) {
             QString &text = b.text(c);
             if (const auto *edit = qobject_cast<const QLineEdit *>(w))
@@ -335,8 +350,9 @@ model::Case TFPrincipal::caseState() const
 void TFPrincipal::checkCase(const model::Case &c, const QString &fileName) const
 {
     model::Case copy = c;
-    for (const Binding &b : bindings()) {
-        const QWidget *w = findChild<QWidget *>(b.component);
+    for (size_t i = 0; i < bindings().size(); ++i) {
+        const Binding &b = bindings()[i];
+        const QWidget *w = caseComponents()[i];
         if (b.choice) {
             if (b.choice(copy).index >= qobject_cast<const QComboBox *>(w)->count())
                 throw cases::damagedFile(fileName);
@@ -359,9 +375,7 @@ void TFPrincipal::checkCase(const model::Case &c, const QString &fileName) const
 void TFPrincipal::restoreCase(const model::Case &source)
 {
     model::Case c = source;
-    std::vector<QWidget *> components;
-    for (const Binding &b : bindings())
-        components.push_back(findChild<QWidget *>(b.component));
+    const std::vector<QWidget *> &components = caseComponents();
     // Every component stays silent until all are written: a radio button
     // chosen here unchecks its neighbour, which must not answer either.
     std::vector<QSignalBlocker> silence;
