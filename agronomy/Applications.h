@@ -11,7 +11,7 @@ inline const QStringList names{QStringLiteral("Plantio"), QStringLiteral("1ª"),
 inline const QStringList epochs{QStringLiteral("0"), QStringLiteral("30-45"), QStringLiteral("60-75"),
                                 QStringLiteral("90")};
 
-// Rows of the split grids (stga1, stga2) and of the summary grid (stga3):
+// Rows of the split grids (of N and of K2O) and of the summary grid:
 // row 0 holds the titles, then one row per application in order.
 enum Row : int { TitleRow = 0, Planting, FirstTopDressing, SecondTopDressing, ThirdTopDressing };
 inline constexpr int topDressings = ThirdTopDressing - Planting;
@@ -23,8 +23,8 @@ enum SplitColumn : int { PercentColumn = 2, AmountColumn = 3 };
 // The nutrients in the order of their columns and of every N, P2O5, K2O triple.
 enum Nutrient : int { N = 0, P2O5, K2O };
 inline constexpr int nutrients = 3;
-// Columns of the summary grid and of the product lists (stga4 to stga7),
-// which keep their nutrients in the same places.
+// Columns of the summary grid and of the product lists of planting and the
+// three top-dressings, which keep their nutrients in the same places.
 enum NutrientColumn : int { NColumn = 2, P2O5Column, K2OColumn };
 inline constexpr NutrientColumn columnOf(Nutrient nutrient) { return NutrientColumn(int(NColumn) + int(nutrient)); }
 // The first two columns of a product list, and its rows: titles, then one

@@ -1,5 +1,5 @@
-#include "Doses.h"
-#include "SoilClasses.h"
+#include "agronomy/Doses.h"
+#include "agronomy/SoilClasses.h"
 
 namespace doses {
 

@@ -1,6 +1,6 @@
-#include "Liming.h"
+#include "agronomy/Liming.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 namespace liming {
 

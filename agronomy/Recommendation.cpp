@@ -1,8 +1,8 @@
-#include "Recommendation.h"
-#include "Applications.h"
-#include "Doses.h"
-#include "Failure.h"
-#include "NumberText.h"
+#include "agronomy/Recommendation.h"
+#include "agronomy/Applications.h"
+#include "agronomy/Doses.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 #include <QLocale>
 
@@ -62,83 +62,6 @@ QString typedText(double value, const NumberText &numbers)
     QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
     text.replace(QLatin1Char('.'), numbers.separator());
     return text;
-}
-
-QHash<QString, QString> windowTexts(const Analysis &a, const Recommendation &r, const NumberText &numbers)
-{
-    const auto fmt = [&numbers](double value, int places) { return numbers.format(value, places); };
-    const auto typed = [&numbers](double value) { return typedText(value, numbers); };
-    const auto cell = [](const char *grid, int column, int row) {
-        return QStringLiteral("%1:%2,%3").arg(QLatin1String(grid)).arg(column).arg(row);
-    };
-    QHash<QString, QString> t;
-
-    // The analysis as typed, and its copies onto the liming tab.
-    t[QStringLiteral("Edit1")] = typed(a.argila);
-    t[QStringLiteral("Edit2")] = typed(a.p);
-    t[QStringLiteral("Edit3")] = typed(a.k);
-    t[QStringLiteral("Edit4")] = t[QStringLiteral("Edit20")] = typed(a.mo);
-    t[QStringLiteral("Edit5")] = t[QStringLiteral("Edit21")] = t[QStringLiteral("Edit27")] = typed(a.al);
-    t[QStringLiteral("Edit6")] = typed(a.ca);
-    t[QStringLiteral("Edit7")] = typed(a.mg);
-    t[QStringLiteral("Edit8")] = t[QStringLiteral("Edit16")] = typed(a.ctc);
-    t[QStringLiteral("Edit9")] = t[QStringLiteral("Edit18")] = typed(a.v);
-    t[QStringLiteral("Edit12")] = typed(a.yield);
-    t[QStringLiteral("Edit17")] = typed(targetSaturation);
-
-    // Interpretation
-    t[QStringLiteral("Edit68")] = r.clayClass;
-    t[QStringLiteral("Edit11")] = r.phosphorusClass;
-    t[QStringLiteral("Edit10")] = r.potassiumClass;
-    t[QStringLiteral("Edit69")] = r.ctcClass;
-    t[QStringLiteral("Edit26")] = soil::aluminiumFactorText(a.argila, numbers.separator()).value_or(QString());
-    t[QStringLiteral("Edit13")] = t[QStringLiteral("Edit29")] = fmt(r.caMg, 2);
-    t[QStringLiteral("Edit14")] = fmt(r.caMgRatio, 2);
-
-    // Liming
-    t[QStringLiteral("Edit19")] = fmt(r.baseSaturationNc, 3);
-    t[QStringLiteral("Edit22")] = fmt(r.lowBufferingNc, 3);
-    t[QStringLiteral("Edit28")] = fmt(r.aluminiumNc, 3);
-    QStringList memo{liming::observationTitle, liming::criterionLine(r.criterion)};
-    if (r.capped)
-        memo << liming::cappedLine;
-    t[QStringLiteral("Memo1")] = memo.join(QLatin1Char('\n'));
-    t[QStringLiteral("Edit61")] = t[QStringLiteral("Edit23")] = fmt(r.need, 2);
-    if (a.prnt) {
-        t[QStringLiteral("Edit24")] = typed(*a.prnt);
-        t[QStringLiteral("Edit25")] = fmt(*r.commercialQuantity, 3);
-    }
-
-    using applications::AmountColumn, applications::PercentColumn;
-    using applications::NColumn, applications::P2O5Column, applications::K2OColumn;
-    using applications::Planting, applications::FirstTopDressing, applications::ThirdTopDressing;
-
-    // Doses; the P2O5 dose goes whole to planting.
-    t[QStringLiteral("edit30")] = fmt(r.n, 2);
-    t[QStringLiteral("edit31")] = fmt(r.k2o, 1);
-    const QString p2o5 = fmt(r.p2o5, 1);
-    t[QStringLiteral("edit32")] = t[cell("stga3", P2O5Column, Planting)] = t[QStringLiteral("Edit52")] = p2o5;
-    t[QStringLiteral("Label34")] = r.phosphorusVeryHigh ? doses::veryHighPhosphorusWarning : QString();
-    for (int row = FirstTopDressing; row <= ThirdTopDressing; ++row)
-        t[cell("stga3", P2O5Column, row)] = QString();
-
-    // Split: the quantity columns, stga3 and the "Faltante" fields of each application.
-    static const char *const faltanteN[] = {"Edit50", "Edit64", "Edit49", "Edit78"};
-    static const char *const faltanteP[] = {"Edit52", "Edit66", "Edit51", "Edit79"};
-    static const char *const faltanteK[] = {"Edit54", "Edit67", "Edit53", "Edit80"};
-    const std::array<QString, split::applications> k2o = split::potashTexts(r.k2oSplit, numbers);
-    for (int j = 0; j < split::applications; ++j) {
-        const int row = Planting + j;
-        const QString n = fmt(r.nSplit[j], 2);
-        t[cell("stga1", PercentColumn, row)] = typed(split::nitrogenPercentages[j]);
-        t[cell("stga1", AmountColumn, row)] = t[cell("stga3", NColumn, row)] = t[QLatin1String(faltanteN[j])] = n;
-        t[cell("stga2", PercentColumn, row)] = QString();
-        t[cell("stga2", AmountColumn, row)] = t[cell("stga3", K2OColumn, row)] = t[QLatin1String(faltanteK[j])] =
-            k2o[j];
-        if (row != Planting)
-            t[QLatin1String(faltanteP[j])] = QString();
-    }
-    return t;
 }
 
 } // namespace agronomy

@@ -2,11 +2,10 @@
 // The whole default recommendation for one soil analysis, without a window:
 // the same rules the window's handlers call, in the same order, with every
 // value that the window passes on as a rounded text passed on rounded here.
-#include "Liming.h"
-#include "SoilClasses.h"
-#include "Split.h"
+#include "agronomy/Liming.h"
+#include "agronomy/SoilClasses.h"
+#include "agronomy/Split.h"
 
-#include <QHash>
 #include <QString>
 #include <array>
 #include <optional>
@@ -64,13 +63,5 @@ Recommendation recommend(const Analysis &analysis, const NumberText &numbers);
 // The text an analysis value is typed as: its shortest exact decimal form,
 // with the separator in force.
 QString typedText(double value, const NumberText &numbers);
-
-// The texts the window shows once the analysis is typed field by field (as
-// typedText gives them), "Calcular" of the liming (and of the PRNT correction
-// when a PRNT is given) and both "&Calcular" of the split are pressed, keyed
-// by component name: fields ("Edit68", "edit30", ...), "Memo1" (its lines
-// joined by "\n"), "Label34", and grid cells as "stga3:column,row".
-QHash<QString, QString> windowTexts(const Analysis &analysis, const Recommendation &recommendation,
-                                    const NumberText &numbers);
 
 } // namespace agronomy

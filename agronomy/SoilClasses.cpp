@@ -1,4 +1,4 @@
-#include "SoilClasses.h"
+#include "agronomy/SoilClasses.h"
 
 namespace soil {
 

@@ -1,5 +1,5 @@
-#include "Split.h"
-#include "NumberText.h"
+#include "agronomy/Split.h"
+#include "core/NumberText.h"
 
 namespace split {
 

@@ -2,7 +2,7 @@
 // The values a window last interpreted from the soil analysis, and the class
 // limits chosen from them. The liming choice reads the clay content from
 // here, not from the clay field, so a saved case must keep them.
-#include "SoilClasses.h"
+#include "agronomy/SoilClasses.h"
 
 namespace agronomy {
 

@@ -1,4 +1,4 @@
-#include "CommandLineTexts.h"
+#include "app/CommandLineTexts.h"
 
 #include <QHash>
 

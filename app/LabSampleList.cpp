@@ -1,4 +1,4 @@
-#include "LabSampleList.h"
+#include "app/LabSampleList.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>

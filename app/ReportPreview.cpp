@@ -1,7 +1,7 @@
-#include "ReportPreview.h"
+#include "app/ReportPreview.h"
 
-#include "PageReport.h"
-#include "PdfExport.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
 
 #include <QAction>
 #include <QFileDialog>

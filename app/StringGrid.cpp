@@ -1,4 +1,4 @@
-#include "StringGrid.h"
+#include "app/StringGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,7 +1,8 @@
-#include "TFPrincipal.h"
-#include "CalendarChart.h"
-#include "QtTranslations.h"
-#include "widgets_factory.h"
+#include "core/Version.h"
+#include "app/TFPrincipal.h"
+#include "chart/CalendarChart.h"
+#include "app/QtTranslations.h"
+#include "app/widgets_factory.h"
 
 #include <QApplication>
 #include <QFont>
@@ -30,7 +31,8 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     // same Portuguese dialogs.
     installQtTranslations();
     setObjectName(QStringLiteral("FPrincipal"));
-    setWindowTitle(QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca "));
+    setWindowTitle(QStringLiteral("Tuberon - %1  -  Indicação  para Adubação da Cultura da Mandioca ")
+                       .arg(QLatin1String(tuberon::shortVersion)));
     // Tahoma is rarely installed here; Liberation Sans keeps the same look and
     // size. Naming it outright when Tahoma is missing spares a lookup of the
     // missing family and of its fallbacks, some million instructions at start.

@@ -1,16 +1,18 @@
 #pragma once
-#include "Case.h"
-#include "CaseFile.h"
-#include "Closing.h"
-#include "Failure.h"
-#include "NumberText.h"
-#include "Worksheet.h"
+#include "cases/FormatOne.h"
+#include "model/Case.h"
+#include "cases/CaseFile.h"
+#include "fertilizers/Closing.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
+#include "agronomy/Worksheet.h"
 
 #include <QDateTimeEdit>
 #include <QHash>
 #include <QSet>
 #include <array>
 #include <functional>
+#include <vector>
 #include <QLocale>
 #include <QTimer>
 #include <QWidget>
@@ -258,7 +260,7 @@ public:
     // The file last opened or saved; empty for a new case.
     const QString &caseFile() const { return caseFile_; }
     // What a case file would hold now.
-    cases::Case caseState() const;
+    model::Case caseState() const;
 
     void btnNovoClick();
     void btnAbrirClick();
@@ -303,19 +305,20 @@ private:
     void buildCaseButtons();
     void buildImportButton();
 
-    // ---- Case files (case_state.cpp, case_handlers.cpp)
-    // Whether a component's contents belong to a case.
+    // ---- Case files (case_binder.cpp, case_state.cpp, case_handlers.cpp)
+    // Whether a component's contents belong to a case (its changes are watched).
     bool inCase(const QWidget *component) const;
-    // The fields and grid columns that hold words, whatever the separator.
-    static const cases::FreeTexts &freeTexts();
     // Raises the damaged-file failure for what the file holds and this
-    // window cannot take (a list position beyond its items, a grid row of
-    // another width); checked before any component is touched.
-    void checkCase(const cases::Case &c, const QString &fileName) const;
+    // window cannot take (a list position beyond its items, a date beyond
+    // its picker); checked before any component is touched.
+    void checkCase(const model::Case &c, const QString &fileName) const;
     // Writes the case into the components with their signals blocked: no
-    // handler runs and no message shows. Components the case does not name
-    // keep their texts.
-    void restoreCase(const cases::Case &c);
+    // handler runs and no message shows (case_binder.cpp).
+    void restoreCase(const model::Case &c);
+    // A case of format 1, keyed by these components' names, as the model.
+    model::Case migrated(const cases::FormatOne &old, const QString &fileName) const;
+    // The components the binder names, in its order, found once.
+    const std::vector<QWidget *> &caseComponents() const;
     // Redraws what the restored texts and choices decide: the "Faltante"
     // colours, the planting block's organic or mineral group, the chart.
     void redrawAfterRestore();
@@ -426,10 +429,11 @@ private:
     bool shown_ = false;
     QString caseFile_;
     cases::Stamp caseFileStamp_; // caseFile_ as last read or written here
-    cases::Case unmodified_;     // the case as last opened, saved or started
+    model::Case unmodified_;     // the case as last opened, saved or started
     bool unmodifiedTaken_ = false;
     QTimer modifiedCheck_;       // a change seen; the caption follows
-    cases::Case startState_; // the components as built, before start-up
+    model::Case startState_; // the components as built, before start-up
+    mutable std::vector<QWidget *> caseComponents_;
     bool painted_ = false;
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;

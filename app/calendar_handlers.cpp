@@ -1,6 +1,6 @@
 // The calendar chart is rebuilt from the tab's options on every change of them.
-#include "CalendarChart.h"
-#include "TFPrincipal.h"
+#include "chart/CalendarChart.h"
+#include "app/TFPrincipal.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,9 +1,10 @@
 // New, open and save: a producer's case kept in a file, and the window
 // brought back to its start for the next producer.
-#include "CaseFile.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "core/Version.h"
+#include "cases/CaseFile.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -23,7 +24,8 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca ");
+const QString kCaption = QStringLiteral("Tuberon - %1  -  Indicação  para Adubação da Cultura da Mandioca ")
+                             .arg(QLatin1String(tuberon::shortVersion));
 
 // The first local file a drag carries, or nothing.
 QString draggedFile(const QMimeData *data)
@@ -37,10 +39,9 @@ QString draggedFile(const QMimeData *data)
 }
 
 // The tab shown is where the technician stood, not part of the work.
-bool sameWork(cases::Case a, cases::Case b)
+bool sameWork(model::Case a, model::Case b)
 {
-    a.pages.clear();
-    b.pages.clear();
+    a.shownTab = b.shownTab = 0;
     return a == b;
 }
 
@@ -179,9 +180,11 @@ bool TFPrincipal::openCase(const QString &path)
     bool opened = false;
     cases::Stamp stamp;
     guard([&] {
-        const cases::Case c =
-            cases::withSeparator(cases::readFile(path, &stamp), numbers().separator(), freeTexts());
-        checkCase(c, QFileInfo(path).fileName());
+        const QString name = QFileInfo(path).fileName();
+        const model::Case c = model::withSeparator(
+            cases::readFile(path, [&](const cases::FormatOne &old) { return migrated(old, name); }, &stamp),
+            numbers().separator());
+        checkCase(c, name);
         // Nothing below can fail: the whole file was checked above.
         startOnce();
         resetToStart();

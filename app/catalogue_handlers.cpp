@@ -1,11 +1,11 @@
 // What every application's product list shares: the mineral catalogue
 // lookup, "Calcular" and "Inserir" of a mineral product, "Limpar", and the
 // "Faltante" amounts kept as the doses minus the list.
-#include "Applications.h"
-#include "Closing.h"
-#include "MineralCatalogue.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
+#include "agronomy/Applications.h"
+#include "fertilizers/Closing.h"
+#include "fertilizers/MineralCatalogue.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // Doses of N, K2O and P2O5 from the soil classes and the expected yield.
-#include "Doses.h"
-#include "TFPrincipal.h"
+#include "agronomy/Doses.h"
+#include "app/TFPrincipal.h"
 
 #include <QLabel>
 #include <QLineEdit>

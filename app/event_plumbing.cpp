@@ -1,5 +1,5 @@
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // "Importar...": one sample of a laboratory's file (CSV or .xlsx, read as the
 // lab-file run reads it) typed into the producer's and analysis fields in
 // their Enter order, key by key, so that every handler runs as for typing.
-#include "TFPrincipal.h"
+#include "app/TFPrincipal.h"
 
-#include "LabFile.h"
-#include "LabSample.h"
-#include "LabSampleList.h"
-#include "Recommendation.h"
-#include "widgets_factory.h"
+#include "batch/LabFile.h"
+#include "batch/LabSample.h"
+#include "app/LabSampleList.h"
+#include "agronomy/Recommendation.h"
+#include "app/widgets_factory.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Typed decimal marks follow the regional separator, and Enter walks the
 // fields in screen order so an analysis can be typed without the mouse.
-#include "TFPrincipal.h"
-#include "StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "app/StringGrid.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,5 +1,6 @@
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "core/Version.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -14,8 +15,7 @@ void TFPrincipal::buildAboutTab()
     GroupBox39 = ui::fillingGroup(TabSheet7, QStringLiteral("GroupBox39"));
 
     Memo2 = ui::memo(GroupBox39, QStringLiteral("Memo2"), 16, 16, 1140, 590);
-    Memo2->setPlainText(QStringLiteral(
-        "Tuberon - 1.0\n"
+    Memo2->setPlainText(QStringLiteral("Tuberon - %1\n").arg(QLatin1String(tuberon::shortVersion)) + QStringLiteral(
         "------------------------------------------------------------------------------------------\n"
         "Indicação para adubação da cultura da mandioca\n"
         "\n"

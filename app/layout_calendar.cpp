@@ -1,7 +1,7 @@
 // Tab "Calendário de Adubação": the calendar chart, its legend and its options.
-#include "CalendarChart.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "chart/CalendarChart.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QChartView>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // Tab "Definição das Doses de NPK": the N, K2O and P2O5 doses and the grids
 // where the N and K2O doses are split over the applications.
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Tab "Entrada de dados": producer, soil analysis, expected yield, and the
 // picture of a harvested plant.
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QFont>
 #include <QGroupBox>

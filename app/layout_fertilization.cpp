@@ -1,9 +1,9 @@
-#include "Applications.h"
-#include "MineralCatalogue.h"
-#include "OrganicFertilizers.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "agronomy/Applications.h"
+#include "fertilizers/MineralCatalogue.h"
+#include "fertilizers/OrganicFertilizers.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QComboBox>
 #include <QGroupBox>

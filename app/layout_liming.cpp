@@ -1,8 +1,8 @@
 // Tab "Indicação de Calagem": the three liming criteria side by side, the
 // recommendation with its observation, and the correction for a commercial PRNT.
-#include "Recommendation.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "agronomy/Recommendation.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QFont>
 #include <QGroupBox>

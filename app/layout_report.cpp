@@ -1,7 +1,7 @@
-#include "PageReport.h"
-#include "PdfExport.h"
-#include "TFPrincipal.h"
-#include "widgets_factory.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Liming: the three criteria, the recommended need with its observation, and
 // the correction for the PRNT of a commercial limestone.
-#include "Liming.h"
-#include "TFPrincipal.h"
+#include "agronomy/Liming.h"
+#include "app/TFPrincipal.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,7 +1,8 @@
-#include "CommandLine.h"
-#include "CommandLineTexts.h"
-#include "QtTranslations.h"
-#include "TFPrincipal.h"
+#include "core/Version.h"
+#include "batch/CommandLine.h"
+#include "app/CommandLineTexts.h"
+#include "app/QtTranslations.h"
+#include "app/TFPrincipal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -40,7 +41,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tuberon"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
+    QApplication::setApplicationVersion(QLatin1String(tuberon::version));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tuberon"));
     // Qt's texts first: the translator installed last is asked first, so the

@@ -1,11 +1,11 @@
 // The planting fertilization: organic or mineral products proposed to close
 // what planting still misses, listed in stga4. The mineral block's
 // "Calcular" and "Inserir", and "Limpar tudo", are those of every application.
-#include "Applications.h"
-#include "Closing.h"
-#include "OrganicFertilizers.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
+#include "agronomy/Applications.h"
+#include "fertilizers/Closing.h"
+#include "fertilizers/OrganicFertilizers.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,15 +1,15 @@
 // The reports: the recommendation as the technician filled it in, copied
-// from the fields and grids as their texts stand.
-#include "Applications.h"
-#include "CalendarChart.h"
-#include "PageReport.h"
-#include "PdfExport.h"
-#include "ReportContent.h"
-#include "ReportFile.h"
-#include "ReportPreview.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
-#include "TextReport.h"
+// from the case as the fields and grids stand.
+#include "agronomy/Applications.h"
+#include "chart/CalendarChart.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
+#include "reports/ReportContent.h"
+#include "reports/ReportFile.h"
+#include "app/ReportPreview.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
+#include "reports/TextReport.h"
 
 #include <QBuffer>
 #include <QDateEdit>
@@ -18,35 +18,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-namespace {
-
-// The rows below a grid's header.
-reports::Rows rowsOf(const StringGrid *grid, int lastRow = -1)
-{
-    reports::Rows rows;
-    const int last = lastRow < 0 ? grid->rowCount() - 1 : lastRow;
-    for (int r = applications::Planting; r <= last; ++r)
-        rows << grid->rowTexts(r);
-    return rows;
-}
-
-} // namespace
-
-// Everything both reports copy, as it stands in the window.
+// Everything both reports copy, from the case as the window holds it now.
 reports::ReportContent TFPrincipal::reportContent() const
 {
-    reports::ReportContent c = reports::ReportContent::fromComponents([this](const QString &component) {
-        const auto *field = findChild<const QLineEdit *>(component);
-        return field ? field->text() : QString();
-    });
-    c.split = rowsOf(stga3, applications::ThirdTopDressing);
-    c.planting = rowsOf(stga4);
-    for (int i = 0; i < 3; ++i)
-        c.topDressing[i] = rowsOf(cobertura[i].list);
-    c.observation = Memo1->toPlainText();
-    c.recommendations = Memo3->toPlainText();
-    c.date = regional().toString(DateTimePicker3->date(), QLocale::ShortFormat);
-    return c;
+    return reports::ReportContent::fromCase(caseState(),
+                                            regional().toString(DateTimePicker3->date(), QLocale::ShortFormat));
 }
 
 void TFPrincipal::Button12Click()

@@ -1,6 +1,6 @@
 // Interpretation of the soil analysis as each of its fields is left.
-#include "SoilClasses.h"
-#include "TFPrincipal.h"
+#include "agronomy/SoilClasses.h"
+#include "app/TFPrincipal.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,9 @@
 // Splitting the N and K2O doses over planting and the three top-dressings,
 // and the phosphate dose, which goes whole to planting.
-#include "Applications.h"
-#include "TFPrincipal.h"
-#include "Split.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "app/TFPrincipal.h"
+#include "agronomy/Split.h"
+#include "app/StringGrid.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

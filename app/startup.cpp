@@ -1,9 +1,9 @@
 // What the layout cannot carry by itself, filled when the window first shows.
-#include "Applications.h"
-#include "CalendarChart.h"
-#include "Recommendation.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
+#include "agronomy/Applications.h"
+#include "chart/CalendarChart.h"
+#include "agronomy/Recommendation.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

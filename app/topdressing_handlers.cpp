@@ -2,10 +2,10 @@
 // still misses, listed in its own grid. The blocks differ only in their
 // components and their row of stga3; "Calcular", "Inserir" and "Limpar" are
 // those of every application.
-#include "Applications.h"
-#include "Closing.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
+#include "agronomy/Applications.h"
+#include "fertilizers/Closing.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
 
 #include <QComboBox>
 #include <QLineEdit>

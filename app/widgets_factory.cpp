@@ -1,4 +1,4 @@
-#include "widgets_factory.h"
+#include "app/widgets_factory.h"
 
 #include <QCheckBox>
 #include <QComboBox>

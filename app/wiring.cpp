@@ -1,9 +1,9 @@
 // Every handler of the window and the event that starts it, in one table.
 // The layout files only build widgets; the case buttons wire themselves
 // beside their handlers (case_handlers.cpp), as do the keyboard rules.
-#include "Applications.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
+#include "agronomy/Applications.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,20 +1,20 @@
-#include "BatchRun.h"
+#include "batch/BatchRun.h"
 
-#include "Applications.h"
-#include "CalendarChart.h"
-#include "CalendarData.h"
-#include "Failure.h"
-#include "LabFile.h"
-#include "LabSample.h"
-#include "NumberText.h"
-#include "PageReport.h"
-#include "PdfExport.h"
-#include "Recommendation.h"
-#include "ReportContent.h"
-#include "ReportFile.h"
-#include "SampleNames.h"
-#include "Summary.h"
-#include "TextReport.h"
+#include "chart/CalendarChart.h"
+#include "calendar/CalendarData.h"
+#include "core/Failure.h"
+#include "batch/LabFile.h"
+#include "batch/LabSample.h"
+#include "core/NumberText.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
+#include "agronomy/Recommendation.h"
+#include "model/RecommendedCase.h"
+#include "reports/ReportContent.h"
+#include "reports/ReportFile.h"
+#include "batch/SampleNames.h"
+#include "batch/Summary.h"
+#include "reports/TextReport.h"
 
 #include <QChartView>
 #include <QDir>
@@ -56,8 +56,8 @@ QImage chartPicture(QDate planting, const QLocale &regional)
 
 QString reason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-// The texts the window would show for the sample, keyed by component name.
-QHash<QString, QString> sampleTexts(const LabSample &s, const Shared &shared)
+// The case the window would hold for the sample.
+model::Case sampleCase(const LabSample &s, const Shared &shared)
 {
     agronomy::Analysis a;
     a.argila = *s.value(Column::Argila);
@@ -71,48 +71,27 @@ QHash<QString, QString> sampleTexts(const LabSample &s, const Shared &shared)
     a.v = *s.value(Column::V);
     a.yield = *s.value(Column::Rendimento);
     a.prnt = shared.prnt;
-    const agronomy::Recommendation r = agronomy::recommend(a, shared.numbers);
-    QHash<QString, QString> t = agronomy::windowTexts(a, r, shared.numbers);
-    t[QStringLiteral("Edit55")] = s.text(Column::Produtor);
-    t[QStringLiteral("Edit56")] = s.text(Column::Cpf);
-    t[QStringLiteral("Edit57")] = s.text(Column::Localidade);
-    t[QStringLiteral("Edit58")] = s.text(Column::Municipio);
-    t[QStringLiteral("Edit59")] = s.text(Column::Denominacao);
-    t[QStringLiteral("Edit60")] = s.text(Column::Laudo);
+    model::Case c;
+    c.decimalSeparator = shared.numbers.separator();
+    model::applyRecommendation(c, a, agronomy::recommend(a, shared.numbers), shared.numbers);
+    c.producer = {s.text(Column::Produtor), s.text(Column::Cpf), s.text(Column::Localidade), s.text(Column::Municipio)};
+    c.field.name = s.text(Column::Denominacao);
+    c.field.report = s.text(Column::Laudo);
     if (const std::optional<double> ph = s.value(Column::Ph))
-        t[QStringLiteral("Edit70")] = agronomy::typedText(*ph, shared.numbers);
-    t[QStringLiteral("Edit15")] = shared.technician;
-    return t;
-}
-
-QString cell(const QHash<QString, QString> &t, int column, int row)
-{
-    return t.value(QStringLiteral("stga3:%1,%2").arg(column).arg(row));
-}
-
-reports::ReportContent reportContent(const QHash<QString, QString> &t, const Shared &shared)
-{
-    reports::ReportContent c = reports::ReportContent::fromComponents(
-        [&t](const QString &component) { return t.value(component); });
-    using namespace applications;
-    for (int row = Planting; row <= ThirdTopDressing; ++row)
-        c.split << QStringList{names[row - Planting], epochs[row - Planting], cell(t, NColumn, row),
-                               cell(t, P2O5Column, row), cell(t, K2OColumn, row)};
-    c.observation = t.value(QStringLiteral("Memo1"));
-    c.date = shared.date;
+        c.analysis.ph = {agronomy::typedText(*ph, shared.numbers)};
+    c.report.technician = shared.technician;
     return c;
 }
 
-SummaryRow summaryRow(const LabSample &s, const QHash<QString, QString> &t)
+SummaryRow summaryRow(const LabSample &s, const model::Case &c)
 {
-    using namespace applications;
-    const auto f = [&t](const char *component) { return t.value(QLatin1String(component)); };
-    const QStringList memo = f("Memo1").split(QLatin1Char('\n'));
-    return {s.text(Column::Amostra), QString::number(s.line), f("Edit68"), f("Edit11"), f("Edit10"), f("Edit69"),
-            memo.value(1), f("Edit61"), f("Edit25"), f("edit30"), f("edit32"), f("edit31"),
-            cell(t, NColumn, Planting), cell(t, NColumn, FirstTopDressing), cell(t, NColumn, SecondTopDressing),
-            cell(t, NColumn, ThirdTopDressing), cell(t, K2OColumn, Planting), cell(t, K2OColumn, FirstTopDressing),
-            QString(), s.warning, QString()};
+    const QStringList memo = c.liming.observation.split(QLatin1Char('\n'));
+    const auto n = [&c](int application) { return c.doses.applications.value(application).doses.n.text; };
+    const auto k2o = [&c](int application) { return c.doses.applications.value(application).doses.k2o.text; };
+    return {s.text(Column::Amostra), QString::number(s.line), c.analysis.clayClass, c.analysis.phosphorusClass,
+            c.analysis.potassiumClass, c.analysis.ctcClass, memo.value(1), c.liming.need.text,
+            c.liming.commercial.quantity.text, c.doses.nitrogen.text, c.doses.phosphate.text, c.doses.potash.text,
+            n(0), n(1), n(2), n(3), k2o(0), k2o(1), QString(), s.warning, QString()};
 }
 
 // One sample from its values to its two report files; its summary row, with
@@ -130,8 +109,8 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
         return failed;
     }
     try {
-        const QHash<QString, QString> t = sampleTexts(s, shared);
-        const reports::ReportContent content = reportContent(t, shared);
+        const model::Case c = sampleCase(s, shared);
+        const reports::ReportContent content = reports::ReportContent::fromCase(c, shared.date);
 
         reports::PageReport page(templatePath());
         reports::setPageVariables(page, content);
@@ -162,7 +141,7 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
         if (const int code = pendingTxt.commit())
             throw Failure(notWritten(txtPath, code).message()
                           + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
-        SummaryRow row = summaryRow(s, t);
+        SummaryRow row = summaryRow(s, c);
         row[filesColumn] = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
         return row;
     } catch (const Failure &f) {

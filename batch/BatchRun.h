@@ -6,7 +6,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
-#include "LabColumns.h"
+#include "batch/LabColumns.h"
 #include <functional>
 #include <optional>
 

@@ -1,8 +1,8 @@
-#include "CommandLine.h"
+#include "batch/CommandLine.h"
 
-#include "BatchRun.h"
-#include "LabFile.h"
-#include "LabSample.h"
+#include "batch/BatchRun.h"
+#include "batch/LabFile.h"
+#include "batch/LabSample.h"
 
 #include <QFile>
 #include <QLocale>

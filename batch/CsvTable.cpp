@@ -1,4 +1,4 @@
-#include "CsvTable.h"
+#include "batch/CsvTable.h"
 
 #include <QBuffer>
 #include <QStringDecoder>

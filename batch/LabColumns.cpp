@@ -1,4 +1,4 @@
-#include "LabColumns.h"
+#include "batch/LabColumns.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -4,7 +4,7 @@
 // unit the header gives (in parentheses, after the name, glued to it, or in a
 // second header row) turned into the program's. Where the case carries the
 // meaning (T, the CTC at pH 7, beside t, the effective CTC) it is kept.
-#include "CsvTable.h"
+#include "batch/CsvTable.h"
 
 #include <QHash>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "LabFile.h"
+#include "batch/LabFile.h"
 
-#include "Exporters.h"
-#include "LabSample.h"
-#include "XlsxTable.h"
+#include "exporters/Exporters.h"
+#include "batch/LabSample.h"
+#include "batch/XlsxTable.h"
 
 namespace batch {
 

@@ -4,8 +4,8 @@
 // below the samples. Finds the header and the columns, and gives the
 // samples' records one at a time; the command line and the window read
 // files through it.
-#include "CsvTable.h"
-#include "LabColumns.h"
+#include "batch/CsvTable.h"
+#include "batch/LabColumns.h"
 
 #include <QFile>
 #include <QIODevice>

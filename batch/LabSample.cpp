@@ -1,7 +1,7 @@
-#include "LabSample.h"
+#include "batch/LabSample.h"
 
-#include "Failure.h"
-#include "NumberText.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 // One sample of a laboratory's file: its identification as written and its
 // analysis in the program's units, or why it cannot be recommended.
-#include "CsvTable.h"
-#include "LabColumns.h"
+#include "batch/CsvTable.h"
+#include "batch/LabColumns.h"
 
 #include <QList>
 #include <QString>

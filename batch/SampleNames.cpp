@@ -1,4 +1,4 @@
-#include "SampleNames.h"
+#include "batch/SampleNames.h"
 
 #include <QCryptographicHash>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "Summary.h"
+#include "batch/Summary.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // resumo.xlsx: the summary as a sheet (numbers as numbers, with their
 // places), written by the export module's libxlsxwriter.
-#include "Exporters.h"
-#include "NumberText.h"
-#include "Summary.h"
+#include "exporters/Exporters.h"
+#include "core/NumberText.h"
+#include "batch/Summary.h"
 
 namespace batch {
 

@@ -1,4 +1,4 @@
-#include "XlsxTable.h"
+#include "batch/XlsxTable.h"
 
 #include <QLocale>
 #include <QXmlStreamReader>

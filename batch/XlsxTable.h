@@ -5,7 +5,7 @@
 // never with a binary fraction's noise; a cell shown as a percentage as the
 // percentage, "35" for 0.35). The sheet part is read as it is inflated and
 // parsed as it comes (QXmlStreamReader), never held whole.
-#include "CsvTable.h"
+#include "batch/CsvTable.h"
 
 #include <QHash>
 #include <QString>

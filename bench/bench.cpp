@@ -3,11 +3,11 @@
 // Start-up is measured on the real program and on a floor program, each
 // started as its own process and ended right after its first frame: by
 // instructions (valgrind's callgrind) and by wall time and peak memory.
-#include "CalendarChart.h"
-#include "PageReport.h"
-#include "PdfExport.h"
-#include "StringGrid.h"
-#include "TFPrincipal.h"
+#include "chart/CalendarChart.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
+#include "app/StringGrid.h"
+#include "app/TFPrincipal.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -7,10 +7,10 @@
 // without the 40 minutes such a run needs on two cores.
 // Usage: tuberon_lote_bench [samples]     (default 1000; QT_QPA_PLATFORM=offscreen)
 //        tuberon_lote_bench --peak samples   (one run; prints its peak in MB)
-#include "BatchRun.h"
-#include "CalendarChart.h"
-#include "PageReport.h"
-#include "PdfExport.h"
+#include "batch/BatchRun.h"
+#include "chart/CalendarChart.h"
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
 
 #include <QApplication>
 #include <QChartView>

@@ -1,4 +1,4 @@
-#include "CalendarData.h"
+#include "calendar/CalendarData.h"
 
 #include <cmath>
 
@@ -53,14 +53,14 @@ Window window(int index, Scale scale)
 const std::array<SeriesLook, seriesCount> &seriesLooks()
 {
     static const std::array<SeriesLook, seriesCount> looks{{
-        {QStringLiteral("Plantio"), QColor(0, 128, 192)},
-        {QStringLiteral("1ª Parcela"), QColor(0, 128, 0)},
-        {QStringLiteral("2ª Parcela"), QColor(0, 0, 255)},
-        {QStringLiteral("3ª Parcela"), QColor(128, 0, 128)},
-        {QStringLiteral("Hastes"), QColor(128, 128, 128)},
-        {QStringLiteral("Folhas"), QColor(0, 128, 0)},
-        {QStringLiteral("Maiva Semente"), QColor(128, 0, 255)},
-        {QStringLiteral("Raízes de Reserva"), QColor(128, 0, 64)},
+        {QStringLiteral("Plantio"), Rgb{0, 128, 192}},
+        {QStringLiteral("1ª Parcela"), Rgb{0, 128, 0}},
+        {QStringLiteral("2ª Parcela"), Rgb{0, 0, 255}},
+        {QStringLiteral("3ª Parcela"), Rgb{128, 0, 128}},
+        {QStringLiteral("Hastes"), Rgb{128, 128, 128}},
+        {QStringLiteral("Folhas"), Rgb{0, 128, 0}},
+        {QStringLiteral("Maiva Semente"), Rgb{128, 0, 255}},
+        {QStringLiteral("Raízes de Reserva"), Rgb{128, 0, 64}},
     }};
     return looks;
 }

@@ -3,7 +3,6 @@
 // day, the three top-dressing windows and the share of dry matter held by four
 // plant organs. Nothing here depends on the soil analysis or the fertilizers;
 // the planting date only turns days into date texts.
-#include <QColor>
 #include <QDate>
 #include <QList>
 #include <QLocale>
@@ -30,9 +29,14 @@ inline constexpr int windowCount = 3;
 inline constexpr int firstOrganSeries = 4;  // 4..7: stems, leaves, stem cuttings, storage roots
 inline constexpr int organCount = 4;
 
+// A colour as red, green and blue from 0 to 255.
+struct Rgb {
+    int red = 0, green = 0, blue = 0;
+};
+
 struct SeriesLook {
     QString title;
-    QColor colour;
+    Rgb colour;
 };
 // Titles and colours of the eight series, in drawing order.
 const std::array<SeriesLook, seriesCount> &seriesLooks();

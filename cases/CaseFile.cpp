@@ -1,8 +1,8 @@
-#include "CaseFile.h"
+#include "cases/CaseFile.h"
 
-#include "CaseJson.h"
-#include "Failure.h"
-#include "ReportFile.h"
+#include "cases/CaseJson.h"
+#include "core/Failure.h"
+#include "reports/ReportFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -47,7 +47,7 @@ Stamp stampOf(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-Case readFile(const QString &path, Stamp *stamp)
+model::Case readFile(const QString &path, const FormatOneMigration &formatOne, Stamp *stamp)
 {
     const QFileInfo info(path);
     const QString name = info.fileName().isEmpty() ? path : info.fileName();
@@ -71,13 +71,13 @@ Case readFile(const QString &path, Stamp *stamp)
         throw Failure(QStringLiteral("Não foi possível ler o arquivo \"%1\".").arg(name));
     if (bytes.size() > maxFileSize)
         throw tooLarge();
-    Case c = fromJson(bytes, name);
+    model::Case c = fromJson(bytes, name, formatOne);
     if (stamp)
         *stamp = stampOf(path, bytes);
     return c;
 }
 
-void writeFile(const QString &path, const Case &c, Stamp *stamp)
+void writeFile(const QString &path, const model::Case &c, Stamp *stamp)
 {
     const QByteArray bytes = toJson(c);
     if (bytes.size() > maxFileSize)

@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing case files (".tuberon").
-#include "Case.h"
+#include "cases/FormatOne.h"
+#include "model/Case.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -23,14 +24,15 @@ struct Stamp {
 };
 
 // Raises a Failure with a message in Portuguese when the file is missing,
-// a folder, unreadable, too large, or not a valid case. The stamp, when
-// asked for, is what was read.
-Case readFile(const QString &path, Stamp *stamp = nullptr);
+// a folder, unreadable, too large, or not a valid case. A case of format 1
+// is handed to `formatOne` (without it, such a file is refused as damaged).
+// The stamp, when asked for, is what was read.
+model::Case readFile(const QString &path, const FormatOneMigration &formatOne = {}, Stamp *stamp = nullptr);
 
 // Written through the safe writer: a failed write keeps the previous file.
 // Raises a Failure with a message in Portuguese, also for a case larger
 // than a case file may be. The stamp, when asked for, is what was written.
-void writeFile(const QString &path, const Case &c, Stamp *stamp = nullptr);
+void writeFile(const QString &path, const model::Case &c, Stamp *stamp = nullptr);
 
 // Whether the file now holds something other than the stamp says. A file
 // gone since is no change: saving there loses nobody's work.

@@ -1,12 +1,18 @@
-#include "CaseJson.h"
+#include "cases/CaseJson.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
+#include "core/Version.h"
+#include "model/CaseFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QLocale>
+#include <array>
 #include <cmath>
+#include <type_traits>
 
 namespace cases {
 
@@ -14,18 +20,17 @@ namespace {
 
 const QString kFormat = QStringLiteral("formato");
 const QString kVersion = QStringLiteral("versao");
-const QString kSeparator = QStringLiteral("separadorDecimal");
-const QString kFields = QStringLiteral("campos");
-const QString kMemos = QStringLiteral("memos");
-const QString kLabels = QStringLiteral("rotulos");
-const QString kGrids = QStringLiteral("grades");
-const QString kLists = QStringLiteral("listas");
-const QString kChecks = QStringLiteral("marcas");
-const QString kDates = QStringLiteral("datas");
-const QString kPages = QStringLiteral("paginas");
-const QString kWorksheet = QStringLiteral("planilha");
-const QString kIndex = QStringLiteral("indice");
-const QString kText = QStringLiteral("texto");
+const QString kSeparator = QStringLiteral("decimalSeparator");
+const QString kProgram = QStringLiteral("program");
+const QString kNumber = QStringLiteral("number");
+const QString kText = QStringLiteral("text");
+const QString kIndex = QStringLiteral("index");
+
+template <class T> struct FixedSize : std::false_type {};
+template <class T, std::size_t N> struct FixedSize<std::array<T, N>> : std::true_type {};
+
+// Rows of a product list beyond any a technician composes.
+constexpr qsizetype kMaxRows = 999;
 
 Failure notACase(const QString &fileName)
 {
@@ -39,38 +44,217 @@ Failure newer(const QString &fileName)
                        .arg(fileName));
 }
 
-QJsonObject texts(const QMap<QString, QString> &map)
-{
-    QJsonObject o;
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        o.insert(it.key(), it.value());
-    return o;
-}
-
-// Reading: every value is checked for its kind; one wrong value makes the
-// whole file damaged.
-class Reader {
+// A number field: a JSON number when its text is that number's shortest
+// form; {"number", "text"} when it is a number written otherwise ("1,50");
+// {"text"} when it is no number (yet), "35,"; null when empty.
+class NumberForm {
 public:
-    Reader(const QJsonObject &root, const QString &fileName) : root_(root), fileName_(fileName) {}
+    explicit NumberForm(QChar separator) : numbers_(separator) {}
 
-    QJsonObject section(const QString &key) const
+    QString shortest(double value) const
     {
-        const QJsonValue v = root_.value(key);
-        if (v.isUndefined())
-            return {};
-        if (!v.isObject())
-            throw damagedFile(fileName_);
-        return v.toObject();
+        QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
+        text.replace(QLatin1Char('.'), numbers_.separator());
+        return text;
     }
 
+    QJsonValue toJson(const QString &text) const
+    {
+        if (text.isEmpty())
+            return QJsonValue::Null;
+        double value = 0;
+        try {
+            value = numbers_.toDouble(text);
+        } catch (const Failure &) {
+            return QJsonObject{{kText, text}};
+        }
+        if (shortest(value) == text && std::isfinite(value))
+            return value;
+        return QJsonObject{{kNumber, value}, {kText, text}};
+    }
+
+private:
+    NumberText numbers_;
+};
+
+class Writer {
+public:
+    explicit Writer(QChar separator) : form_(separator) {}
+
+    void number(const char *key, const model::Number &n) { top().insert(QLatin1String(key), form_.toJson(n.text)); }
+    void text(const char *key, const QString &t) { top().insert(QLatin1String(key), t); }
+    void choice(const char *key, const model::Choice &c)
+    {
+        top().insert(QLatin1String(key), QJsonObject{{kIndex, c.index}, {kText, c.text}});
+    }
+    void flag(const char *key, bool b) { top().insert(QLatin1String(key), b); }
+    void date(const char *key, const QDate &d)
+    {
+        top().insert(QLatin1String(key), d.isValid() ? QJsonValue(d.toString(Qt::ISODate)) : QJsonValue::Null);
+    }
+    void integer(const char *key, int i) { top().insert(QLatin1String(key), i); }
+    void real(const char *key, double d) { top().insert(QLatin1String(key), d); }
+    template <class E> void option(const char *key, E value, std::initializer_list<std::pair<E, const char *>> names)
+    {
+        QJsonValue v = QJsonValue::Null;
+        for (const auto &[option, name] : names)
+            if (option == value)
+                v = QLatin1String(name);
+        top().insert(QLatin1String(key), v);
+    }
+    template <class F> void object(const char *key, F &&visit)
+    {
+        stack_.push_back({});
+        visit();
+        const QJsonObject o = stack_.takeLast();
+        top().insert(QLatin1String(key), o);
+    }
+    template <class C, class F> void list(const char *key, C &rows, F &&visit)
+    {
+        QJsonArray array;
+        for (auto &row : rows) {
+            stack_.push_back({});
+            visit(row);
+            array.append(stack_.takeLast());
+        }
+        top().insert(QLatin1String(key), array);
+    }
+
+    QJsonObject &top() { return stack_.last(); }
+
+private:
+    NumberForm form_;
+    QList<QJsonObject> stack_{QJsonObject()};
+};
+
+// Every value is checked for its kind; one wrong value makes the whole file
+// damaged. A key left out keeps the model's default: empty, unchecked.
+class Reader {
+public:
+    Reader(const QJsonObject &root, QChar separator, const QString &fileName)
+        : form_(separator), fileName_(fileName), stack_{root}
+    {
+    }
+
+    void number(const char *key, model::Number &n)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined() || v.isNull())
+            n.text.clear();
+        else if (v.isDouble() && std::isfinite(v.toDouble()))
+            n.text = form_.shortest(v.toDouble());
+        else if (v.isObject() && v.toObject().value(kText).isString())
+            n.text = v.toObject().value(kText).toString();
+        else
+            throw damagedFile(fileName_);
+    }
+    void text(const char *key, QString &t) { t = string(value(key)); }
+    void choice(const char *key, model::Choice &c)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        if (!v.isObject())
+            throw damagedFile(fileName_);
+        c.index = whole(v.toObject().value(kIndex));
+        c.text = string(v.toObject().value(kText));
+        if (c.index < -1)
+            throw damagedFile(fileName_);
+    }
+    void flag(const char *key, bool &b)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        if (!v.isBool())
+            throw damagedFile(fileName_);
+        b = v.toBool();
+    }
+    void date(const char *key, QDate &d)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined() || v.isNull())
+            return;
+        d = QDate::fromString(string(v), Qt::ISODate);
+        if (!d.isValid())
+            throw damagedFile(fileName_);
+    }
+    void integer(const char *key, int &i)
+    {
+        const QJsonValue v = value(key);
+        if (!v.isUndefined())
+            i = whole(v);
+    }
+    void real(const char *key, double &d)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        if (!v.isDouble())
+            throw damagedFile(fileName_);
+        d = v.toDouble();
+    }
+    template <class E> void option(const char *key, E &value, std::initializer_list<std::pair<E, const char *>> names)
+    {
+        const QJsonValue v = this->value(key);
+        if (v.isUndefined() || v.isNull())
+            return;
+        const QString name = string(v);
+        for (const auto &[option, optionName] : names) {
+            if (name == QLatin1String(optionName)) {
+                value = option;
+                return;
+            }
+        }
+        throw damagedFile(fileName_);
+    }
+    template <class F> void object(const char *key, F &&visit)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        if (!v.isObject())
+            throw damagedFile(fileName_);
+        stack_.push_back(v.toObject());
+        visit();
+        stack_.pop_back();
+    }
+    template <class C, class F> void list(const char *key, C &rows, F &&visit)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        if (!v.isArray())
+            throw damagedFile(fileName_);
+        const QJsonArray array = v.toArray();
+        if constexpr (FixedSize<C>::value) {
+            if (array.size() != qsizetype(rows.size()))
+                throw damagedFile(fileName_);
+        } else {
+            if (array.size() > kMaxRows)
+                throw damagedFile(fileName_);
+            rows.resize(array.size());
+        }
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (!array.at(i).isObject())
+                throw damagedFile(fileName_);
+            stack_.push_back(array.at(i).toObject());
+            visit(rows[i]);
+            stack_.pop_back();
+        }
+    }
+
+private:
+    QJsonValue value(const char *key) const { return stack_.last().value(QLatin1String(key)); }
     QString string(const QJsonValue &v) const
     {
+        if (v.isUndefined())
+            return {};
         if (!v.isString())
             throw damagedFile(fileName_);
         return v.toString();
     }
-
-    int integer(const QJsonValue &v) const
+    int whole(const QJsonValue &v) const
     {
         const double d = v.toDouble(NAN);
         if (!v.isDouble() || d != std::trunc(d) || std::abs(d) > 1e9)
@@ -78,35 +262,18 @@ public:
         return int(d);
     }
 
-    QMap<QString, QString> texts(const QString &key) const
-    {
-        QMap<QString, QString> map;
-        const QJsonObject o = section(key);
-        for (auto it = o.begin(); it != o.end(); ++it)
-            map.insert(it.key(), string(it.value()));
-        return map;
-    }
-
-    QList<QStringList> rows(const QJsonValue &v) const
-    {
-        if (!v.isArray())
-            throw damagedFile(fileName_);
-        QList<QStringList> rows;
-        for (const QJsonValue &row : v.toArray()) {
-            if (!row.isArray())
-                throw damagedFile(fileName_);
-            QStringList cells;
-            for (const QJsonValue &cell : row.toArray())
-                cells << string(cell);
-            rows << cells;
-        }
-        return rows;
-    }
-
-private:
-    QJsonObject root_;
+    NumberForm form_;
     QString fileName_;
+    QList<QJsonObject> stack_;
 };
+
+int versionOf(const QJsonValue &v, const QString &fileName)
+{
+    const double d = v.toDouble(NAN);
+    if (!v.isDouble() || d != std::trunc(d) || std::abs(d) > 1e9)
+        throw damagedFile(fileName);
+    return int(d);
+}
 
 } // namespace
 
@@ -115,54 +282,19 @@ Failure damagedFile(const QString &fileName)
     return Failure(QStringLiteral("O arquivo \"%1\" está danificado e não pode ser aberto.").arg(fileName));
 }
 
-QByteArray toJson(const Case &c)
+QByteArray toJson(const model::Case &c)
 {
-    QJsonObject root;
-    root.insert(kFormat, QLatin1String(formatName));
-    root.insert(kVersion, formatVersion);
-    root.insert(kSeparator, QString(c.decimalSeparator));
-    root.insert(kFields, texts(c.fields));
-    root.insert(kMemos, texts(c.memos));
-    root.insert(kLabels, texts(c.labels));
-
-    QJsonObject grids;
-    for (auto it = c.grids.cbegin(); it != c.grids.cend(); ++it) {
-        QJsonArray rows;
-        for (const QStringList &row : it.value())
-            rows.append(QJsonArray::fromStringList(row));
-        grids.insert(it.key(), rows);
-    }
-    root.insert(kGrids, grids);
-
-    QJsonObject lists;
-    for (auto it = c.lists.cbegin(); it != c.lists.cend(); ++it)
-        lists.insert(it.key(), QJsonObject{{kIndex, it->index}, {kText, it->text}});
-    root.insert(kLists, lists);
-
-    QJsonObject checks;
-    for (auto it = c.checks.cbegin(); it != c.checks.cend(); ++it)
-        checks.insert(it.key(), it.value());
-    root.insert(kChecks, checks);
-
-    QJsonObject dates;
-    for (auto it = c.dates.cbegin(); it != c.dates.cend(); ++it)
-        dates.insert(it.key(), it.value().toString(Qt::ISODate));
-    root.insert(kDates, dates);
-
-    QJsonObject pages;
-    for (auto it = c.pages.cbegin(); it != c.pages.cend(); ++it)
-        pages.insert(it.key(), it.value());
-    root.insert(kPages, pages);
-
-    QJsonObject worksheet;
-    for (auto it = c.worksheet.cbegin(); it != c.worksheet.cend(); ++it)
-        worksheet.insert(it.key(), it.value());
-    root.insert(kWorksheet, worksheet);
-
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    Writer write(c.decimalSeparator);
+    write.top().insert(kFormat, QLatin1String(formatName));
+    write.top().insert(kVersion, formatVersion);
+    write.top().insert(kProgram, QLatin1String(tuberon::version));
+    write.top().insert(kSeparator, QString(c.decimalSeparator));
+    model::Case copy = c;
+    model::visitCase(write, copy);
+    return QJsonDocument(write.top()).toJson(QJsonDocument::Indented);
 }
 
-Case fromJson(const QByteArray &bytes, const QString &fileName)
+model::Case fromJson(const QByteArray &bytes, const QString &fileName, const FormatOneMigration &formatOne)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
@@ -179,62 +311,25 @@ Case fromJson(const QByteArray &bytes, const QString &fileName)
     if (root.value(kFormat).toString() != QLatin1String(formatName))
         throw notACase(fileName);
 
-    const Reader read(root, fileName);
-    const int version = read.integer(root.value(kVersion));
+    const int version = versionOf(root.value(kVersion), fileName);
     if (version > formatVersion)
         throw newer(fileName);
     if (version < 1)
         throw damagedFile(fileName);
+    if (version == 1) {
+        const FormatOne old = readFormatOne(root, fileName);
+        if (!formatOne)
+            throw damagedFile(fileName);
+        return formatOne(old);
+    }
 
-    Case c;
-    const QString separator = read.string(root.value(kSeparator));
-    if (separator.size() != 1)
+    const QJsonValue separator = root.value(kSeparator);
+    if (!separator.isString() || separator.toString().size() != 1)
         throw damagedFile(fileName);
-    c.decimalSeparator = separator.at(0);
-    c.fields = read.texts(kFields);
-    c.memos = read.texts(kMemos);
-    c.labels = read.texts(kLabels);
-
-    const QJsonObject grids = read.section(kGrids);
-    for (auto it = grids.begin(); it != grids.end(); ++it)
-        c.grids.insert(it.key(), read.rows(it.value()));
-
-    const QJsonObject lists = read.section(kLists);
-    for (auto it = lists.begin(); it != lists.end(); ++it) {
-        if (!it.value().isObject())
-            throw damagedFile(fileName);
-        const QJsonObject choice = it.value().toObject();
-        const Choice value{read.integer(choice.value(kIndex)), read.string(choice.value(kText))};
-        if (value.index < -1)
-            throw damagedFile(fileName);
-        c.lists.insert(it.key(), value);
-    }
-
-    const QJsonObject checks = read.section(kChecks);
-    for (auto it = checks.begin(); it != checks.end(); ++it) {
-        if (!it.value().isBool())
-            throw damagedFile(fileName);
-        c.checks.insert(it.key(), it.value().toBool());
-    }
-
-    const QJsonObject dates = read.section(kDates);
-    for (auto it = dates.begin(); it != dates.end(); ++it) {
-        const QDate date = QDate::fromString(read.string(it.value()), Qt::ISODate);
-        if (!date.isValid())
-            throw damagedFile(fileName);
-        c.dates.insert(it.key(), date);
-    }
-
-    const QJsonObject pages = read.section(kPages);
-    for (auto it = pages.begin(); it != pages.end(); ++it)
-        c.pages.insert(it.key(), read.integer(it.value()));
-
-    const QJsonObject worksheet = read.section(kWorksheet);
-    for (auto it = worksheet.begin(); it != worksheet.end(); ++it) {
-        if (!it.value().isDouble())
-            throw damagedFile(fileName);
-        c.worksheet.insert(it.key(), it.value().toDouble());
-    }
+    model::Case c;
+    c.decimalSeparator = separator.toString().at(0);
+    Reader read(root, c.decimalSeparator, fileName);
+    model::visitCase(read, c);
     return c;
 }
 

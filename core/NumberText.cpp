@@ -1,5 +1,5 @@
-#include "NumberText.h"
-#include "Failure.h"
+#include "core/NumberText.h"
+#include "core/Failure.h"
 
 #include <charconv>
 #include <cmath>
@@ -102,7 +102,7 @@ QString NumberText::format(double value, int places) const
     const int keep = exp10 + 1 + places;
     std::string kept; // the rounded value times 10^places, as digits
     if (keep < 0 || value == 0.0) {
-        kept = "0";
+        kept.assign(1, '0');
     } else {
         kept = digits.substr(0, std::min<std::size_t>(keep, digits.size()));
         while (static_cast<int>(kept.size()) < keep)
@@ -117,7 +117,7 @@ QString NumberText::format(double value, int places) const
                 kept.insert(kept.begin(), '1');
         }
         if (kept.empty())
-            kept = "0";
+            kept.assign(1, '0');
     }
     while (static_cast<int>(kept.size()) < places + 1)
         kept.insert(kept.begin(), '0');

@@ -1,6 +1,6 @@
 // A laboratory's .xlsx read part by part with libzip, each part as it is
 // inflated, so that a sheet of any length is never held whole.
-#include "ExportFunctions.h"
+#include "exporters/ExportFunctions.h"
 
 #include <QFile>
 #include <zip.h>

@@ -1,6 +1,6 @@
 // Everything that needs qpdf or libxlsxwriter, and nothing else: built into
 // the export module the program loads, and linked into tuberon_ui.
-#include "ExportFunctions.h"
+#include "exporters/ExportFunctions.h"
 
 #include <QFile>
 #include <QTemporaryDir>

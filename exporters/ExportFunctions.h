@@ -1,7 +1,7 @@
 #pragma once
 // The table of functions that need qpdf, libxlsxwriter and libzip, for the two ways
 // they reach exporters::load(): the export module and the linked exporters.
-#include "Exporters.h"
+#include "exporters/Exporters.h"
 
 namespace exporters {
 

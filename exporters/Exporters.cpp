@@ -1,4 +1,4 @@
-#include "Exporters.h"
+#include "exporters/Exporters.h"
 
 #include <QCoreApplication>
 #include <QDir>

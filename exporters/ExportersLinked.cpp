@@ -3,7 +3,7 @@
 // lies beside them) has them from before main(), and exports never look for
 // the module. This object is put on the final link line itself, never in an
 // archive, so no linker can leave it out for want of a reference.
-#include "ExportFunctions.h"
+#include "exporters/ExportFunctions.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The export module's entry, which exporters::load() resolves by name.
-#include "ExportFunctions.h"
+#include "exporters/ExportFunctions.h"
 
 extern "C" Q_DECL_EXPORT const exporters::Functions *tuberonExporters()
 {

@@ -1,4 +1,4 @@
-#include "Closing.h"
+#include "fertilizers/Closing.h"
 
 #include <algorithm>
 

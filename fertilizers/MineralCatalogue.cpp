@@ -1,4 +1,4 @@
-#include "MineralCatalogue.h"
+#include "fertilizers/MineralCatalogue.h"
 
 namespace fertilizers {
 

@@ -1,4 +1,4 @@
-#include "OrganicFertilizers.h"
+#include "fertilizers/OrganicFertilizers.h"
 
 namespace fertilizers {
 

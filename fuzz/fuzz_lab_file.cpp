@@ -2,9 +2,9 @@
 // same table twice; records keep their file order; a table written back with
 // every field quoted reads back the same (when its header is of plain names); and a sample the run would do has
 // every analysis value present and within its physical range.
-#include "CsvTable.h"
-#include "LabColumns.h"
-#include "LabSample.h"
+#include "batch/CsvTable.h"
+#include "batch/LabColumns.h"
+#include "batch/LabSample.h"
 
 #include <cstdint>
 #include <cstdlib>

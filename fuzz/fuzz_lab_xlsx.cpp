@@ -2,9 +2,9 @@
 // memory, as the program's module reads it from the file): reading never
 // fails nor hangs, gives the same records twice (the second pass after a
 // rewind), and every record's fields stay within a sheet's columns.
-#include "CsvTable.h"
-#include "LabFile.h"
-#include "XlsxTable.h"
+#include "batch/CsvTable.h"
+#include "batch/LabFile.h"
+#include "batch/XlsxTable.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Any finite double written with the patterns "0.0", "0.00" and "0.000":
 // its 15-significant-digit expansion rounded half away from zero, never
 // "-0", never "inf" or "nan", and read back by the conversion.
-#include "Failure.h"
-#include "NumberText.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Any text, under the comma, the point or another separator, is accepted by
 // the number conversion exactly when the grammar below accepts it, and then
 // reads as the C library reads the same number written with a point.
-#include "Failure.h"
-#include "NumberText.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Any bytes as a page template: the reader either says why they are no
 // template or keeps one object per entry of the list, the placeholders of
 // every text fill without trouble, and reading twice gives the same page.
-#include "PageReport.h"
+#include "reports/PageReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

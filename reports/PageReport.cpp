@@ -1,6 +1,6 @@
-#include "PageReport.h"
+#include "reports/PageReport.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>

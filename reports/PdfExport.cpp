@@ -1,8 +1,8 @@
-#include "PdfExport.h"
+#include "reports/PdfExport.h"
 
-#include "Exporters.h"
-#include "PageReport.h"
-#include "ReportFile.h"
+#include "exporters/Exporters.h"
+#include "reports/PageReport.h"
+#include "reports/ReportFile.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

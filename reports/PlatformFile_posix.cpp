@@ -1,4 +1,4 @@
-#include "PlatformFile.h"
+#include "reports/PlatformFile.h"
 
 #include <QFile>
 #include <cerrno>

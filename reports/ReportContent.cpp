@@ -1,29 +1,56 @@
-#include "ReportContent.h"
+#include "reports/ReportContent.h"
 
-#include "PageReport.h"
+#include "core/Version.h"
+#include "reports/PageReport.h"
 
 namespace reports {
+
+namespace {
+
+using model::Case;
+
+ReportField number(const char *variable, model::Number (*of)(const Case &))
+{
+    return {QLatin1String(variable), [of](const Case &c) { return of(c).text; }};
+}
+
+ReportField text(const char *variable, QString (*of)(const Case &))
+{
+    return {QLatin1String(variable), of};
+}
+
+QStringList nutrientCells(const model::Nutrients &n) { return {n.n.text, n.p2o5.text, n.k2o.text}; }
+
+Rows productRows(const model::Application &a)
+{
+    Rows rows;
+    for (const model::ProductRow &r : a.products)
+        rows << QStringList{r.product, r.quantity.text} + nutrientCells(r.supplies);
+    return rows;
+}
+
+} // namespace
 
 const QList<ReportField> &copiedFields()
 {
     static const QList<ReportField> fields{
-        {QStringLiteral("NOME"), QStringLiteral("Edit55")},
-        {QStringLiteral("CPF"), QStringLiteral("Edit56")},
-        {QStringLiteral("LOCALIDADE"), QStringLiteral("Edit57")},
-        {QStringLiteral("MUNICIPIO"), QStringLiteral("Edit58")},
-        {QStringLiteral("LAUDO"), QStringLiteral("Edit60")},
-        {QStringLiteral("DENOMINACAO"), QStringLiteral("Edit59")},
-        {QStringLiteral("ARGILA"), QStringLiteral("Edit1")},
-        {QStringLiteral("PH"), QStringLiteral("Edit70")},
-        {QStringLiteral("P"), QStringLiteral("Edit2")},
-        {QStringLiteral("K"), QStringLiteral("Edit3")},
-        {QStringLiteral("MO"), QStringLiteral("Edit4")},
-        {QStringLiteral("AL"), QStringLiteral("Edit5")},
-        {QStringLiteral("CA"), QStringLiteral("Edit6")},
-        {QStringLiteral("MG"), QStringLiteral("Edit7")},
-        {QStringLiteral("CTC"), QStringLiteral("Edit8")},
-        {QStringLiteral("V"), QStringLiteral("Edit9")},
-        {QStringLiteral("RENDIMENTO"), QStringLiteral("Edit12")},
+        text("NOME", [](const Case &c) { return c.producer.name; }),
+        text("CPF", [](const Case &c) { return c.producer.cpf; }),
+        text("LOCALIDADE", [](const Case &c) { return c.producer.place; }),
+        text("MUNICIPIO", [](const Case &c) { return c.producer.town; }),
+        text("LAUDO", [](const Case &c) { return c.field.report; }),
+        text("DENOMINACAO", [](const Case &c) { return c.field.name; }),
+        number("ARGILA", [](const Case &c) { return c.analysis.clay; }),
+        number("PH", [](const Case &c) { return c.analysis.ph; }),
+        number("P", [](const Case &c) { return c.analysis.phosphorus; }),
+        number("K", [](const Case &c) { return c.analysis.potassium; }),
+        number("MO", [](const Case &c) { return c.analysis.organicMatter; }),
+        number("AL", [](const Case &c) { return c.analysis.aluminium; }),
+        number("CA", [](const Case &c) { return c.analysis.calcium; }),
+        number("MG", [](const Case &c) { return c.analysis.magnesium; }),
+        number("CTC", [](const Case &c) { return c.analysis.ctc; }),
+        number("V", [](const Case &c) { return c.analysis.baseSaturation; }),
+        number("RENDIMENTO", [](const Case &c) { return c.field.expectedYield; }),
     };
     return fields;
 }
@@ -31,20 +58,28 @@ const QList<ReportField> &copiedFields()
 const QList<ReportField> &pageOnlyFields()
 {
     static const QList<ReportField> fields{
-        {QStringLiteral("CALAGEM"), QStringLiteral("Edit61")},
-        {QStringLiteral("PRNT"), QStringLiteral("Edit24")},
-        {QStringLiteral("COMERCIAL"), QStringLiteral("Edit25")},
-        {QStringLiteral("Tecnico"), QStringLiteral("Edit15")},
+        number("CALAGEM", [](const Case &c) { return c.liming.need; }),
+        number("PRNT", [](const Case &c) { return c.liming.commercial.prnt; }),
+        number("COMERCIAL", [](const Case &c) { return c.liming.commercial.quantity; }),
+        text("Tecnico", [](const Case &c) { return c.report.technician; }),
     };
     return fields;
 }
 
-ReportContent ReportContent::fromComponents(const std::function<QString(const QString &component)> &text)
+ReportContent ReportContent::fromCase(const model::Case &c, const QString &date)
 {
     ReportContent content;
     for (const QList<ReportField> *table : {&copiedFields(), &pageOnlyFields()})
         for (const ReportField &f : *table)
-            content.fields.insert(f.variable, text(f.component));
+            content.fields.insert(f.variable, f.of(c));
+    for (const model::ApplicationDoses &a : c.doses.applications)
+        content.split << QStringList{a.application, a.epoch} + nutrientCells(a.doses);
+    content.planting = productRows(c.planting);
+    for (int i = 0; i < 3; ++i)
+        content.topDressing[i] = productRows(c.topDressings[size_t(i)]);
+    content.observation = c.liming.observation;
+    content.recommendations = c.report.recommendations;
+    content.date = date;
     return content;
 }
 
@@ -95,6 +130,7 @@ void setPageVariables(PageReport &report, const ReportContent &c)
 
     report.setVariable(QStringLiteral("Recomenda"), QStringLiteral("Recomendações:") + memoLines(c.recommendations));
     report.setVariable(QStringLiteral("Data"), c.date);
+    report.setVariable(QStringLiteral("VERSAO"), QLatin1String(tuberon::shortVersion));
 }
 
 } // namespace reports

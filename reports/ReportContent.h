@@ -1,8 +1,9 @@
 #pragma once
-// What both reports copy, as texts standing in the window's components: one
-// table names every copied field once, with the page variable that shows it
-// and the component it is read from, so the window and the lab-file run fill
-// the reports the same way.
+// What both reports copy from a case: one table names every copied value
+// once, with the page variable that shows it, so the window and the lab-file
+// run fill the reports the same way.
+#include "model/Case.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -17,8 +18,8 @@ class PageReport;
 using Rows = QList<QStringList>;
 
 struct ReportField {
-    QString variable;  // page variable (and key of ReportContent::fields)
-    QString component; // window component whose text it is
+    QString variable;                                // page variable (and key of ReportContent::fields)
+    std::function<QString(const model::Case &)> of; // the case's text it shows
 };
 
 // The producer, the analysis and the expected yield: both reports, in the
@@ -29,17 +30,17 @@ const QList<ReportField> &pageOnlyFields();
 
 struct ReportContent {
     QHash<QString, QString> fields; // by variable; a missing one is empty
-    Rows split;                     // stga3 rows 1 to 4: application, time, N, P2O5, K2O
-    Rows planting;                  // stga4 rows 1 on
-    Rows topDressing[3];            // stga5, Stga6, stga7 rows 1 on
-    QString observation;            // the liming memo's text (Memo1)
-    QString recommendations;        // the technician's memo's text (Memo3)
+    Rows split;                     // each application: name, time, N, P2O5, K2O
+    Rows planting;                  // the planting products: name, kg/ha, N, P2O5, K2O
+    Rows topDressing[3];            // the top-dressings' products, likewise
+    QString observation;            // the liming's explanation
+    QString recommendations;        // the technician's recommendations
     QString date;                   // the report date as the window writes it
 
     QString field(const QString &variable) const { return fields.value(variable); }
 
-    // Both tables' fields from the texts of the components they name.
-    static ReportContent fromComponents(const std::function<QString(const QString &component)> &text);
+    // Everything from the case; the date as the caller writes it.
+    static ReportContent fromCase(const model::Case &c, const QString &date);
 };
 
 // Sets every page variable from the content, as plain texts; the chart

@@ -1,7 +1,7 @@
-#include "ReportFile.h"
+#include "reports/ReportFile.h"
 
-#include "Failure.h"
-#include "PlatformFile.h"
+#include "core/Failure.h"
+#include "reports/PlatformFile.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

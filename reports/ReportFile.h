@@ -1,6 +1,6 @@
 #pragma once
 // Writing a report file and handing it to the program that shows it.
-#include "PlatformFile.h"
+#include "reports/PlatformFile.h"
 
 #include <QByteArray>
 #include <QString>

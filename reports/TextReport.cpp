@@ -1,4 +1,5 @@
-#include "TextReport.h"
+#include "core/Version.h"
+#include "reports/TextReport.h"
 
 #include <QStringEncoder>
 
@@ -36,7 +37,7 @@ QStringList textReportLines(const ReportContent &c)
 {
     const auto f = [&c](const char *variable) { return c.field(QString::fromLatin1(variable)); };
     QStringList lines{
-        QStringLiteral("Tuberon -versão 1.0"),
+        QStringLiteral("Tuberon -versão %1").arg(QLatin1String(tuberon::shortVersion)),
         QStringLiteral("Adubação para a cultura da Mandioca"),
         R74,
         QStringLiteral("Dados do Produtor"),

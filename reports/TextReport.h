@@ -1,7 +1,7 @@
 #pragma once
 // The recommendation as plain text: fixed lines and fixed-width columns,
 // every value copied as the text that stands in its field or cell.
-#include "ReportContent.h"
+#include "reports/ReportContent.h"
 
 #include <QString>
 #include <QStringList>

@@ -9,7 +9,8 @@ packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-c
           clang libclang-rt-14-dev    # libFuzzer, for scripts/fuzz.sh
           pkgconf libxlsxwriter-dev   # resumo.xlsx of a lab-file run
           libzip-dev                  # a laboratory's .xlsx
-          qt6-translations-l10n)      # Qt's dialogs and buttons in Portuguese
+          qt6-translations-l10n       # Qt's dialogs and buttons in Portuguese
+          python3-jsonschema)         # case files checked against their schema
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -13,7 +13,7 @@ flags="-fsanitize=address,undefined -fno-sanitize-recover=all -g -O1 -fno-omit-f
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [ -f build-asan/build.ninja ] ||
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None "${launcher[@]}" \
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None -DTUBERON_WERROR=ON "${launcher[@]}" \
         -DCMAKE_CXX_FLAGS="$flags" \
         -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build build-asan

@@ -1,8 +1,8 @@
 #pragma once
 // Shared steps of the GUI tests: the real window, real focus changes and
 // typing, and message boxes read and closed as a user would.
-#include "CalendarChart.h"
-#include "TFPrincipal.h"
+#include "chart/CalendarChart.h"
+#include "app/TFPrincipal.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

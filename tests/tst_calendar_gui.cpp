@@ -1,4 +1,4 @@
-#include "CalendarChart.h"
+#include "chart/CalendarChart.h"
 #include "gui_helpers.h"
 
 #include <QAreaSeries>

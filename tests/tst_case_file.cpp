@@ -1,24 +1,31 @@
-#include "CaseFile.h"
-#include "CaseJson.h"
-#include "Failure.h"
+#include "cases/CaseFile.h"
+#include "cases/CaseJson.h"
+#include "core/Failure.h"
+#include "model/Case.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-// A case as data: its JSON read back whole, the documents it refuses and
-// why, and its number texts rewritten for another decimal separator.
+// A case as data: its JSON read back whole, the form of its numbers, the
+// documents it refuses and why, format 1 handed to its migration, and its
+// number texts rewritten for another decimal separator.
 class TstCaseFile : public QObject {
     Q_OBJECT
 private slots:
     void jsonRoundTrip();
+    void numberForms_data();
+    void numberForms();
     void refusedDocuments_data();
     void refusedDocuments();
     void missingSectionsAreEmpty();
+    void formatOneGoesThroughItsMigration();
     void separator_data();
     void separator();
     void separatorLeavesFreeTexts();
-    void namedFreeTextsKeepTheirMarks_data();
-    void namedFreeTextsKeepTheirMarks();
     void writtenFileReadsBack();
     void largestSavedCaseOpensAgain_data();
     void largestSavedCaseOpensAgain();
@@ -27,19 +34,26 @@ private slots:
 
 namespace {
 
-cases::Case sample()
+model::Case sample()
 {
-    cases::Case c;
+    model::Case c;
     c.decimalSeparator = QLatin1Char(',');
-    c.fields = {{"Edit55", "João da Silva, filho"}, {"Edit1", "35,5"}, {"Edit10", ""}};
-    c.memos = {{"Memo3", "Primeira linha\nSegunda: ação \"já\"\n"}};
-    c.labels = {{"Label34", "Observação"}};
-    c.grids = {{"stga4", {{"Tipo", "Kg", "N (kg)", "P205 (kg)", "K20 (kg)"}, {"Ureia", "100,0", "45,0", "", ""}}}};
-    c.lists = {{"ComboBox1", {-1, "Selecione"}}, {"ComboBox3", {12, "Cloreto de potássio"}}};
-    c.checks = {{"RadioButton1", false}, {"RadioButton2", true}};
-    c.dates = {{"DateTimePicker2", QDate(2026, 3, 15)}};
-    c.pages = {{"PageControl1", 3}};
-    c.worksheet = {{"argila", 35.5}, {"Lm4P", 0.1 + 0.2}};
+    c.producer.name = QStringLiteral("João da Silva, filho");
+    c.producer.cpf = QStringLiteral("123.456");
+    c.analysis.clay = {QStringLiteral("35,5")};
+    c.analysis.ph = {QStringLiteral("5,")}; // being typed
+    c.liming.need = {QStringLiteral("1,50")};
+    c.doses.phosphateNote = QStringLiteral("Observação");
+    c.report.recommendations = QStringLiteral("Primeira linha\nSegunda: ação \"já\"\n");
+    c.planting.products = {{QStringLiteral("Ureia 0,5"), {QStringLiteral("100,0")}, {{"45"}, {}, {}}}};
+    c.planting.organic.product = {-1, QStringLiteral("Selecione")};
+    c.topDressings[0].mineral = {12, QStringLiteral("Cloreto de potássio")};
+    c.planting.kind = model::Planting::Kind::Mineral;
+    c.calendar.planting = QDate(2026, 3, 15);
+    c.calendar.leaves = true;
+    c.shownTab = 3;
+    c.worksheet.argila = 35.5;
+    c.worksheet.phosphorusLimits.l4 = 0.1 + 0.2;
     return c;
 }
 
@@ -52,28 +66,68 @@ void TstCaseFile::jsonRoundTrip()
 {
     const QByteArray json = cases::toJson(sample());
     QVERIFY(json.contains("\"formato\": \"tuberon-caso\""));
-    QVERIFY(json.contains("\"versao\": 1"));
+    QVERIFY(json.contains("\"versao\": 2"));
+    QVERIFY(json.contains("\"program\": \"1.0.0.0\""));
     QVERIFY(json.contains("João da Silva")); // UTF-8, not escaped
+    QVERIFY(json.contains("\"clay\": 35.5"));
     QCOMPARE(cases::fromJson(json, "caso.tuberon"), sample());
+}
+
+// A number field is a JSON number when it holds one in its shortest form,
+// and keeps its text otherwise, so that it opens as it was.
+void TstCaseFile::numberForms_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("json");
+    const QChar comma(','), point('.');
+    QTest::newRow("number") << comma << "35,5" << "35.5";
+    QTest::newRow("whole") << comma << "25" << "25";
+    QTest::newRow("point") << point << "0.4" << "0.4";
+    QTest::newRow("places kept") << comma << "1,50" << R"({"number":1.5,"text":"1,50"})";
+    QTest::newRow("sign") << comma << "+2" << R"({"number":2,"text":"+2"})";
+    QTest::newRow("half typed") << comma << "35," << R"({"number":35,"text":"35,"})";
+    QTest::newRow("no number") << comma << "n.d." << R"({"text":"n.d."})";
+    QTest::newRow("other separator") << comma << "2.5" << R"({"text":"2.5"})";
+    QTest::newRow("empty") << comma << "" << "null";
+}
+
+void TstCaseFile::numberForms()
+{
+    QFETCH(QChar, separator);
+    QFETCH(QString, text);
+    QFETCH(QString, json);
+    model::Case c;
+    c.decimalSeparator = separator;
+    c.analysis.clay = {text};
+    const QJsonObject analysis =
+        QJsonDocument::fromJson(cases::toJson(c)).object().value(QLatin1String("analysis")).toObject();
+    const QJsonValue clay = analysis.value(QLatin1String("clay"));
+    const QByteArray written =
+        clay.isObject() ? QJsonDocument(clay.toObject()).toJson(QJsonDocument::Compact) : QJsonDocument(QJsonArray{clay}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    QCOMPARE(QString::fromUtf8(written), json);
+    QCOMPARE(cases::fromJson(cases::toJson(c), "caso.tuberon").analysis.clay.text, text);
 }
 
 void TstCaseFile::refusedDocuments_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("message");
+    // Format 1, checked whole before its migration.
     const QByteArray head = R"({"formato": "tuberon-caso", "versao": 1, "separadorDecimal": ",", )";
+    const QByteArray two = R"({"formato": "tuberon-caso", "versao": 2, "decimalSeparator": ",", )";
     QTest::newRow("another format") << QByteArray(R"({"formato": "planilha", "versao": 1})") << notACase();
     QTest::newRow("no format") << QByteArray(R"({"versao": 1})") << notACase();
     QTest::newRow("a number") << QByteArray("12") << notACase();
     QTest::newRow("object cut short") << QByteArray(R"({"formato": "tuberon-caso", "ver)") << damaged();
     QTest::newRow("newer version")
-        << QByteArray(R"({"formato": "tuberon-caso", "versao": 2, "campos": 7})")
+        << QByteArray(R"({"formato": "tuberon-caso", "versao": 3, "analysis": 7})")
         << QStringLiteral("O arquivo \"caso.tuberon\" foi feito por uma versão mais nova do Tuberon e não pode ser "
                           "aberto por esta versão.");
     QTest::newRow("version zero") << QByteArray(R"({"formato": "tuberon-caso", "versao": 0})") << damaged();
     QTest::newRow("version as text") << QByteArray(R"({"formato": "tuberon-caso", "versao": "1"})") << damaged();
     QTest::newRow("fractional version") << QByteArray(R"({"formato": "tuberon-caso", "versao": 1.5})") << damaged();
-    QTest::newRow("no separator") << QByteArray(R"({"formato": "tuberon-caso", "versao": 1})") << damaged();
+    QTest::newRow("no separator") << QByteArray(R"({"formato": "tuberon-caso", "versao": 2})") << damaged();
     QTest::newRow("separator of two characters")
         << QByteArray(R"({"formato": "tuberon-caso", "versao": 1, "separadorDecimal": ",,"})") << damaged();
     QTest::newRow("field holding a number") << head + R"("campos": {"Edit1": 35}})" << damaged();
@@ -86,6 +140,18 @@ void TstCaseFile::refusedDocuments_data()
     QTest::newRow("check as text") << head + R"("marcas": {"CheckBox1": "sim"}})" << damaged();
     QTest::newRow("impossible date") << head + R"("datas": {"DateTimePicker2": "2026-02-30"}})" << damaged();
     QTest::newRow("worksheet value as text") << head + R"("planilha": {"argila": "35"}})" << damaged();
+    QTest::newRow("format 2: number as a bare string") << two + R"("analysis": {"clay": "35"}})" << damaged();
+    QTest::newRow("format 2: number as a list") << two + R"("analysis": {"clay": [35]}})" << damaged();
+    QTest::newRow("format 2: text kept without text") << two + R"("analysis": {"clay": {"number": 35}}})" << damaged();
+    QTest::newRow("format 2: name as a number") << two + R"("producer": {"name": 7}})" << damaged();
+    QTest::newRow("format 2: section as a list") << two + R"("liming": []})" << damaged();
+    QTest::newRow("format 2: unknown choice") << two + R"("calendar": {"scale": "weeks"}})" << damaged();
+    QTest::newRow("format 2: two top-dressings") << two + R"("topDressings": [{}, {}]})" << damaged();
+    QTest::newRow("format 2: product row not an object") << two + R"("planting": {"products": [1]}})" << damaged();
+    QTest::newRow("format 2: list position below none")
+        << two + R"("planting": {"mineral": {"product": {"index": -2, "text": ""}}}})" << damaged();
+    QTest::newRow("format 2: impossible date") << two + R"("report": {"date": "2026-02-30"}})" << damaged();
+    QTest::newRow("format 2: format 1 without the window") << head + R"("campos": {"Edit1": "35"}})" << damaged();
 }
 
 void TstCaseFile::refusedDocuments()
@@ -102,14 +168,40 @@ void TstCaseFile::refusedDocuments()
 
 void TstCaseFile::missingSectionsAreEmpty()
 {
-    // A case written by another part of the program may name only some
-    // components; the rest keep their start texts.
-    const cases::Case c = cases::fromJson(R"({"formato": "tuberon-caso", "versao": 1, "separadorDecimal": ".",
-                                              "campos": {"Edit1": "35.5"}})",
+    const model::Case c = cases::fromJson(R"({"formato": "tuberon-caso", "versao": 2, "decimalSeparator": ".",
+                                              "analysis": {"clay": 35.5}})",
                                           QStringLiteral("caso.tuberon"));
-    QCOMPARE(c.decimalSeparator, QLatin1Char('.'));
-    QCOMPARE(c.fields.value("Edit1"), QStringLiteral("35.5"));
-    QVERIFY(c.grids.isEmpty() && c.lists.isEmpty() && c.dates.isEmpty() && c.worksheet.isEmpty());
+    model::Case expected;
+    expected.decimalSeparator = QLatin1Char('.');
+    expected.analysis.clay = {QStringLiteral("35.5")};
+    QCOMPARE(c, expected);
+}
+
+// Only the window knows the components a format 1 file names: the file is
+// checked whole, then handed to it.
+void TstCaseFile::formatOneGoesThroughItsMigration()
+{
+    const QByteArray old = R"({"formato": "tuberon-caso", "versao": 1, "separadorDecimal": ".",
+                               "campos": {"Edit1": "35.5"}, "grades": {"stga4": [["Tipo"], ["Ureia"]]},
+                               "listas": {"ComboBox2": {"indice": 3, "texto": "Ureia"}},
+                               "marcas": {"CheckBox1": true}, "datas": {"DateTimePicker2": "2026-03-15"},
+                               "paginas": {"PageControl1": 2}, "planilha": {"argila": 35.5}})";
+    cases::FormatOne seen;
+    model::Case migrated;
+    migrated.producer.name = QStringLiteral("migrado");
+    const model::Case c = cases::fromJson(old, "caso.tuberon", [&](const cases::FormatOne &f) {
+        seen = f;
+        return migrated;
+    });
+    QCOMPARE(c, migrated);
+    QCOMPARE(seen.decimalSeparator, QLatin1Char('.'));
+    QCOMPARE(seen.fields.value("Edit1"), QStringLiteral("35.5"));
+    QCOMPARE(seen.grids.value("stga4"), (QList<QStringList>{{"Tipo"}, {"Ureia"}}));
+    QCOMPARE(seen.lists.value("ComboBox2").index, 3);
+    QCOMPARE(seen.checks.value("CheckBox1"), true);
+    QCOMPARE(seen.dates.value("DateTimePicker2"), QDate(2026, 3, 15));
+    QCOMPARE(seen.pages.value("PageControl1"), 2);
+    QCOMPARE(seen.worksheet.value("argila"), 35.5);
 }
 
 void TstCaseFile::separator_data()
@@ -125,74 +217,51 @@ void TstCaseFile::separator_data()
     QTest::newRow("whole number") << comma << point << "25" << "25";
     QTest::newRow("point to comma") << point << comma << "0.5" << "0,5";
     QTest::newRow("to another separator") << point << arabic << "12.75" << QString("12") + arabic + "75";
-    QTest::newRow("name with a comma") << comma << point << "Silva, João" << "Silva, João";
     QTest::newRow("thousands grouping is no number") << comma << point << "1.000,5" << "1.000,5";
     QTest::newRow("other mark is no number") << comma << point << "2.5" << "2.5";
     QTest::newRow("two separators") << comma << point << "1,2,3" << "1,2,3";
-    QTest::newRow("class word") << comma << point << "Classe 1" << "Classe 1";
-    QTest::newRow("epoch range") << comma << point << "30-45" << "30-45";
     QTest::newRow("empty") << comma << point << "" << "";
 }
 
+// Every number of the case moves to the other separator: fields and the
+// number cells of splits and product lists.
 void TstCaseFile::separator()
 {
     QFETCH(QChar, from);
     QFETCH(QChar, to);
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    cases::Case c;
+    model::Case c;
     c.decimalSeparator = from;
-    c.fields.insert("Edit1", text);
-    c.grids.insert("stga3", {{"Parcela", text}});
-    const cases::Case converted = cases::withSeparator(c, to);
+    c.analysis.clay = {text};
+    c.doses.nitrogenSplit = {{QStringLiteral("Plantio"), QStringLiteral("0"), {text}, {text}}};
+    c.topDressings[2].products = {{QStringLiteral("Ureia"), {text}, {{text}, {text}, {text}}}};
+    const model::Case converted = model::withSeparator(c, to);
     QCOMPARE(converted.decimalSeparator, to);
-    QCOMPARE(converted.fields.value("Edit1"), expected);
-    QCOMPARE(converted.grids.value("stga3").at(0), (QStringList{"Parcela", expected}));
+    QCOMPARE(converted.analysis.clay.text, expected);
+    QCOMPARE(converted.doses.nitrogenSplit.at(0).amount.text, expected);
+    QCOMPARE(converted.topDressings[2].products.at(0).supplies.k2o.text, expected);
+    // A number rewritten goes back as it was.
+    if (expected != text)
+        QCOMPARE(model::withSeparator(converted, from), c);
 }
 
+// Names, the CPF, product names, memos, lists and the worksheet stay as typed
+// whatever they look like.
 void TstCaseFile::separatorLeavesFreeTexts()
 {
-    const cases::Case source = sample();
-    const cases::Case converted = cases::withSeparator(source, QLatin1Char('.'));
-    QCOMPARE(converted.fields.value("Edit1"), QStringLiteral("35.5"));
-    QCOMPARE(converted.grids.value("stga4").at(1), (QStringList{"Ureia", "100.0", "45.0", "", ""}));
-    QCOMPARE(converted.memos, source.memos);
-    QCOMPARE(converted.labels, source.labels);
-    QCOMPARE(converted.lists, source.lists);
-    QCOMPARE(converted.worksheet, source.worksheet);
-}
-
-void TstCaseFile::namedFreeTextsKeepTheirMarks_data()
-{
-    QTest::addColumn<QChar>("from");
-    QTest::addColumn<QChar>("to");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("converted"); // where the text is a number
-    const QChar comma(','), point('.');
-    QTest::newRow("CPF point to comma") << point << comma << "123.456" << "123,456";
-    QTest::newRow("field name point to comma") << point << comma << "1.2" << "1,2";
-    QTest::newRow("report number comma to point") << comma << point << "12,345" << "12.345";
-    QTest::newRow("product name comma to point") << comma << point << "0,5" << "0.5";
-}
-
-void TstCaseFile::namedFreeTextsKeepTheirMarks()
-{
-    QFETCH(QChar, from);
-    QFETCH(QChar, to);
-    QFETCH(QString, text);
-    QFETCH(QString, converted);
-    cases::Case c;
-    c.decimalSeparator = from;
-    c.fields = {{"Edit56", text}, {"Edit1", text}};
-    c.grids.insert("stga4", {{text, text}});
-    const cases::FreeTexts words{{"Edit56"}, {{"stga4", {0}}}};
-    const cases::Case result = cases::withSeparator(c, to, words);
-    QCOMPARE(result.fields.value("Edit56"), text);
-    QCOMPARE(result.fields.value("Edit1"), converted);
-    QCOMPARE(result.grids.value("stga4").at(0), (QStringList{text, converted}));
-    // And back: the free texts are still as typed, the numbers as they were.
-    const cases::Case back = cases::withSeparator(result, from, words);
-    QCOMPARE(back, c);
+    model::Case source = sample();
+    source.field.report = QStringLiteral("12,345");
+    source.field.name = QStringLiteral("1,2");
+    const model::Case converted = model::withSeparator(source, QLatin1Char('.'));
+    QCOMPARE(converted.analysis.clay.text, QStringLiteral("35.5"));
+    QCOMPARE(converted.planting.products.at(0).quantity.text, QStringLiteral("100.0"));
+    model::Case back = converted;
+    back.decimalSeparator = source.decimalSeparator;
+    back.analysis = source.analysis;
+    back.liming = source.liming;
+    back.planting.products[0].quantity = source.planting.products[0].quantity;
+    QCOMPARE(back, source); // nothing else changed
 }
 
 void TstCaseFile::writtenFileReadsBack()
@@ -215,10 +284,10 @@ void TstCaseFile::largestSavedCaseOpensAgain()
     QFETCH(qint64, beyond);
     // Long notes make a large case; the memo is sized for the file to reach
     // the limit to the byte.
-    cases::Case c = sample();
-    c.memos.insert("Memo3", QString());
+    model::Case c = sample();
+    c.report.recommendations.clear();
     const qint64 base = cases::toJson(c).size();
-    c.memos.insert("Memo3", QString(cases::maxFileSize - base + beyond, QLatin1Char('a')));
+    c.report.recommendations = QString(cases::maxFileSize - base + beyond, QLatin1Char('a'));
     QCOMPARE(cases::toJson(c).size(), cases::maxFileSize + beyond);
 
     QTemporaryDir dir;
@@ -264,7 +333,7 @@ void TstCaseFile::changedSinceLooksAtTheContents()
     // Other contents of the same size, at another time: a change.
     QByteArray other = bytes;
     other.replace("João", "Joao");
-    other.replace("\"versao\": 1", "\"versao\": 1 ");
+    other.replace("\"versao\": 2", "\"versao\": 2 ");
     QCOMPARE(other.size(), bytes.size());
     QVERIFY(same.open(QIODevice::WriteOnly | QIODevice::Truncate));
     same.write(other);

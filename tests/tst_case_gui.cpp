@@ -1,6 +1,7 @@
-#include "Applications.h"
-#include "CaseFile.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "cases/CaseFile.h"
+#include "app/StringGrid.h"
+#include "case_look.h"
 #include "gui_helpers.h"
 
 #include <QAreaSeries>
@@ -33,190 +34,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Tuberon - 1.0  -  Indicação  para Adubação da Cultura da Mandioca ");
-
-// Everything a named component shows, by name: texts, cells, choices,
-// states, dates, colours, what is hidden, and the chart's series and axes.
-// Written here apart from the window's own saving, so that a component the
-// saving misses shows up as a difference.
-QMap<QString, QString> look(const TFPrincipal &w)
-{
-    QMap<QString, QString> seen;
-    for (const QWidget *c : w.findChildren<QWidget *>()) {
-        const QString name = c->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || c->window() != &w)
-            continue;
-        QStringList d{c->isHidden() ? "hidden" : "shown"};
-        if (const auto *e = qobject_cast<const QLineEdit *>(c)) {
-            d << e->text() << gui::base(e).name();
-        } else if (const auto *m = qobject_cast<const QPlainTextEdit *>(c)) {
-            d << m->toPlainText();
-        } else if (const auto *l = qobject_cast<const QLabel *>(c)) {
-            d << l->text();
-        } else if (const auto *g = qobject_cast<const QTableWidget *>(c)) {
-            d << QString::number(g->rowCount()) << QString::number(g->columnWidth(0));
-            for (int r = 0; r < g->rowCount(); ++r)
-                for (int col = 0; col < g->columnCount(); ++col)
-                    d << (g->item(r, col) ? g->item(r, col)->text() : "<none>");
-        } else if (const auto *list = qobject_cast<const QComboBox *>(c)) {
-            d << QString::number(list->currentIndex()) << list->currentText();
-        } else if (const auto *b = qobject_cast<const QAbstractButton *>(c)) {
-            d << b->text() << (b->isChecked() ? "checked" : "unchecked");
-        } else if (const auto *p = qobject_cast<const QDateTimeEdit *>(c)) {
-            d << p->date().toString(Qt::ISODate) << p->text();
-        } else if (const auto *t = qobject_cast<const QTabWidget *>(c)) {
-            d << QString::number(t->currentIndex());
-        } else if (const auto *v = qobject_cast<const QChartView *>(c)) {
-            for (QAbstractSeries *s : v->chart()->series()) {
-                QList<QPointF> points;
-                if (auto *xy = qobject_cast<QXYSeries *>(s))
-                    points = xy->points();
-                else if (auto *area = qobject_cast<QAreaSeries *>(s))
-                    points = area->upperSeries()->points() + area->lowerSeries()->points();
-                QStringList ps;
-                for (const QPointF &pt : points)
-                    ps << QString("%1;%2").arg(pt.x()).arg(pt.y());
-                d << s->name() + ":" + ps.join(' ');
-            }
-            for (QAbstractAxis *axis : v->chart()->axes()) {
-                d << axis->titleText() << (axis->isVisible() ? "visible" : "invisible");
-                if (auto *value = qobject_cast<QValueAxis *>(axis))
-                    d << QString("%1..%2").arg(value->min()).arg(value->max());
-                if (auto *category = qobject_cast<QCategoryAxis *>(axis))
-                    d << category->categoriesLabels();
-            }
-        }
-        seen.insert(name, d.join('|'));
-    }
-    seen.insert("caption", w.windowTitle());
-    return seen;
-}
-
-// The first component that differs, or nothing.
-QString difference(const QMap<QString, QString> &a, const QMap<QString, QString> &b)
-{
-    QStringList names = a.keys() + b.keys();
-    names.removeDuplicates();
-    for (const QString &name : names)
-        if (a.value(name, "<absent>") != b.value(name, "<absent>"))
-            return name + ": " + a.value(name, "<absent>") + "  <>  " + b.value(name, "<absent>");
-    return {};
-}
-
-#define COMPARE_LOOKS(a, b)                                                                                        \
-    do {                                                                                                           \
-        const QString diff = difference(a, b);                                                                     \
-        QVERIFY2(diff.isEmpty(), qPrintable(diff));                                                                \
-    } while (false)
-
-QStringList click(TFPrincipal &w, QAbstractButton *button)
-{
-    for (QWidget *p = button->parentWidget(); p; p = p->parentWidget())
-        if (w.PageControl1->indexOf(p) >= 0)
-            w.PageControl1->setCurrentWidget(p);
-    return gui::messagesDuring([&] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(7, button->height() / 2)); });
-}
-
-// Types as keys, also the accented letters of Portuguese names, which
-// QTest::keyClicks cannot map to keys.
-void typeText(QWidget *into, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 128)
-            QTest::keyClick(into, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, into, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-}
-
-QStringList choose(QComboBox *list, int index)
-{
-    return gui::messagesDuring([&] { list->setCurrentIndex(index); });
-}
-
-void typeCell(StringGrid *grid, int column, int row, const QString &text)
-{
-    grid->setFocus(Qt::MouseFocusReason);
-    grid->setCurrentCell(row, column);
-    for (const QChar ch : text)
-        QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCoreApplication::processEvents();
-}
-
-// A producer's whole case, typed and clicked as a technician does: every
-// tab, every list, the calendar options and the report's texts. Decimal
-// marks are typed as commas; the fields' key rule writes the separator in
-// force.
-QStringList fillCase(TFPrincipal &w)
-{
-    QStringList messages;
-    const auto type = [&](const char *name, const QString &text) {
-        QLineEdit *field = gui::find(&w, name);
-        w.PageControl1->setCurrentIndex(0);
-        for (QWidget *p = field->parentWidget(); p; p = p->parentWidget())
-            if (w.PageControl1->indexOf(p) >= 0)
-                w.PageControl1->setCurrentWidget(p);
-        messages << gui::messagesDuring([&] {
-            field->setFocus(Qt::MouseFocusReason);
-            field->selectAll();
-            QTest::keyClick(field, Qt::Key_Backspace);
-            typeText(field, text);
-            gui::leaveTo(w.Edit55 == field ? w.Edit56 : w.Edit55);
-        });
-    };
-    type("Edit55", "Silva, João");
-    type("Edit56", "123.456.789-00");
-    type("Edit57", "Linha São Pedro");
-    type("Edit58", "Cruz Alta");
-    type("Edit59", "Lavoura 3, talhão 2");
-    type("Edit60", "118/2026");
-    const char *soil[][2] = {{"Edit1", "35,5"}, {"Edit70", "5,4"}, {"Edit2", "6,2"}, {"Edit3", "48"},
-                             {"Edit4", "2,6"},  {"Edit5", "0,4"},  {"Edit6", "3,1"}, {"Edit7", "1,2"},
-                             {"Edit8", "11,5"}, {"Edit9", "45"},   {"Edit12", "30"}};
-    for (const auto &[name, text] : soil)
-        type(name, QString::fromUtf8(text));
-
-    type("Edit24", "85");
-    messages << click(w, w.Button1) << click(w, w.Button2);
-
-    messages << click(w, w.Button3);
-    typeCell(w.stga2, 2, 1, "60");
-    typeCell(w.stga2, 2, 2, "40");
-    messages << click(w, w.Button17);
-
-    w.PageControl1->setCurrentWidget(w.TabSheet6);
-    messages << choose(w.ComboBox1, 3) << click(w, w.Button5) << click(w, w.Button6);
-    messages << click(w, w.RadioButton2) << choose(w.ComboBox2, 17) << click(w, w.Button9);
-    messages << choose(w.ComboBox3, 0) << click(w, w.cobertura[0].inserir);
-    messages << choose(w.ComboBox4, 12) << click(w, w.cobertura[1].inserir);
-    w.ComboBox5->setFocus(Qt::MouseFocusReason);
-    w.ComboBox5->lineEdit()->selectAll();
-    QTest::keyClicks(w.ComboBox5->lineEdit(), "Adubo da cooperativa"); // typed, not chosen
-
-    messages << click(w, w.CheckBox1) << click(w, w.CheckBox4) << click(w, w.RadioButton8);
-    messages << gui::messagesDuring([&] { w.DateTimePicker2->setDate(QDate(2026, 3, 15)); });
-
-    w.PageControl1->setCurrentWidget(w.TabSheet4);
-    w.Memo3->setFocus(Qt::MouseFocusReason);
-    typeText(w.Memo3, "Calcário 60 dias antes do plantio, 1,5 t/ha.");
-    QTest::keyClick(w.Memo3, Qt::Key_Return);
-    typeText(w.Memo3, "Cobertura com ureia.");
-    type("Edit15", "Eng. Agr. Maria Souza - CREA 12345");
-    w.DateTimePicker3->setDate(QDate(2026, 4, 1));
-    w.PageControl1->setCurrentWidget(w.TabSheet6);
-    return messages;
-}
-
-// The next steps a technician takes on an opened case.
-QStringList nextSteps(TFPrincipal &w)
-{
-    QStringList messages;
-    messages << click(w, w.Button1) << click(w, w.Button3) << click(w, w.Button4);
-    messages << click(w, w.Button9); // the mineral product again
-    messages << choose(w.ComboBox5, 0) << click(w, w.cobertura[2].inserir);
-    messages << click(w, w.Button7);
-    return messages;
-}
 
 QString notFound(const QString &name) { return QString("O arquivo \"%1\" não foi encontrado.").arg(name); }
 
@@ -422,11 +239,11 @@ void TstCaseGui::badFiles_data()
     for (int i = 0; i < 4096; ++i)
         binary.append(char((i * 37) % 256));
     QByteArray newer = whole;
-    newer.replace("\"versao\": 1", "\"versao\": 2");
-    QByteArray wideRow = whole;
-    wideRow.replace("\"Tipo\",", "\"Tipo\", \"a mais\",");
+    newer.replace("\"versao\": 2", "\"versao\": 3");
+    QByteArray listForNumber = whole;
+    listForNumber.replace("\"clay\": 35.5", "\"clay\": [35.5]");
     QByteArray farChoice = whole;
-    farChoice.replace("\"indice\": 17", "\"indice\": 999");
+    farChoice.replace("\"index\": 17", "\"index\": 999");
 
     QTest::newRow("empty") << "vazio.tuberon" << QByteArray("") << notACase("vazio.tuberon");
     QTest::newRow("not JSON") << "notas.tuberon" << QByteArray("Produtor: João\nArgila 35,5\n")
@@ -441,7 +258,8 @@ void TstCaseGui::badFiles_data()
     QTest::newRow("binary") << "foto.tuberon" << binary << notACase("foto.tuberon");
     QTest::newRow("huge") << "enorme.tuberon" << QByteArray(cases::maxFileSize + 1, ' ')
                           << "O arquivo \"enorme.tuberon\" é grande demais para ser um caso do Tuberon.";
-    QTest::newRow("grid row of another width") << "grade.tuberon" << wideRow << damaged("grade.tuberon");
+    QTest::newRow("number field holding a list") << "lista-numero.tuberon" << listForNumber
+                                                 << damaged("lista-numero.tuberon");
     QTest::newRow("list position beyond its items") << "lista.tuberon" << farChoice << damaged("lista.tuberon");
     QTest::newRow("missing") << "sumiu.tuberon" << QByteArray() << notFound("sumiu.tuberon");
     QTest::newRow("folder") << "pasta.tuberon" << QByteArray()
@@ -538,8 +356,7 @@ void TstCaseGui::newCaseEqualsAFreshWindow()
     const auto fresh = gui::openWindow(regional);
     COMPARE_LOOKS(look(*used), look(*fresh));
     QCOMPARE(used->caseFile(), QString());
-    for (double value : used->caseState().worksheet)
-        QCOMPARE(value, 0.0);
+    QCOMPARE(used->caseState().worksheet, agronomy::Worksheet());
 }
 
 void TstCaseGui::buttonsBesideFechar()
@@ -603,9 +420,9 @@ void TstCaseGui::keysAndDialogs()
     // Still in the cell's editor.
     QCOMPARE(w->stga2->cell(applications::PercentColumn, applications::SecondTopDressing), QString());
     QCOMPARE(dialogsDuring({}, [&] { press(*w, Qt::Key_S, Qt::ControlModifier); }), QStringList());
-    const cases::Case saved = cases::readFile(first);
-    QCOMPARE(saved.fields.value("Edit55"), QStringLiteral("Produtor B"));
-    QCOMPARE(saved.grids.value("stga2").value(3).value(2), QStringLiteral("25"));
+    const model::Case saved = cases::readFile(first);
+    QCOMPARE(saved.producer.name, QStringLiteral("Produtor B"));
+    QCOMPARE(saved.doses.potashSplit.value(2).percent.text, QStringLiteral("25"));
 
     // Ctrl+Shift+S and "Salvar..." ask again; a cancelled dialog saves nothing.
     QCOMPARE(dialogsDuring({}, [&] { QTest::mouseClick(w->btnSalvar, Qt::LeftButton); }), QStringList{"Salvar caso"});
@@ -691,7 +508,6 @@ void TstCaseGui::hostileTextsShowLiterally_data()
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("name");
     QTest::newRow("caption rewritten by a handler") << "labels" << "Label34";
-    QTest::newRow("caption under the picture") << "labels" << "Label94";
     QTest::newRow("producer's name") << "fields" << "Edit55";
     QTest::newRow("soil field") << "fields" << "Edit1";
     QTest::newRow("report notes") << "memos" << "Memo3";
@@ -710,19 +526,20 @@ void TstCaseGui::hostileTextsShowLiterally()
     Tripwire tripwire(pipe);
     const QString hostile = QStringLiteral("<img src=\"%1\"><b>negrito</b>").arg(pipe);
 
-    cases::Case c = cases::readFile(full_);
-    if (section == "labels") {
-        c.labels.insert(name, hostile);
-    } else if (section == "fields" || section == "message") {
-        c.fields.insert(name, hostile);
-    } else if (section == "memos") {
-        c.memos.insert(name, hostile);
-    } else if (section == "grids") {
-        QList<QStringList> &rows = c.grids[name];
-        QVERIFY(rows.size() > applications::FirstProductRow);
-        rows.last()[0] = hostile;
+    model::Case c = cases::readFile(full_);
+    if (name == "Label34") {
+        c.doses.phosphateNote = hostile;
+    } else if (name == "Edit55") {
+        c.producer.name = hostile;
+    } else if (name == "Edit1") {
+        c.analysis.clay.text = hostile;
+    } else if (name == "Memo3") {
+        c.report.recommendations = hostile;
+    } else if (name == "stga4") {
+        QVERIFY(!c.planting.products.isEmpty());
+        c.planting.products.last().product = hostile;
     } else {
-        c.lists[name].text = hostile;
+        c.topDressings[2].mineral.text = hostile;
     }
     const QString file = path("hostil.tuberon");
     cases::writeFile(file, c);
@@ -850,8 +667,8 @@ void TstCaseGui::unsavedChangesAreAsked()
     const QString work = path("trabalho.tuberon"), other = path("outro.tuberon");
     QFile::remove(work);
     QVERIFY(QFile::copy(full_, work));
-    cases::Case otherCase = cases::readFile(full_);
-    otherCase.fields.insert("Edit55", "Outro Caso");
+    model::Case otherCase = cases::readFile(full_);
+    otherCase.producer.name = QStringLiteral("Outro Caso");
     cases::writeFile(other, otherCase);
     const QString named = saveAs.isEmpty() ? QString() : path(saveAs);
     if (!named.isEmpty())
@@ -909,7 +726,7 @@ void TstCaseGui::unsavedChangesAreAsked()
     // What the file holds: the typed name only when "Salvar" was answered.
     const QString target = neverSaved ? named : work;
     if (!target.isEmpty())
-        QCOMPARE(cases::readFile(target).fields.value("Edit55"),
+        QCOMPARE(cases::readFile(target).producer.name,
                  saved ? QStringLiteral("Produtor Novo") : QStringLiteral("Silva, João"));
 }
 
@@ -951,14 +768,14 @@ void TstCaseGui::fileChangedOnDiskIsAsked()
                                                 "alterado por outro programa desde que foi aberto ou salvo nesta "
                                                 "janela. Substituir?"}
                                   : QStringList());
-    QCOMPARE(cases::readFile(shared).fields.value("Edit55"),
+    QCOMPARE(cases::readFile(shared).producer.name,
              replaced ? QStringLiteral("Desta janela") : QStringLiteral("Da outra janela"));
     QCOMPARE(first->caseModified(), !replaced);
     if (replaced) {
         // What this window wrote is what it compares with from now on.
         gui::typeAndLeave(first->Edit55, "De novo", first->Edit56);
         QCOMPARE(answering({}, {}, [&] { press(*first, Qt::Key_S, Qt::ControlModifier); }), QStringList());
-        QCOMPARE(cases::readFile(shared).fields.value("Edit55"), QStringLiteral("De novo"));
+        QCOMPARE(cases::readFile(shared).producer.name, QStringLiteral("De novo"));
     }
 }
 

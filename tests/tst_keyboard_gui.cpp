@@ -1,5 +1,5 @@
-#include "Applications.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QPushButton>

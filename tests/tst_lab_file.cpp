@@ -1,9 +1,9 @@
-#include "CsvTable.h"
-#include "LabColumns.h"
-#include "LabFile.h"
-#include "LabSample.h"
-#include "SampleNames.h"
-#include "Summary.h"
+#include "batch/CsvTable.h"
+#include "batch/LabColumns.h"
+#include "batch/LabFile.h"
+#include "batch/LabSample.h"
+#include "batch/SampleNames.h"
+#include "batch/Summary.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "Failure.h"
-#include "Liming.h"
+#include "core/Failure.h"
+#include "agronomy/Liming.h"
 
 #include <QtTest>
 

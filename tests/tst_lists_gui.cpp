@@ -1,6 +1,6 @@
-#include "Applications.h"
-#include "MineralCatalogue.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "fertilizers/MineralCatalogue.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QAbstractItemView>

@@ -1,5 +1,5 @@
-#include "NumberText.h"
-#include "Failure.h"
+#include "core/NumberText.h"
+#include "core/Failure.h"
 
 #include <QtTest>
 #include <cmath>

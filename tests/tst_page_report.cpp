@@ -1,8 +1,8 @@
-#include "Applications.h"
-#include "PageReport.h"
-#include "ReportFile.h"
-#include "ReportPreview.h"
-#include "StringGrid.h"
+#include "agronomy/Applications.h"
+#include "reports/PageReport.h"
+#include "reports/ReportFile.h"
+#include "app/ReportPreview.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 #include "unprivileged.h"
 

@@ -1,6 +1,6 @@
-#include "TFPrincipal.h"
+#include "app/TFPrincipal.h"
 #include "gui_helpers.h"
-#include "widgets_factory.h"
+#include "app/widgets_factory.h"
 
 #include <QGroupBox>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "Failure.h"
-#include "StringGrid.h"
+#include "core/Failure.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QFocusEvent>

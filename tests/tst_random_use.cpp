@@ -1,5 +1,5 @@
-#include "ReportFile.h"
-#include "StringGrid.h"
+#include "reports/ReportFile.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QAbstractSpinBox>

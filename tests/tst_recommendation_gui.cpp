@@ -1,6 +1,8 @@
-#include "NumberText.h"
-#include "Recommendation.h"
-#include "StringGrid.h"
+#include "core/NumberText.h"
+#include "agronomy/Recommendation.h"
+#include "cases/CaseJson.h"
+#include "model/RecommendedCase.h"
+#include "app/StringGrid.h"
 #include "gui_helpers.h"
 
 #include <QLabel>
@@ -12,22 +14,6 @@
 namespace {
 
 using agronomy::Analysis;
-
-// What the window shows under a key of windowTexts.
-QString shownText(const TFPrincipal &w, const QString &key)
-{
-    if (const qsizetype colon = key.indexOf(QLatin1Char(':')); colon > 0) {
-        const auto *grid = gui::find<StringGrid>(&w, qPrintable(key.left(colon)));
-        const QStringList at = key.mid(colon + 1).split(QLatin1Char(','));
-        return grid ? grid->cell(at[0].toInt(), at[1].toInt()) : QString();
-    }
-    if (key == QLatin1String("Memo1"))
-        return w.Memo1->toPlainText();
-    if (key == QLatin1String("Label34"))
-        return w.Label34->text();
-    const QLineEdit *field = gui::find(&w, qPrintable(key));
-    return field ? field->text() : QString();
-}
 
 // Types a value as a user does: the "." key gives the separator in force.
 void typeValue(const TFPrincipal &w, QLineEdit *field, double value)
@@ -101,13 +87,19 @@ void TstRecommendationGui::sameAsTheWindow()
     });
     QCOMPARE(messages, QStringList());
 
-    const agronomy::Recommendation r = agronomy::recommend(analysis, numbers);
-    const QHash<QString, QString> expected = agronomy::windowTexts(analysis, r, numbers);
-    QVERIFY(expected.size() > 60);
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QVERIFY2(shownText(*w, it.key()) == it.value(),
-                 qPrintable(QStringLiteral("%1: window \"%2\", pipeline \"%3\"")
-                                .arg(it.key(), shownText(*w, it.key()), it.value())));
+    // The pipeline's values written into the window's own case change nothing.
+    const model::Case shown = w->caseState();
+    model::Case expected = shown;
+    model::applyRecommendation(expected, analysis, agronomy::recommend(analysis, numbers), numbers);
+    QCOMPARE(cases::toJson(shown), cases::toJson(expected));
+    // And they are there: the case of an untouched window differs.
+    model::Case fresh = gui::openWindow(regional)->caseState();
+    model::applyRecommendation(fresh, analysis, agronomy::recommend(analysis, numbers), numbers);
+    fresh.calendar = shown.calendar;
+    fresh.report = shown.report;
+    fresh.worksheet = shown.worksheet;
+    fresh.shownTab = shown.shownTab;
+    QCOMPARE(cases::toJson(fresh), cases::toJson(shown));
 }
 
 void TstRecommendationGui::failsWhereTheWindowFails_data()

@@ -1,5 +1,5 @@
-#include "NumberText.h"
-#include "Split.h"
+#include "core/NumberText.h"
+#include "agronomy/Split.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "Applications.h"
-#include "ReportFile.h"
-#include "StringGrid.h"
-#include "TextReport.h"
+#include "agronomy/Applications.h"
+#include "reports/ReportFile.h"
+#include "app/StringGrid.h"
+#include "reports/TextReport.h"
 #include "gui_helpers.h"
 #include "unprivileged.h"
 

@@ -4,7 +4,7 @@
 // every build only refills them. The chart itself is made on first need (its
 // first layout is a good part of the window's start-up): until then the view
 // holds Qt's empty chart.
-#include "CalendarData.h"
+#include "calendar/CalendarData.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "CalendarChart.h"
+#include "chart/CalendarChart.h"
 
 #include <QAreaSeries>
 #include <QCategoryAxis>
@@ -14,6 +14,8 @@
 using namespace calendar;
 
 namespace {
+
+QColor colourOf(const SeriesLook &look) { return QColor(look.colour.red, look.colour.green, look.colour.blue); }
 
 QFont pixelFont(const QFont &base, int pixels)
 {
@@ -40,8 +42,8 @@ void CalendarChart::build()
     planting_ = new QScatterSeries(this);
     planting_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     planting_->setMarkerSize(11);
-    planting_->setColor(looks[plantingSeries].colour);
-    planting_->setBorderColor(looks[plantingSeries].colour.darker(140));
+    planting_->setColor(colourOf(looks[plantingSeries]));
+    planting_->setBorderColor(colourOf(looks[plantingSeries]).darker(140));
     planting_->setName(looks[plantingSeries].title);
     chart_->addSeries(planting_);
 
@@ -51,8 +53,8 @@ void CalendarChart::build()
         lower_[i] = new QLineSeries(this);
         windows_[i] = new QAreaSeries(upper_[i], lower_[i]);
         windows_[i]->setName(look.title);
-        windows_[i]->setColor(look.colour);
-        windows_[i]->setBorderColor(look.colour);
+        windows_[i]->setColor(colourOf(look));
+        windows_[i]->setBorderColor(colourOf(look));
         chart_->addSeries(windows_[i]);
     }
 
@@ -60,7 +62,7 @@ void CalendarChart::build()
         const SeriesLook &look = looks[firstOrganSeries + i];
         organs_[i] = new QLineSeries(this);
         organs_[i]->setName(look.title);
-        QPen pen(look.colour);
+        QPen pen(colourOf(look));
         pen.setWidth(3);
         organs_[i]->setPen(pen);
         organs_[i]->setPointsVisible(false);
