@@ -118,11 +118,11 @@ std::unique_ptr<LabFile> LabFile::open(const QString &path, const QList<ChosenCo
         return lab;
     }
     file.reset();
-    QString error;
-    const exporters::Functions *functions = exporters::load(&error);
+    QString loadError;
+    const exporters::Functions *functions = exporters::load(&loadError);
     if (!functions) {
         auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
-        lab->error_ = error;
+        lab->error_ = loadError;
         return lab;
     }
     auto xlsx = std::make_unique<XlsxReader>(
