@@ -62,7 +62,11 @@ QMap<QString, QString> savedLook(const QString &file)
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", qPrintable(file));
-    return fromJson(QJsonDocument::fromJson(in.readAll()).object());
+    // Controls the window gained after the files were saved hold nothing of
+    // a case: opening one leaves them as the window built them.
+    QMap<QString, QString> saved = fromJson(QJsonDocument::fromJson(in.readAll()).object());
+    saved.insert(QStringLiteral("btnImportar"), QStringLiteral("shown|Importar...|unchecked"));
+    return saved;
 }
 
 // Whether the files hold to the schema of the current format (python3-jsonschema).
