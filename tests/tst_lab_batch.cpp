@@ -963,7 +963,10 @@ void TstLabBatch::asTheLaboratorySendsIt()
         [&] { QVERIFY(p.waitForFinished(240000)); }();
         return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardError() + p.readAllStandardOutput())};
     };
-    QCOMPARE(runOn({"--lote", "limpo.csv", "--saida", "limpo", "--silencioso"}).first, 0);
+    {
+        const auto [status, said] = runOn({"--lote", "limpo.csv", "--saida", "limpo", "--silencioso"});
+        QVERIFY2(status == 0, qPrintable(said));
+    }
     const auto clean = comparable(summaryRows(QStringLiteral("limpo/resumo.csv")));
     QCOMPARE(clean.size(), 3);
     for (const auto &[file, sheet] : {std::pair{QString("laboratorio.csv"), QString()},
@@ -973,7 +976,7 @@ void TstLabBatch::asTheLaboratorySendsIt()
         if (!sheet.isEmpty())
             arguments << "--planilha" << sheet;
         const auto [status, said] = runOn(arguments);
-        QCOMPARE(status, 0);
+        QVERIFY2(status == 0, qPrintable(said));
         QVERIFY2(said.contains("linha 9: \"Média\" não é uma amostra; linha ignorada"), qPrintable(said));
         const QList<QHash<QString, QString>> rows = summaryRows(out + "/resumo.csv");
         QCOMPARE(comparable(rows), clean);
