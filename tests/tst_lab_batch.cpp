@@ -496,13 +496,7 @@ void TstLabBatch::commandLine()
     }
 
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TUBERON_PROGRAM), arguments);
+    startProgram(p, arguments);
     QVERIFY(p.waitForFinished(60000));
     const QStringList stderrLines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
