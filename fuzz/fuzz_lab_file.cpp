@@ -19,7 +19,9 @@ QByteArray quotedBack(const batch::CsvTable &table)
             quoted << QLatin1Char('"') + f.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
         return quoted.join(table.separator) + QLatin1String("\r\n");
     };
-    QString text = line(table.header);
+    // The separator is said, as spreadsheets do: left to be found again it
+    // would be judged from other lines, the blank ones being gone.
+    QString text = QLatin1String("sep=") + table.separator + QLatin1String("\r\n") + line(table.header);
     for (const batch::CsvRecord &r : table.records)
         text += line(r.fields);
     return "\xEF\xBB\xBF" + text.toUtf8();
