@@ -10,6 +10,7 @@
 // a text where a number belongs; a QString is free text (names, classes,
 // memos), never rewritten.
 #include "agronomy/Worksheet.h"
+#include "fertilizers/LeastCost.h"
 
 #include <QChar>
 #include <QDate>
@@ -201,6 +202,10 @@ struct Case {
     Report report;
     agronomy::Worksheet worksheet; // the values last interpreted
     int shownTab = 0;              // the page the window showed, from 0
+    // The least-cost composition last applied to the applications, and the
+    // store's prices it used (kept with the case: prices change).
+    std::optional<fertilizers::PriceList> prices;
+    std::optional<fertilizers::Composition> composition;
     friend bool operator==(const Case &, const Case &) = default;
 };
 
