@@ -83,6 +83,7 @@ public:
 
     void number(const char *key, const model::Number &n) { top().insert(QLatin1String(key), form_.toJson(n.text)); }
     void text(const char *key, const QString &t) { top().insert(QLatin1String(key), t); }
+    void texts(const char *key, const QStringList &t) { top().insert(QLatin1String(key), QJsonArray::fromStringList(t)); }
     void choice(const char *key, const model::Choice &c)
     {
         top().insert(QLatin1String(key), QJsonObject{{kIndex, c.index}, {kText, c.text}});
@@ -94,6 +95,10 @@ public:
     }
     void integer(const char *key, int i) { top().insert(QLatin1String(key), i); }
     void real(const char *key, double d) { top().insert(QLatin1String(key), d); }
+    void maybeReal(const char *key, const std::optional<double> &d)
+    {
+        top().insert(QLatin1String(key), d ? QJsonValue(*d) : QJsonValue::Null);
+    }
     template <class E> void option(const char *key, E value, std::initializer_list<std::pair<E, const char *>> names)
     {
         QJsonValue v = QJsonValue::Null;
@@ -108,6 +113,11 @@ public:
         visit();
         const QJsonObject o = stack_.takeLast();
         top().insert(QLatin1String(key), o);
+    }
+    template <class T, class F> void maybe(const char *key, std::optional<T> &o, F &&visit)
+    {
+        if (o)
+            object(key, [&] { visit(*o); });
     }
     template <class C, class F> void list(const char *key, C &rows, F &&visit)
     {
@@ -149,6 +159,17 @@ public:
             throw damagedFile(fileName_);
     }
     void text(const char *key, QString &t) { t = string(value(key)); }
+    void texts(const char *key, QStringList &t)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined())
+            return;
+        if (!v.isArray() || v.toArray().size() > kMaxRows)
+            throw damagedFile(fileName_);
+        t.clear();
+        for (const QJsonValue &item : v.toArray())
+            t << string(item);
+    }
     void choice(const char *key, model::Choice &c)
     {
         const QJsonValue v = value(key);
@@ -194,6 +215,17 @@ public:
             throw damagedFile(fileName_);
         d = v.toDouble();
     }
+    void maybeReal(const char *key, std::optional<double> &d)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined() || v.isNull()) {
+            d.reset();
+            return;
+        }
+        if (!v.isDouble())
+            throw damagedFile(fileName_);
+        d = v.toDouble();
+    }
     template <class E> void option(const char *key, E &value, std::initializer_list<std::pair<E, const char *>> names)
     {
         const QJsonValue v = this->value(key);
@@ -217,6 +249,20 @@ public:
             throw damagedFile(fileName_);
         stack_.push_back(v.toObject());
         visit();
+        stack_.pop_back();
+    }
+    template <class T, class F> void maybe(const char *key, std::optional<T> &o, F &&visit)
+    {
+        const QJsonValue v = value(key);
+        if (v.isUndefined() || v.isNull()) {
+            o.reset();
+            return;
+        }
+        if (!v.isObject())
+            throw damagedFile(fileName_);
+        o.emplace();
+        stack_.push_back(v.toObject());
+        visit(*o);
         stack_.pop_back();
     }
     template <class C, class F> void list(const char *key, C &rows, F &&visit)

@@ -24,6 +24,8 @@ public:
         n.text.replace(from_.separator(), to_);
     }
     void text(const char *, QString &) {}
+    void texts(const char *, QStringList &) {}
+    void maybeReal(const char *, std::optional<double> &) {}
     void choice(const char *, Choice &) {}
     void flag(const char *, bool &) {}
     void date(const char *, QDate &) {}
@@ -35,6 +37,11 @@ public:
     {
         for (auto &row : rows)
             visit(row);
+    }
+    template <class T, class F> void maybe(const char *, std::optional<T> &o, F &&visit)
+    {
+        if (o)
+            visit(*o);
     }
 
 private:

@@ -2,8 +2,9 @@
 // Every value of a case once, under the key a case file gives it: the file's
 // reader and writer and the change of decimal separator walk the case
 // through here, so a value added to the model is added here and nowhere
-// else. A visitor has number, text, choice, flag, date, integer, real,
-// option, object and list; see cases/CaseJson.cpp.
+// else. A visitor has number, text, texts, choice, flag, date, integer,
+// real, maybeReal, option, object, maybe (an object that may be absent) and
+// list; see cases/CaseJson.cpp.
 #include "model/Case.h"
 
 #include <utility>
@@ -51,6 +52,94 @@ template <class V> void visitLimits(V &v, const char *key, soil::Limits &l)
         v.real("l3", l.l3);
         v.real("l4", l.l4);
     });
+}
+
+// kg/ha of N, P2O5 and K2O.
+template <class V> void visitAmounts(V &v, const char *key, std::array<double, 3> &a)
+{
+    v.object(key, [&] {
+        v.real("n", a[0]);
+        v.real("p2o5", a[1]);
+        v.real("k2o", a[2]);
+    });
+}
+
+template <class V> void visitPriceList(V &v, fertilizers::PriceList &l)
+{
+    using fertilizers::AllowedIn;
+    v.text("name", l.name);
+    v.list("products", l.products, [&](fertilizers::PricedProduct &p) {
+        v.text("name", p.name);
+        v.object("guarantees", [&] {
+            v.real("n", p.n);
+            v.real("p2o5", p.p2o5);
+            v.real("k2o", p.k2o);
+        });
+        v.real("bagKg", p.bagKg);
+        v.maybeReal("bagPrice", p.bagPrice);
+        v.maybeReal("tonnePrice", p.tonnePrice);
+        v.flag("available", p.available);
+        v.option("allowedIn", p.allowedIn,
+                 {std::pair{AllowedIn::Planting, "planting"}, std::pair{AllowedIn::TopDressing, "topDressing"},
+                  std::pair{AllowedIn::Both, "both"}});
+        v.date("date", p.date);
+        v.text("store", p.store);
+    });
+}
+
+template <class V> void visitStatus(V &v, fertilizers::CompositionStatus &s)
+{
+    using S = fertilizers::CompositionStatus;
+    v.option("status", s,
+             {std::pair{S::Composed, "composed"}, std::pair{S::Approximate, "approximate"},
+              std::pair{S::NoPrice, "noPrice"}});
+}
+
+template <class V> void visitComposition(V &v, fertilizers::Composition &c)
+{
+    v.object("options", [&] {
+        fertilizers::CompositionOptions &o = c.options;
+        v.real("areaHa", o.areaHa);
+        v.integer("maxProducts", o.maxProducts);
+        v.real("tolerancePercent", o.tolerancePercent);
+        v.real("toleranceKgHa", o.toleranceKgHa);
+        v.real("leastKgHa", o.leastKgHa);
+        v.flag("seasonBags", o.seasonBags);
+        v.real("timeLimitSeconds", o.timeLimitSeconds);
+    });
+    v.list("applications", c.applications, [&](fertilizers::ApplicationPlan &a) {
+        v.list("products", a.products, [&](fertilizers::ComposedProduct &p) {
+            v.integer("product", p.product);
+            v.text("name", p.name);
+            v.real("kgHa", p.kgHa);
+            v.real("kgField", p.kgField);
+            v.real("bags", p.bags);
+            v.real("costHa", p.costHa);
+            v.real("costField", p.costField);
+        });
+        visitAmounts(v, "needed", a.needed);
+        visitAmounts(v, "supplied", a.supplied);
+        visitAmounts(v, "excess", a.excess);
+        visitAmounts(v, "shortfall", a.shortfall);
+        v.real("costHa", a.costHa);
+        v.real("costField", a.costField);
+        visitStatus(v, a.status);
+        v.texts("reasons", a.reasons);
+    });
+    v.list("shopping", c.shopping, [&](fertilizers::ShoppingItem &s) {
+        v.integer("product", s.product);
+        v.text("name", s.name);
+        v.integer("bags", s.bags);
+        v.real("kg", s.kg);
+        v.real("leftoverKg", s.leftoverKg);
+        v.real("cost", s.cost);
+    });
+    v.real("costHa", c.costHa);
+    v.real("costField", c.costField);
+    visitStatus(v, c.status);
+    v.texts("leftOut", c.leftOut);
+    v.text("priceListName", c.priceListName);
+    v.date("priceListDate", c.priceListDate);
 }
 
 template <class V> void visitCase(V &v, Case &c)
@@ -185,6 +274,9 @@ template <class V> void visitCase(V &v, Case &c)
         visitLimits(v, "potassiumLimits", w.potassiumLimits);
     });
     v.integer("shownTab", c.shownTab);
+    // Only a case composed at least cost has them.
+    v.maybe("prices", c.prices, [&](fertilizers::PriceList &l) { visitPriceList(v, l); });
+    v.maybe("composition", c.composition, [&](fertilizers::Composition &k) { visitComposition(v, k); });
 }
 
 } // namespace model

@@ -17,6 +17,7 @@ class TstCaseFile : public QObject {
     Q_OBJECT
 private slots:
     void jsonRoundTrip();
+    void composedCaseRoundTrip();
     void numberForms_data();
     void numberForms();
     void refusedDocuments_data();
@@ -57,6 +58,43 @@ model::Case sample()
     return c;
 }
 
+// A case composed at least cost: the store's prices, one quoted per bag,
+// one per tonne in bulk, one without price, and the plan made with them.
+model::Case composedSample()
+{
+    using namespace fertilizers;
+    model::Case c = sample();
+    PriceList prices;
+    prices.name = QStringLiteral("Cooperativa, março");
+    prices.products = {
+        {QStringLiteral("Ureia"), 45, 0, 0, 50, 180.5, std::nullopt, true, AllowedIn::Both, QDate(2026, 3, 2),
+         QStringLiteral("Agropecuária Central")},
+        {QStringLiteral("Cloreto de potássio"), 0, 0, 58, 0, std::nullopt, 3100, true, AllowedIn::TopDressing, {}, {}},
+        {QStringLiteral("Adubo 04-14-08"), 4, 14, 8, 25, std::nullopt, std::nullopt, false, AllowedIn::Planting, {}, {}},
+    };
+    c.prices = prices;
+    Composition k;
+    k.options.areaHa = 2.5;
+    k.options.seasonBags = true;
+    ApplicationPlan &first = k.applications[1];
+    first.products = {{0, QStringLiteral("Ureia"), 40, 100, 2, 144.4, 361}};
+    first.needed = {15, 0, 0};
+    first.supplied = {18, 0, 0};
+    first.excess = {3, 0, 0};
+    k.applications[3].status = CompositionStatus::Approximate;
+    k.applications[3].shortfall = {0, 0, 10};
+    k.applications[3].reasons = {QStringLiteral("3ª cobertura: nenhum produto com preço traz K2O")};
+    k.shopping = {{0, QStringLiteral("Ureia"), 2, 100, 0.1 + 0.2, 361}};
+    k.costHa = 144.4;
+    k.costField = 361;
+    k.status = CompositionStatus::Approximate;
+    k.leftOut = {QStringLiteral("Adubo 04-14-08")};
+    k.priceListName = prices.name;
+    k.priceListDate = QDate(2026, 3, 2);
+    c.composition = k;
+    return c;
+}
+
 QString notACase() { return QStringLiteral("O arquivo \"caso.tuberon\" não é um caso do Tuberon."); }
 QString damaged() { return QStringLiteral("O arquivo \"caso.tuberon\" está danificado e não pode ser aberto."); }
 
@@ -71,6 +109,25 @@ void TstCaseFile::jsonRoundTrip()
     QVERIFY(json.contains("João da Silva")); // UTF-8, not escaped
     QVERIFY(json.contains("\"clay\": 35.5"));
     QCOMPARE(cases::fromJson(json, "caso.tuberon"), sample());
+}
+
+// The prices and the plan come back whole; a case without them writes
+// neither, so it reads as before they existed.
+void TstCaseFile::composedCaseRoundTrip()
+{
+    const QByteArray json = cases::toJson(composedSample());
+    QCOMPARE(cases::fromJson(json, "caso.tuberon"), composedSample());
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    QCOMPARE(root.value("prices").toObject().value("products").toArray().at(1).toObject().value("bagPrice"),
+             QJsonValue(QJsonValue::Null));
+    QCOMPARE(root.value("composition").toObject().value("applications").toArray().size(), 4);
+
+    const QJsonObject plain = QJsonDocument::fromJson(cases::toJson(sample())).object();
+    QVERIFY(!plain.contains("prices"));
+    QVERIFY(!plain.contains("composition"));
+    QCOMPARE(cases::fromJson(cases::toJson(sample()), "caso.tuberon"), sample());
+    // The separator's change leaves the prices' numbers alone: they are values, not texts.
+    QCOMPARE(model::withSeparator(composedSample(), QLatin1Char('.')).prices, composedSample().prices);
 }
 
 // A number field is a JSON number when it holds one in its shortest form,
@@ -151,6 +208,16 @@ void TstCaseFile::refusedDocuments_data()
     QTest::newRow("format 2: list position below none")
         << two + R"("planting": {"mineral": {"product": {"index": -2, "text": ""}}}})" << damaged();
     QTest::newRow("format 2: impossible date") << two + R"("report": {"date": "2026-02-30"}})" << damaged();
+    QTest::newRow("format 2: prices as a list") << two + R"("prices": []})" << damaged();
+    QTest::newRow("format 2: price as text") << two + R"("prices": {"products": [{"bagPrice": "80,00"}]}})" << damaged();
+    QTest::newRow("format 2: unknown application")
+        << two + R"("prices": {"products": [{"allowedIn": "colheita"}]}})" << damaged();
+    QTest::newRow("format 2: three applications composed")
+        << two + R"("composition": {"applications": [{}, {}, {}]}})" << damaged();
+    QTest::newRow("format 2: reason not a text")
+        << two + R"("composition": {"applications": [{}, {}, {}, {"reasons": [7]}]}})" << damaged();
+    QTest::newRow("format 2: fractional bags bought") << two + R"("composition": {"shopping": [{"bags": 1.5}]}})"
+                                                      << damaged();
     QTest::newRow("format 2: format 1 without the window") << head + R"("campos": {"Edit1": "35"}})" << damaged();
 }
 
