@@ -74,6 +74,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     wireKeyboard();
     buildCaseButtons();
     buildImportButton();
+    buildLeastCostButton();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

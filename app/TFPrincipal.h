@@ -12,6 +12,7 @@
 #include <QSet>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 #include <QLocale>
 #include <QTimer>
@@ -275,6 +276,16 @@ public:
     // Enter order, key by key, as a user would.
     void typeSample(const batch::LabSample &sample);
 
+    // ---- The least-cost composition (least_cost_handlers.cpp)
+    QPushButton *btnMenorCusto = nullptr;
+    void btnMenorCustoClick();
+    // What "Faltante" holds in each application, kg/ha, planting first; an
+    // empty or exceeded amount is nothing missing.
+    std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> missingNutrients() const;
+    // Inserts the composed products into the applications' lists through
+    // "Inserir", and keeps the prices and the composition with the case.
+    void applyComposition(const fertilizers::PriceList &prices, const fertilizers::Composition &composition);
+
     const NumberText &numbers() const { return numbers_; }
     const QLocale &regional() const { return regional_; }
 
@@ -304,6 +315,7 @@ private:
     void wireHandlers();
     void buildCaseButtons();
     void buildImportButton();
+    void buildLeastCostButton();
 
     // ---- Case files (case_binder.cpp, case_state.cpp, case_handlers.cpp)
     // Whether a component's contents belong to a case (its changes are watched).
@@ -426,6 +438,11 @@ private:
     NumberText numbers_;
     QString labFolder_; // where the last laboratory's file was imported from
     agronomy::Worksheet worksheet_;
+    // The prices and the composition last applied, kept with the case; the
+    // technician's own list, read at the first "Menor custo...".
+    std::optional<fertilizers::PriceList> prices_;
+    std::optional<fertilizers::Composition> composition_;
+    std::optional<fertilizers::PriceList> userPrices_;
     bool shown_ = false;
     QString caseFile_;
     cases::Stamp caseFileStamp_; // caseFile_ as last read or written here

@@ -344,6 +344,8 @@ model::Case TFPrincipal::caseState() const
         }
     }
     c.worksheet = worksheet_;
+    c.prices = prices_;
+    c.composition = composition_;
     return c;
 }
 
@@ -423,6 +425,8 @@ void TFPrincipal::restoreCase(const model::Case &source)
     for (QAbstractButton *button : unchecked)
         button->setChecked(false);
     worksheet_ = c.worksheet;
+    prices_ = c.prices;
+    composition_ = c.composition;
 }
 
 model::Case TFPrincipal::migrated(const cases::FormatOne &old, const QString &fileName) const

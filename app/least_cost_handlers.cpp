@@ -1,0 +1,124 @@
+// "Menor custo...": what each application still misses composed at the
+// least cost with the store's prices, and put into the product lists by the
+// same "Inserir" a technician uses, so the lists, "Faltante", the reports
+// and the case follow and everything stays editable by hand.
+#include "agronomy/Applications.h"
+#include "agronomy/Recommendation.h"
+#include "app/LeastCostDialog.h"
+#include "app/PriceListFile.h"
+#include "app/TFPrincipal.h"
+#include "app/widgets_factory.h"
+#include "fertilizers/MineralCatalogue.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QShortcut>
+#include <algorithm>
+
+using namespace applications;
+
+namespace {
+
+// The catalogue's position of a product named as one of its items (the
+// planting and top-dressing lists hold the catalogue in the same order), or
+// -1 for a product of the store's own.
+int catalogueItem(const QString &name)
+{
+    const QString wanted = name.simplified();
+    for (int i = 0; i < fertilizers::mineralCount; ++i) {
+        const fertilizers::MineralFertilizer &m = fertilizers::AdubosMinerais[size_t(i)];
+        if (QString::fromUtf8(m.plantingText).simplified() == wanted
+            || QString::fromUtf8(m.topDressingText).simplified() == wanted)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+void TFPrincipal::buildLeastCostButton()
+{
+    // After "Importar...", in the free space before the report date, and
+    // after it in the tab order.
+    btnMenorCusto = ui::button(this, QStringLiteral("btnMenorCusto"), QStringLiteral("Menor custo..."), 488, 658, 90, 26);
+    btnMenorCusto->setToolTip(
+        QStringLiteral("Compor o que falta em cada aplicação ao menor custo, com os preços da loja (Ctrl+M)"));
+    setTabOrder(btnImportar, btnMenorCusto);
+    onClick(btnMenorCusto, &TFPrincipal::btnMenorCustoClick);
+    auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(shortcut, &QShortcut::activated, this, [this] { guard(&TFPrincipal::btnMenorCustoClick); });
+}
+
+std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> TFPrincipal::missingNutrients() const
+{
+    // What the case holds under "Faltante": an empty field is nothing
+    // missing, an amount already exceeded is nothing missing either.
+    const model::Case c = caseState();
+    const auto need = [this](const model::Nutrients &missing) {
+        fertilizers::NutrientNeed n{};
+        const model::Number *amounts[] = {&missing.n, &missing.p2o5, &missing.k2o};
+        for (size_t i = 0; i < n.size(); ++i)
+            n[i] = amounts[i]->text.isEmpty() ? 0.0 : std::max(0.0, read(amounts[i]->text));
+        return n;
+    };
+    std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> needs{};
+    needs[0] = need(c.planting.missing);
+    for (size_t i = 0; i < c.topDressings.size(); ++i)
+        needs[i + 1] = need(c.topDressings[i].missing);
+    return needs;
+}
+
+void TFPrincipal::btnMenorCustoClick()
+{
+    const auto needs = missingNutrients();
+    if (!userPrices_) {
+        QString problem;
+        userPrices_ = loadUserPriceList(&problem);
+        if (!problem.isEmpty())
+            showError(problem);
+    }
+    const fertilizers::CompositionOptions options = composition_ ? composition_->options : fertilizers::CompositionOptions{};
+    LeastCostDialog dialog(numbers_, regional_, *userPrices_, needs, options, this);
+    const bool applied = dialog.exec() == QDialog::Accepted;
+    // The list is the technician's whatever the answer: kept for the next time.
+    if (dialog.priceListEdited()) {
+        userPrices_ = dialog.priceList();
+        saveUserPriceList(*userPrices_);
+    }
+    if (applied && dialog.composition())
+        applyComposition(dialog.priceList(), *dialog.composition());
+}
+
+void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const fertilizers::Composition &composition)
+{
+    for (int row = Planting; row <= ThirdTopDressing; ++row) {
+        const Application &a = application(row);
+        for (const fertilizers::ComposedProduct &composed : composition.applications[size_t(row - Planting)].products) {
+            if (composed.product < 0 || composed.product >= prices.products.size() || !(composed.kgHa > 0))
+                continue;
+            const fertilizers::PricedProduct &p = prices.products[composed.product];
+            // The product in hand as a technician would set it: its name in
+            // the list (the catalogue's item when it is one), its contents,
+            // the quantity, "Calcular", then "Inserir".
+            {
+                const QSignalBlocker quiet(a.combo);
+                const int item = catalogueItem(p.name);
+                a.combo->setCurrentIndex(item);
+                if (item < 0)
+                    a.combo->setEditText(p.name);
+            }
+            const double contents[] = {p.n, p.p2o5, p.k2o};
+            for (int n = 0; n < nutrients; ++n)
+                write(a.percent[n], contents[n] > 0 ? agronomy::typedText(contents[n], numbers_) : QString());
+            write(a.quantity, fmt(composed.kgHa, 1));
+            calculateMineral(a);
+            insertMineral(a);
+        }
+    }
+    prices_ = prices;
+    composition_ = composition;
+    if (modifiedCheck_.isSingleShot())
+        modifiedCheck_.start();
+}

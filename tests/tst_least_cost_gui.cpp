@@ -1,0 +1,455 @@
+#include "agronomy/Applications.h"
+#include "app/LeastCostDialog.h"
+#include "app/PriceListEditor.h"
+#include "app/PriceListFile.h"
+#include "app/ReportPreview.h"
+#include "app/StringGrid.h"
+#include "reports/PageReport.h"
+#include "reports/ReportFile.h"
+#include "gui_helpers.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <algorithm>
+
+// "Menor custo..." driven through the window: the store's prices typed into
+// the dialog's list, the composition of what each application still misses,
+// "Aplicar" putting the products into the lists as "Inserir" does, and the
+// lists, "Faltante", both reports and the case following; the price list
+// kept for the technician between windows and the one used kept with the case.
+namespace {
+
+using namespace applications;
+
+// The field of the story: 2 ha, so that a 50 kg bag is 25 kg/ha and every
+// composed quantity is exact.
+const QString kArea = QStringLiteral("2");
+
+// The catalogue's products priced at the store, R$ per 50 kg bag.
+struct Price {
+    const char *product;
+    const char *price;
+};
+const Price kPrices[] = {
+    {"Uréia (45%N)", "150"},
+    {"Superfosfato Triplo (41%P205)", "160"},
+    {"Cloreto de Potássio (58% K2O)", "170"},
+};
+
+int rowOf(const PriceListEditor &editor, const QString &product)
+{
+    for (int r = 0; r < editor.table()->rowCount(); ++r)
+        if (editor.table()->item(r, PriceListEditor::Name)->text() == product)
+            return r;
+    qFatal("no product %s in the price list", qPrintable(product));
+    return -1;
+}
+
+void setPrice(PriceListEditor &editor, const QString &product, const QString &price)
+{
+    editor.table()->item(rowOf(editor, product), PriceListEditor::Price)->setText(price);
+}
+
+// Runs the action on "Menor custo..." while it is open, then closes it
+// unless the action did. Answers the messages shown meanwhile.
+QStringList withDialog(TFPrincipal &w, const std::function<void(LeastCostDialog &)> &action)
+{
+    bool opened = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<LeastCostDialog *>(QApplication::activeModalWidget());
+        if (!dialog || opened)
+            return;
+        opened = true;
+        action(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer.start();
+    const QStringList messages = gui::clickAnswering(w, "btnMenorCusto");
+    timer.stop();
+    if (!opened)
+        QTest::qFail("\"Menor custo...\" opened no dialog", __FILE__, __LINE__);
+    return messages;
+}
+
+QStringList rowsOf(const StringGrid *grid, int from)
+{
+    QStringList rows;
+    for (int r = from; r < grid->rowCount(); ++r)
+        rows << grid->rowTexts(r).join(QLatin1Char('|'));
+    rows.sort();
+    return rows;
+}
+
+QStringList faltante(const TFPrincipal &w, int row)
+{
+    const TFPrincipal::Application &a = w.application(row);
+    return {a.faltante[0]->text(), a.faltante[1]->text(), a.faltante[2]->text()};
+}
+
+} // namespace
+
+class TstLeastCostGui : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void composedAndAppliedAsInserted();
+    void keptWithTheCase();
+    void priceListKeptBetweenWindows();
+    void typedAsTheWindowWrites();
+    void whatCannotBeComposedIsExplained_data();
+    void whatCannotBeComposedIsExplained();
+
+private:
+    // A window with the story's doses and "Faltante", and a bag of urea
+    // inserted by hand at planting before any composition.
+    std::unique_ptr<TFPrincipal> dosedWindow();
+    // "Menor custo..." with the story's prices and area, then "Aplicar".
+    void composeAndApply(TFPrincipal &w, fertilizers::Composition *shown = nullptr);
+
+    QTemporaryDir data_, work_;
+    QString pageText_;
+};
+
+void TstLeastCostGui::initTestCase()
+{
+    // The technician's price list goes to the data folder of this run only.
+    QVERIFY(data_.isValid() && work_.isValid());
+    qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+    QVERIFY(QDir::setCurrent(work_.path()));
+    reports::setOpener([](const QString &) {});
+}
+
+void TstLeastCostGui::init() { QFile::remove(userPriceListPath()); }
+
+std::unique_ptr<TFPrincipal> TstLeastCostGui::dosedWindow()
+{
+    auto w = gui::fertilizationWindow();
+    const char *doses[4][3] = {{"20", "60", "40"}, {"30", "", "28"}, {"30", "", "0"}, {"0", "", "0"}};
+    for (int r = Planting; r <= ThirdTopDressing; ++r)
+        for (int n = 0; n < nutrients; ++n)
+            w->stga3->setCell(NColumn + n, r, QString::fromLatin1(doses[r - Planting][n]));
+    // "Limpar" brings "Faltante" to the doses.
+    for (const char *limpar : {"Button7", "Button13", "Button20", "Button23"})
+        [&] { QCOMPARE(gui::clickAnswering(*w, limpar), QStringList()); }();
+    gui::clickRadio(w->RadioButton2);
+    gui::messagesDuring([&] { w->ComboBox2->setCurrentIndex(0); }); // urea
+    gui::typeWhole(*w, "Edit40", QStringLiteral("20"));
+    gui::clickAnswering(*w, "Button8");
+    gui::clickAnswering(*w, "Button9");
+    return w;
+}
+
+void TstLeastCostGui::composeAndApply(TFPrincipal &w, fertilizers::Composition *shown)
+{
+    const QStringList messages = withDialog(
+        w,
+        [&](LeastCostDialog &d) {
+            for (const Price &p : kPrices)
+                setPrice(*d.priceEditor(), QString::fromUtf8(p.product), QString::fromLatin1(p.price));
+            auto *area = d.findChild<QLineEdit *>(QStringLiteral("areaHa"));
+            area->setText(kArea);
+            d.recompose();
+            QVERIFY(d.composition());
+            if (shown)
+                *shown = *d.composition();
+            QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("applyComposition")), Qt::LeftButton);
+        });
+    QCOMPARE(messages, QStringList());
+}
+
+// The least cost of the story is unique: each nutrient has one priced
+// carrier, and the fewest whole bags that meet each need stay within the
+// tolerance.
+void TstLeastCostGui::composedAndAppliedAsInserted()
+{
+    const auto w = dosedWindow();
+    QCOMPARE(faltante(*w, Planting), (QStringList{"11,00", "60,00", "40,00"}));
+    fertilizers::Composition c;
+    composeAndApply(*w, &c);
+
+    QCOMPARE(c.status, fertilizers::CompositionStatus::Composed);
+    QCOMPARE(c.options.areaHa, 2.0);
+    QCOMPARE(c.applications[0].needed, (fertilizers::NutrientNeed{11, 60, 40}));
+    QCOMPARE(c.costField, 2860.0);
+    QCOMPARE(c.costHa, 1430.0);
+    QVERIFY(c.leftOut.contains(QStringLiteral("Adubo 04-14-08")));
+    QStringList bought;
+    for (const fertilizers::ShoppingItem &s : c.shopping)
+        bought << QStringLiteral("%1: %2").arg(s.name).arg(s.bags);
+    bought.sort();
+    QCOMPARE(bought, (QStringList{"Cloreto de Potássio (58% K2O): 5", "Superfosfato Triplo (41%P205): 6",
+                                  "Uréia (45%N): 7"}));
+
+    // The hand-inserted urea stays first; the composed products follow, as
+    // "Inserir" lists them: the list's item, kg/ha, and what each supplies.
+    QCOMPARE(w->stga4->rowTexts(FirstProductRow), (QStringList{"Uréia (45%N)", "20", "9,00", "0,00", "0,00"}));
+    QCOMPARE(rowsOf(w->stga4, FirstProductRow + 1),
+             (QStringList{"Cloreto de Potássio (58% K2O)|75,0|0,00|0,00|43,50",
+                          "Superfosfato Triplo (41%P205)|150,0|0,00|61,50|0,00", "Uréia (45%N)|25,0|11,25|0,00|0,00"}));
+    QCOMPARE(rowsOf(w->stga5, FirstProductRow),
+             (QStringList{"Cloreto de Potássio |50,0|0,00|0,00|29,00", "Uréia |75,0|33,75|0,00|0,00"}));
+    QCOMPARE(rowsOf(w->Stga6, FirstProductRow), (QStringList{"Uréia |75,0|33,75|0,00|0,00"}));
+    QCOMPARE(w->stga7->rowCount(), int(FirstProductRow));
+
+    // "Faltante" is the doses minus every listed product: nothing missing, the
+    // excess shown as a negative amount, not yellow.
+    QCOMPARE(faltante(*w, Planting), (QStringList{"-0,25", "-1,50", "-3,50"}));
+    QCOMPARE(faltante(*w, FirstTopDressing), (QStringList{"-3,75", "", "-1,00"}));
+    QCOMPARE(faltante(*w, SecondTopDressing), (QStringList{"-3,75", "", "0,00"}));
+    for (int r = Planting; r <= ThirdTopDressing; ++r)
+        for (QLineEdit *field : w->application(r).faltante)
+            QVERIFY(gui::base(field) != gui::yellow);
+
+    // The case holds the prices used and the composition, and is changed.
+    QVERIFY(w->caseModified());
+    const model::Case state = w->caseState();
+    QVERIFY(state.prices);
+    const auto urea = std::find_if(state.prices->products.cbegin(), state.prices->products.cend(),
+                                   [](const fertilizers::PricedProduct &p) { return p.name == "Uréia (45%N)"; });
+    QVERIFY(urea != state.prices->products.cend());
+    QCOMPARE(urea->bagPrice, std::optional<double>(150));
+    QCOMPARE(state.composition, std::optional(c));
+
+    // Both reports list the composed products with the hand-inserted one.
+    QTest::mouseClick(w->Button12, Qt::LeftButton);
+    QFile text(QStringLiteral("RelTuberon.txt"));
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    const QByteArray report = text.readAll();
+    QVERIFY(report.contains("Superfosfato Triplo (41%P205)"));
+    QVERIFY(report.contains("Cloreto de Pot\xe1ssio (58% K2O)"));
+    QVERIFY(report.contains("Ur\xe9ia (45%N)"));
+
+    QStringList shownLists;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
+        if (!preview)
+            return;
+        if (shownLists.isEmpty())
+            for (const char *list : {"AdubPlantio", "Adubcob1", "Adubcob2", "Adubcob3"})
+                shownLists << w->frxReport1->variable(QLatin1String(list));
+        preview->reject();
+    });
+    timer.start();
+    QCOMPARE(gui::clickAnswering(*w, "Button16"), QStringList());
+    timer.stop();
+    QCOMPARE(shownLists.size(), 4);
+    QVERIFY(shownLists[0].contains(QStringLiteral("Uréia (45%N)")));
+    QVERIFY(shownLists[0].contains(QStringLiteral("Superfosfato Triplo (41%P205)")));
+    QVERIFY(shownLists[1].contains(QStringLiteral("Cloreto de Potássio")));
+    QVERIFY(shownLists[2].contains(QStringLiteral("Uréia")));
+    QVERIFY(!shownLists[2].contains(QStringLiteral("Cloreto")));
+
+    // Composing again finds nothing missing: nothing doubles.
+    withDialog(*w, [&](LeastCostDialog &d) {
+        QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("applyComposition"))->isEnabled());
+        QVERIFY(d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("Nada falta nesta aplicação.")));
+    });
+}
+
+void TstLeastCostGui::keptWithTheCase()
+{
+    const QString file = work_.filePath(QStringLiteral("composto.tuberon"));
+    model::Case saved;
+    {
+        const auto w = dosedWindow();
+        composeAndApply(*w);
+        QCOMPARE(gui::messagesDuring([&] { QVERIFY(w->saveCase(file)); }), QStringList());
+        saved = w->caseState();
+        QVERIFY(!w->caseModified());
+    }
+    QVERIFY(saved.prices && saved.composition);
+
+    const auto opened = gui::openWindow();
+    QCOMPARE(gui::messagesDuring([&] { QVERIFY(opened->openCase(file)); }), QStringList());
+    QCOMPARE(opened->caseState().prices, saved.prices);
+    QCOMPARE(opened->caseState().composition, saved.composition);
+    QCOMPARE(opened->caseState().planting.products, saved.planting.products);
+    QCOMPARE(opened->caseState().planting.products.size(), 4);
+    QVERIFY(!opened->caseModified());
+    // The area of the case's field comes back in the dialog.
+    withDialog(*opened, [&](LeastCostDialog &d) {
+        QCOMPARE(d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->text(), kArea);
+    });
+    // A new case forgets them.
+    opened->newCase();
+    QVERIFY(!opened->caseState().prices);
+    QVERIFY(!opened->caseState().composition);
+
+    // What the window wrote holds to the schema of the case files.
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start(QStringLiteral("python3"), {QStringLiteral(TUBERON_SOURCE "/tests/check_case_schema.py"),
+                                            QStringLiteral(TUBERON_SOURCE "/cases/case-format-2.schema.json"), file});
+    QVERIFY(check.waitForFinished(60000));
+    QVERIFY2(check.exitCode() == 0, check.readAll().constData());
+}
+
+void TstLeastCostGui::priceListKeptBetweenWindows()
+{
+    // The first time: the catalogue's products, without prices, and the
+    // dialog opens on the list.
+    {
+        const auto w = gui::openWindow();
+        withDialog(*w, [&](LeastCostDialog &d) {
+            const fertilizers::PriceList list = d.priceList();
+            QCOMPARE(list.products.size(), fertilizers::cataloguePriceList().products.size());
+            QVERIFY(!list.products.first().pricePerKg());
+            QCOMPARE(d.findChild<QTabWidget *>(QStringLiteral("leastCostTabs"))->currentWidget(),
+                     static_cast<QWidget *>(d.priceEditor()));
+            setPrice(*d.priceEditor(), QStringLiteral("Uréia (45%N)"), QStringLiteral("152,5"));
+        });
+    }
+    QVERIFY(QFileInfo::exists(userPriceListPath()));
+
+    const QString exported = work_.filePath(QStringLiteral("cooperativa.csv"));
+    {
+        const auto w = gui::openWindow(gui::point());
+        withDialog(*w, [&](LeastCostDialog &d) {
+            PriceListEditor &editor = *d.priceEditor();
+            const int urea = rowOf(editor, QStringLiteral("Uréia (45%N)"));
+            QCOMPARE(editor.table()->item(urea, PriceListEditor::Price)->text(), QStringLiteral("152.5"));
+            QCOMPARE(d.findChild<QTabWidget *>(QStringLiteral("leastCostTabs"))->currentIndex(), 0);
+            // Exported, changed here, and imported back: the file's prices.
+            editor.exportFile(exported);
+            setPrice(editor, QStringLiteral("Uréia (45%N)"), QStringLiteral("99"));
+            QVERIFY(editor.importFile(exported));
+            QCOMPARE(editor.table()->item(urea, PriceListEditor::Price)->text(), QStringLiteral("152.5"));
+            QCOMPARE(d.priceList().name, QStringLiteral("cooperativa"));
+            // A file that is no price list leaves the list as it was and says why.
+            QFile wrong(work_.filePath(QStringLiteral("errado.csv")));
+            QVERIFY(wrong.open(QIODevice::WriteOnly));
+            wrong.write("isto não é uma lista\n");
+            wrong.close();
+            QVERIFY(!editor.importFile(wrong.fileName()));
+            QVERIFY(!editor.findChild<QLabel *>(QStringLiteral("priceNote"))->text().isEmpty());
+            QCOMPARE(editor.table()->item(urea, PriceListEditor::Price)->text(), QStringLiteral("152.5"));
+        });
+    }
+    QCOMPARE(loadUserPriceList().products, readPriceListFile(exported).products);
+}
+
+// Options and prices are typed with the separator in force; a price that is
+// no number is named and leaves its product without price.
+void TstLeastCostGui::typedAsTheWindowWrites()
+{
+    const auto w = dosedWindow();
+    withDialog(*w, [&](LeastCostDialog &d) {
+        const QStringList defaults{"1", "10", "5", "0"};
+        const char *const fields[] = {"areaHa", "tolerancePercent", "toleranceKgHa", "leastKgHa"};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(d.findChild<QLineEdit *>(QLatin1String(fields[i]))->text(), defaults[i]);
+        QCOMPARE(d.findChild<QSpinBox *>(QStringLiteral("maxProducts"))->value(), 3);
+        QVERIFY(d.findChild<QRadioButton *>(QStringLiteral("bagsPerApplication"))->isChecked());
+
+        const QStringList typed{"2,5", "12,5", "4", "7,5"};
+        for (int i = 0; i < 4; ++i)
+            d.findChild<QLineEdit *>(QLatin1String(fields[i]))->setText(typed[i]);
+        d.findChild<QSpinBox *>(QStringLiteral("maxProducts"))->setValue(2);
+        d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->setChecked(true);
+        PriceListEditor &editor = *d.priceEditor();
+        setPrice(editor, QStringLiteral("Uréia (45%N)"), QStringLiteral("152,5"));
+        setPrice(editor, QStringLiteral("Cloreto de Potássio (58% K2O)"), QStringLiteral("doze"));
+        // Bulk, per tonne.
+        const int tsp = rowOf(editor, QStringLiteral("Superfosfato Triplo (41%P205)"));
+        editor.table()->item(tsp, PriceListEditor::BagKg)->setText(QString());
+        qobject_cast<QComboBox *>(editor.table()->cellWidget(tsp, PriceListEditor::PricePer))
+            ->setCurrentIndex(PriceListEditor::PerTonne);
+        setPrice(editor, QStringLiteral("Superfosfato Triplo (41%P205)"), QStringLiteral("3200"));
+        d.recompose();
+
+        QVERIFY(d.composition());
+        fertilizers::CompositionOptions expected;
+        expected.areaHa = 2.5;
+        expected.tolerancePercent = 12.5;
+        expected.toleranceKgHa = 4;
+        expected.leastKgHa = 7.5;
+        expected.maxProducts = 2;
+        expected.seasonBags = true;
+        QCOMPARE(d.composition()->options, expected);
+        const fertilizers::PriceList list = d.priceList();
+        const auto product = [&](const char *name) {
+            return list.products.at(rowOf(editor, QString::fromUtf8(name)));
+        };
+        QCOMPARE(product("Uréia (45%N)").pricePerKg(), std::optional(152.5 / 50));
+        QCOMPARE(product("Superfosfato Triplo (41%P205)").pricePerKg(), std::optional(3.2));
+        QVERIFY(!product("Cloreto de Potássio (58% K2O)").pricePerKg());
+        QVERIFY(d.composition()->leftOut.contains(QStringLiteral("Cloreto de Potássio (58% K2O)")));
+        QCOMPARE(editor.problems(),
+                 QStringList{"Linha 13 (Cloreto de Potássio (58% K2O)): \"doze\" não é um número; Preço (R$) ficou vazio"});
+        QCOMPARE(editor.findChild<QLabel *>(QStringLiteral("priceNote"))->text(), editor.problems().constFirst());
+        const QString view = d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))->toPlainText();
+        // R$ per kg of nutrient: urea's N at 3,05 / 0,45, the bulk phosphate's P2O5 at 3,20 / 0,41.
+        QVERIFY(view.contains(QRegularExpression(QStringLiteral("Uréia \\(45%N\\)\\s+6,78\\s+-\\s+-\\s"))));
+        QVERIFY(view.contains(
+            QRegularExpression(QStringLiteral("Superfosfato Triplo \\(41%P205\\)\\s+-\\s+7,80\\s+-\\s"))));
+    });
+}
+
+void TstLeastCostGui::whatCannotBeComposedIsExplained_data()
+{
+    QTest::addColumn<QString>("area");
+    QTest::addColumn<bool>("potashPriced");
+    QTest::addColumn<QString>("shown"); // in the dialog's view
+    QTest::newRow("no priced potash") << "2" << false << "Nenhuma combinação atende a necessidade";
+    QTest::newRow("area not a number") << "dois" << true << "'dois' is not a valid floating point value";
+    QTest::newRow("no area") << "0" << true << "Área da lavoura: \"0\" não serve";
+}
+
+void TstLeastCostGui::whatCannotBeComposedIsExplained()
+{
+    QFETCH(QString, area);
+    QFETCH(bool, potashPriced);
+    QFETCH(QString, shown);
+    const auto w = dosedWindow();
+    const model::Case before = w->caseState();
+    withDialog(*w, [&](LeastCostDialog &d) {
+        for (const Price &p : kPrices)
+            if (potashPriced || QByteArray(p.product) != "Cloreto de Potássio (58% K2O)")
+                setPrice(*d.priceEditor(), QString::fromUtf8(p.product), QString::fromLatin1(p.price));
+        d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->setText(area);
+        d.recompose();
+        const QString view = d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))->toPlainText();
+        QVERIFY2(view.contains(shown), qPrintable(view));
+        static const QRegularExpression notANumber(QStringLiteral("\\b(inf|nan)\\b"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+        QVERIFY(!notANumber.match(view).hasMatch());
+        if (!potashPriced) {
+            // The best approximation, its shortfall and why, never an empty answer.
+            QVERIFY(d.composition());
+            const fertilizers::ApplicationPlan &planting = d.composition()->applications[0];
+            QCOMPARE(planting.status, fertilizers::CompositionStatus::Approximate);
+            QVERIFY(planting.shortfall[2] > 0);
+            QVERIFY(!planting.products.isEmpty());
+            QVERIFY(!planting.reasons.isEmpty());
+            for (const QString &reason : planting.reasons)
+                QVERIFY2(view.contains(reason), qPrintable(reason));
+            QVERIFY(view.contains(QStringLiteral("Falta (kg/ha)")));
+        } else {
+            QVERIFY(!d.composition());
+            QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("applyComposition"))->isEnabled());
+        }
+        d.reject();
+    });
+    // Closed without "Aplicar": the case is as it was.
+    QCOMPARE(w->caseState(), before);
+}
+
+QTEST_MAIN(TstLeastCostGui)
+#include "tst_least_cost_gui.moc"
