@@ -1,7 +1,7 @@
 #include "app/PriceListEditor.h"
 
 #include "agronomy/Recommendation.h"
-#include "app/PriceListFile.h"
+#include "batch/PriceListFile.h"
 #include "core/Failure.h"
 
 #include <QComboBox>
@@ -249,7 +249,7 @@ bool PriceListEditor::importFile(const QString &path)
 {
     PriceList list;
     try {
-        list = readPriceListFile(path);
+        list = batch::readPriceListFile(path);
     } catch (const Failure &failure) {
         note_->setText(failure.message());
         return false;
@@ -260,7 +260,7 @@ bool PriceListEditor::importFile(const QString &path)
     return true;
 }
 
-void PriceListEditor::exportFile(const QString &path) const { writePriceListFile(path, priceList()); }
+void PriceListEditor::exportFile(const QString &path) const { batch::writePriceListFile(path, priceList()); }
 
 void PriceListEditor::askImport()
 {

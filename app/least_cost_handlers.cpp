@@ -5,7 +5,7 @@
 #include "agronomy/Applications.h"
 #include "agronomy/Recommendation.h"
 #include "app/LeastCostDialog.h"
-#include "app/PriceListFile.h"
+#include "app/UserPriceList.h"
 #include "app/TFPrincipal.h"
 #include "app/widgets_factory.h"
 #include "fertilizers/MineralCatalogue.h"

@@ -1,29 +1,11 @@
-#include "app/PriceListFile.h"
+#include "app/UserPriceList.h"
 
-#include "batch/PriceListCsv.h"
+#include "batch/PriceListFile.h"
 #include "core/Failure.h"
-#include "reports/ReportFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-fertilizers::PriceList readPriceListFile(const QString &path)
-{
-    const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Não foi possível ler \"%1\": %2").arg(name, file.errorString()));
-    fertilizers::PriceList list = batch::readPriceList(file.readAll(), name);
-    list.name = QFileInfo(path).completeBaseName();
-    return list;
-}
-
-void writePriceListFile(const QString &path, const fertilizers::PriceList &list)
-{
-    reports::saveFile(path, batch::priceListCsv(list));
-}
 
 QString userPriceListPath()
 {
@@ -36,7 +18,7 @@ fertilizers::PriceList loadUserPriceList(QString *problem)
     const QString path = userPriceListPath();
     if (QFileInfo::exists(path)) {
         try {
-            list = readPriceListFile(path);
+            list = batch::readPriceListFile(path);
         } catch (const Failure &failure) {
             if (problem)
                 *problem = QStringLiteral("A sua lista de preços não pôde ser lida (%1); a lista começa outra vez "
@@ -47,7 +29,7 @@ fertilizers::PriceList loadUserPriceList(QString *problem)
     } else {
         list = fertilizers::cataloguePriceList();
     }
-    // Whatever the file was called, it is the technician's own list.
+    // Whatever the file is called, it is the technician's own list.
     list.name = QStringLiteral("Lista do usuário");
     return list;
 }
@@ -56,5 +38,5 @@ void saveUserPriceList(const fertilizers::PriceList &list)
 {
     const QString path = userPriceListPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    writePriceListFile(path, list);
+    batch::writePriceListFile(path, list);
 }
