@@ -68,10 +68,11 @@ private:
 
     QString heading() const
     {
-        QString h = QStringLiteral("<p><b>Lista de preços:</b> %1; preços").arg(c_.priceListName.toHtmlEscaped());
+        QString h = QStringLiteral("<p><b>Lista de preços:</b> %1 (preços informados pelo usuário")
+                        .arg(c_.priceListName.toHtmlEscaped());
         if (c_.priceListDate.isValid())
-            h += QStringLiteral(" de %1").arg(regional_.toString(c_.priceListDate, QLocale::ShortFormat));
-        h += QStringLiteral(", informados pelo usuário. Área: %1 ha; %2.</p>")
+            h += QStringLiteral(", cotados até %1").arg(regional_.toString(c_.priceListDate, QLocale::ShortFormat));
+        h += QStringLiteral("). Área: %1 ha; %2.</p>")
                  .arg(fmt(c_.options.areaHa), c_.options.seasonBags
                                                   ? QStringLiteral("sacos comprados para a safra")
                                                   : QStringLiteral("sacos inteiros em cada aplicação"));

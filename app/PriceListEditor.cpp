@@ -80,7 +80,15 @@ PriceListEditor::PriceListEditor(const NumberText &numbers, const QLocale &regio
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setDefaultSectionSize(22);
     layout->addWidget(table_);
-    connect(table_, &QTableWidget::itemChanged, this, &PriceListEditor::touched);
+    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        // A price typed today is today's quotation, unless a date is given.
+        if (!filling_ && item->column() == Price && !item->text().trimmed().isEmpty()) {
+            QTableWidgetItem *date = table_->item(item->row(), Date);
+            if (date && date->text().trimmed().isEmpty())
+                date->setText(regional_.toString(QDate::currentDate(), dateFormat(regional_)));
+        }
+        touched();
+    });
 
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("priceNote"));

@@ -389,6 +389,9 @@ void TstLeastCostGui::typedAsTheWindowWrites()
             return list.products.at(rowOf(editor, QString::fromUtf8(name)));
         };
         QCOMPARE(product("Uréia (45%N)").pricePerKg(), std::optional(152.5 / 50));
+        // A price typed without a date is quoted today.
+        QCOMPARE(product("Uréia (45%N)").date, QDate::currentDate());
+        QCOMPARE(d.composition()->priceListDate, QDate::currentDate());
         QCOMPARE(product("Superfosfato Triplo (41%P205)").pricePerKg(), std::optional(3.2));
         QVERIFY(!product("Cloreto de Potássio (58% K2O)").pricePerKg());
         QVERIFY(d.composition()->leftOut.contains(QStringLiteral("Cloreto de Potássio (58% K2O)")));
