@@ -100,6 +100,9 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
     apply_->setToolTip(QStringLiteral("Inserir os produtos compostos nas listas do plantio e das coberturas"));
     QPushButton *close = buttons->addButton(QStringLiteral("Fechar"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("closeLeastCost"));
+    // Enter in an option or a price composes again; it neither applies nor closes.
+    apply_->setAutoDefault(false);
+    close->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -362,6 +362,9 @@ void TstLeastCostGui::typedAsTheWindowWrites()
         const QStringList typed{"2,5", "12,5", "4", "7,5"};
         for (int i = 0; i < 4; ++i)
             d.findChild<QLineEdit *>(QLatin1String(fields[i]))->setText(typed[i]);
+        // Enter in a field composes again; it does not apply.
+        QTest::keyClick(d.findChild<QLineEdit *>(QStringLiteral("areaHa")), Qt::Key_Return);
+        QVERIFY(d.isVisible());
         d.findChild<QSpinBox *>(QStringLiteral("maxProducts"))->setValue(2);
         d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->setChecked(true);
         PriceListEditor &editor = *d.priceEditor();
