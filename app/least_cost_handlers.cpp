@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QShortcut>
 #include <algorithm>
+#include <cmath>
 
 using namespace applications;
 
@@ -112,7 +113,10 @@ void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const f
             const double contents[] = {p.n, p.p2o5, p.k2o};
             for (int n = 0; n < nutrients; ++n)
                 write(a.percent[n], contents[n] > 0 ? agronomy::typedText(contents[n], numbers_) : QString());
-            write(a.quantity, fmt(composed.kgHa, 1));
+            // The list writes kg/ha with one decimal: rounded up, so that what
+            // the rounded quantity supplies still meets the need (bags for the
+            // season leave quantities that are no whole tenths).
+            write(a.quantity, fmt(std::ceil(composed.kgHa * 10 - 1e-6) / 10, 1));
             calculateMineral(a);
             insertMineral(a);
         }

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <algorithm>
+#include <cmath>
 
 // "Menor custo..." driven through the window: the store's prices typed into
 // the dialog's list, the composition of what each application still misses,
@@ -107,6 +108,7 @@ private slots:
     void initTestCase();
     void init();
     void composedAndAppliedAsInserted();
+    void seasonQuantitiesLeaveNothingMissing();
     void keptWithTheCase();
     void priceListKeptBetweenWindows();
     void typedAsTheWindowWrites();
@@ -118,7 +120,7 @@ private:
     // inserted by hand at planting before any composition.
     std::unique_ptr<TFPrincipal> dosedWindow();
     // "Menor custo..." with the story's prices and area, then "Aplicar".
-    void composeAndApply(TFPrincipal &w, fertilizers::Composition *shown = nullptr);
+    void composeAndApply(TFPrincipal &w, fertilizers::Composition *shown = nullptr, bool season = false);
 
     QTemporaryDir data_, work_;
     QString pageText_;
@@ -153,7 +155,7 @@ std::unique_ptr<TFPrincipal> TstLeastCostGui::dosedWindow()
     return w;
 }
 
-void TstLeastCostGui::composeAndApply(TFPrincipal &w, fertilizers::Composition *shown)
+void TstLeastCostGui::composeAndApply(TFPrincipal &w, fertilizers::Composition *shown, bool season)
 {
     const QStringList messages = withDialog(
         w,
@@ -162,6 +164,8 @@ void TstLeastCostGui::composeAndApply(TFPrincipal &w, fertilizers::Composition *
                 setPrice(*d.priceEditor(), QString::fromUtf8(p.product), QString::fromLatin1(p.price));
             auto *area = d.findChild<QLineEdit *>(QStringLiteral("areaHa"));
             area->setText(kArea);
+            if (season)
+                d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->setChecked(true);
             d.recompose();
             QVERIFY(d.composition());
             if (shown)
@@ -262,6 +266,29 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
                     ->toPlainText()
                     .contains(QStringLiteral("Nada falta nesta aplicação.")));
     });
+}
+
+// Bags bought for the season leave quantities per hectare that are no whole
+// tenths: as listed, they still meet every need.
+void TstLeastCostGui::seasonQuantitiesLeaveNothingMissing()
+{
+    const auto w = dosedWindow();
+    fertilizers::Composition c;
+    composeAndApply(*w, &c, true);
+    QVERIFY(c.options.seasonBags);
+    bool fractional = false;
+    for (const fertilizers::ApplicationPlan &plan : c.applications)
+        for (const fertilizers::ComposedProduct &p : plan.products)
+            fractional = fractional || std::abs(p.kgHa * 10 - std::round(p.kgHa * 10)) > 1e-6;
+    QVERIFY(fractional); // the case this is about
+    for (int r = Planting; r <= ThirdTopDressing; ++r) {
+        if (c.applications[size_t(r - Planting)].status != fertilizers::CompositionStatus::Composed)
+            continue;
+        for (QLineEdit *field : w->application(r).faltante) {
+            QVERIFY2(field->text().isEmpty() || w->read(field) <= 0, qPrintable(field->text()));
+            QVERIFY(gui::base(field) != gui::yellow);
+        }
+    }
 }
 
 void TstLeastCostGui::keptWithTheCase()
