@@ -93,6 +93,8 @@ PriceListEditor::PriceListEditor(const NumberText &numbers, const QLocale &regio
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("priceNote"));
     note_->setWordWrap(true);
+    // What could not be read shows in red; the export's confirmation says so in green.
+    note_->setStyleSheet(QStringLiteral("color: #a00000"));
     layout->addWidget(note_);
 
     auto *buttons = new QHBoxLayout;
@@ -292,7 +294,8 @@ void PriceListEditor::askExport()
     folder_ = QFileInfo(path).absolutePath();
     try {
         exportFile(path);
-        note_->setText(QStringLiteral("Lista exportada para \"%1\".").arg(QDir::toNativeSeparators(path)));
+        note_->setText(QStringLiteral("<span style=\"color:#006000\">Lista exportada para \"%1\".</span>")
+                           .arg(QDir::toNativeSeparators(path).toHtmlEscaped()));
     } catch (const Failure &failure) {
         note_->setText(QStringLiteral("A lista não foi exportada: %1").arg(failure.message()));
     }
