@@ -35,6 +35,11 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
                              this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
+    applied_ = new QLabel(this);
+    applied_->setObjectName(QStringLiteral("appliedNote"));
+    applied_->setWordWrap(true);
+    applied_->hide();
+    layout->addWidget(applied_);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("leastCostTabs"));
@@ -185,4 +190,14 @@ void LeastCostDialog::done(int result)
     if (recompose_.isActive())
         recompose();
     QDialog::done(result);
+}
+
+void LeastCostDialog::noteApplied(const fertilizers::Composition &applied)
+{
+    applied_->setText(QStringLiteral("O caso já tem uma composição aplicada (%1 na área de %2 ha). \"Aplicar\" compõe só "
+                                     "o que ainda falta e a substitui nos relatórios; os produtos já inseridos ficam "
+                                     "nas listas.")
+                          .arg(QStringLiteral("R$ ") + numbers_.format(applied.costField, 2),
+                               numbers_.format(applied.options.areaHa, 2)));
+    applied_->show();
 }

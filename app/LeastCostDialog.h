@@ -12,6 +12,7 @@
 #include <array>
 
 class PriceListEditor;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -26,6 +27,9 @@ public:
 
     LeastCostDialog(const NumberText &numbers, const QLocale &regional, const fertilizers::PriceList &prices,
                     const Needs &needs, const fertilizers::CompositionOptions &options, QWidget *parent = nullptr);
+
+    // Says that the case already holds a composition, which "Aplicar" replaces.
+    void noteApplied(const fertilizers::Composition &applied);
 
     // The composition shown, made with priceList() and options(); none while
     // an option cannot be read.
@@ -56,6 +60,7 @@ private:
     QSpinBox *maxProducts_ = nullptr;
     QRadioButton *perApplication_ = nullptr, *forSeason_ = nullptr;
     QTextBrowser *view_ = nullptr;
+    QLabel *applied_ = nullptr;
     PriceListEditor *editor_ = nullptr;
     QPushButton *apply_ = nullptr;
 };

@@ -82,6 +82,8 @@ void TFPrincipal::btnMenorCustoClick()
     }
     const fertilizers::CompositionOptions options = composition_ ? composition_->options : fertilizers::CompositionOptions{};
     LeastCostDialog dialog(numbers_, regional_, *userPrices_, needs, options, this);
+    if (composition_)
+        dialog.noteApplied(*composition_);
     const bool applied = dialog.exec() == QDialog::Accepted;
     // The list is the technician's whatever the answer: kept for the next time.
     if (dialog.priceListEdited()) {

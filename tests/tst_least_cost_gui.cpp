@@ -259,8 +259,11 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     QVERIFY(shownLists[2].contains(QStringLiteral("Uréia")));
     QVERIFY(!shownLists[2].contains(QStringLiteral("Cloreto")));
 
-    // Composing again finds nothing missing: nothing doubles.
+    // Composing again finds nothing missing: nothing doubles; the dialog
+    // says the case holds a composition already.
     withDialog(*w, [&](LeastCostDialog &d) {
+        QVERIFY(d.findChild<QLabel *>(QStringLiteral("appliedNote"))->isVisible());
+        QVERIFY(d.findChild<QLabel *>(QStringLiteral("appliedNote"))->text().contains(QStringLiteral("R$ 2860,00")));
         QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("applyComposition"))->isEnabled());
         QVERIFY(d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))
                     ->toPlainText()
@@ -379,6 +382,7 @@ void TstLeastCostGui::typedAsTheWindowWrites()
 {
     const auto w = dosedWindow();
     withDialog(*w, [&](LeastCostDialog &d) {
+        QVERIFY(!d.findChild<QLabel *>(QStringLiteral("appliedNote"))->isVisible());
         const QStringList defaults{"1", "10", "5", "0"};
         const char *const fields[] = {"areaHa", "tolerancePercent", "toleranceKgHa", "leastKgHa"};
         for (int i = 0; i < 4; ++i)
