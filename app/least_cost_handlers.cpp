@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QShortcut>
 #include <algorithm>
@@ -122,6 +123,12 @@ void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const f
             calculateMineral(a);
             insertMineral(a);
         }
+    }
+    // Planting's mineral block shows the product last inserted, as after
+    // "Inserir" by hand; switching blocks clears nothing.
+    if (!composition.applications[0].products.isEmpty() && !RadioButton2->isChecked()) {
+        RadioButton2->setChecked(true);
+        RadioButton2Click();
     }
     prices_ = prices;
     composition_ = composition;

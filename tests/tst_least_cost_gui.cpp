@@ -10,6 +10,7 @@
 #include "gui_helpers.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -182,8 +183,13 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
 {
     const auto w = dosedWindow();
     QCOMPARE(faltante(*w, Planting), (QStringList{"11,00", "60,00", "40,00"}));
+    gui::clickRadio(w->RadioButton1); // the organic block in front
     fertilizers::Composition c;
     composeAndApply(*w, &c);
+    // Planting's mineral block comes in front, with the product last inserted.
+    QVERIFY(w->RadioButton2->isChecked());
+    QVERIFY(w->GroupBox27->isVisible());
+    QVERIFY(!w->GroupBox26->isVisible());
 
     QCOMPARE(c.status, fertilizers::CompositionStatus::Composed);
     QCOMPARE(c.options.areaHa, 2.0);
