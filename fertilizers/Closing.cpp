@@ -110,6 +110,20 @@ std::optional<TopDressingProposal> topDressingProposal(double missingN, double p
     return proposal;
 }
 
+double stillMissing(double dose, double supplied, int products, Working *working)
+{
+    const double missing = dose - supplied;
+    if (working) {
+        const QString list = products == 1 ? QStringLiteral("pelo produto da lista")
+                                           : QStringLiteral("pelos %1 produtos da lista").arg(products);
+        working->say(QStringLiteral("dose %1 kg/ha − %2 kg fornecidos %3 = %4 kg/ha")
+                         .arg(working->value(dose), working->value(supplied), list, working->result(missing)));
+        if (missing < 0)
+            working->say(QStringLiteral("negativo: a lista fornece mais que a dose"));
+    }
+    return missing;
+}
+
 double supplied(double quantity, double contentPercent, double efficiency, Working *working)
 {
     const double amount = quantity * contentPercent * efficiency / 100;

@@ -83,6 +83,10 @@ bool followTopDressingRule(Missing missing, Content content, Act act, Working *w
     return proposed;
 }
 
+// What an application still misses of a nutrient (kg): its dose less what
+// the listed products supply; negative when they supply more than the dose.
+double stillMissing(double dose, double supplied, int products, Working *working = nullptr);
+
 // Nutrient (kg) supplied by a quantity (kg) of a content (%), times an
 // efficiency (organic fertilizers release only part of it in the cycle).
 double supplied(double quantity, double contentPercent, double efficiency = 1.0, Working *working = nullptr);
