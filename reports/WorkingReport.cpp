@@ -1,6 +1,7 @@
 #include "reports/WorkingReport.h"
 
 #include <QFont>
+#include <algorithm>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -65,7 +66,15 @@ WorkingDocument workingDocument(const model::Case &c, const QString &date, const
     for (const QString &l : analysis)
         if (!l.isEmpty())
             d.analysis << l;
+    // The parts in the order of the recommendation, each with its results in
+    // the order computed: a result computed again goes last within its part.
+    const QStringList order{sections::soil,           sections::doses,          sections::liming,
+                            sections::split,          sections::planting,       sections::topDressing(1),
+                            sections::topDressing(2), sections::topDressing(3)};
     d.steps = steps;
+    std::stable_sort(d.steps.begin(), d.steps.end(), [&order](const WorkingStep &a, const WorkingStep &b) {
+        return order.indexOf(a.section) < order.indexOf(b.section);
+    });
     return d;
 }
 

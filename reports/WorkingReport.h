@@ -18,7 +18,10 @@ struct WorkingDocument {
     CaseWorking steps;
 };
 
-// The heading and the analysis from the case; the date as the caller writes it.
+// The heading and the analysis from the case; the date as the caller writes
+// it. The steps go by part of the recommendation (the analysis, the doses,
+// the liming, the split, planting, the top-dressings), each part in the
+// order its results were computed.
 WorkingDocument workingDocument(const model::Case &c, const QString &date, const CaseWorking &steps);
 
 // The document as lines of text: the title, the heading, the analysis, then
