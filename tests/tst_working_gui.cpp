@@ -23,6 +23,7 @@ private slots:
     void wholeCase();
     void staleAndTyped();
     void printedWorking();
+    void openedCase();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -226,6 +227,28 @@ void TstWorkingGui::printedWorking()
     const QString page = QString::fromUtf8(p.readAllStandardOutput()).simplified();
     QVERIFY2(page.contains(QStringLiteral("Memória de cálculo Produtor: João da Silva")), qPrintable(page));
     QVERIFY2(page.contains(QStringLiteral("Faltante de K2O na 1ª cobertura: 42,50 kg/ha.")), qPrintable(page));
+}
+
+// A case file keeps the results, not how they were reached: opened, they say
+// so until their handlers run again; a new case forgets the old working.
+void TstWorkingGui::openedCase()
+{
+    auto first = wholeCaseWindow();
+    QVERIFY(first->saveCase(QStringLiteral("caso.tuberon")));
+    auto w = gui::openWindow(gui::comma());
+    QCOMPARE(gui::messagesDuring([&] { QVERIFY(w->openCase(QStringLiteral("caso.tuberon"))); }), QStringList());
+    QCOMPARE(w->Edit11->text(), QStringLiteral("Médio"));
+    QCOMPARE(w->workingOf(w->Edit11),
+             QStringLiteral("Valor digitado ou lido do caso aberto: nenhum cálculo desta sessão o escreveu."));
+    QVERIFY(w->caseWorking().isEmpty());
+    w->Edit2->setFocus(Qt::TabFocusReason);
+    gui::leaveTo(w->Edit55);
+    QVERIFY(w->workingOf(w->Edit11).startsWith(QStringLiteral("Classe de P: Médio. Argila 35 %")));
+
+    w->newCase();
+    QVERIFY(w->caseWorking().isEmpty());
+    QCOMPARE(w->workingOf(gui::find(w.get(), "Edit41")),
+             QStringLiteral("Valor digitado ou inicial: nenhum cálculo o escreveu."));
 }
 
 QTEST_MAIN(TstWorkingGui)
