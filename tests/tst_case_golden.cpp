@@ -66,6 +66,7 @@ QMap<QString, QString> savedLook(const QString &file)
     // a case: opening one leaves them as the window built them.
     QMap<QString, QString> saved = fromJson(QJsonDocument::fromJson(in.readAll()).object());
     saved.insert(QStringLiteral("btnImportar"), QStringLiteral("shown|Importar...|unchecked"));
+    saved.insert(QStringLiteral("btnMemoria"), QStringLiteral("shown|Memória de cálculo...|unchecked"));
     return saved;
 }
 
