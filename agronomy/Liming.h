@@ -3,22 +3,27 @@
 // by the soil's buffering power, and the correction for a commercial PRNT.
 #include <QString>
 
+class Working;
+
 namespace liming {
 
+// Each rule given a working says there the formula with its numbers, and
+// why a value was held back.
+
 // Base saturation: raise V2 (present) to V1 (target); nothing when V1 <= V2.
-double baseSaturation(double ctc, double v1, double v2);
+double baseSaturation(double ctc, double v1, double v2, Working *working = nullptr);
 // Low buffering power: 0.48 MO - 0.653 + 1.937 Al, unbounded (negative with
 // little organic matter and no aluminium).
-double lowBuffering(double organicMatter, double aluminium);
+double lowBuffering(double organicMatter, double aluminium, Working *working = nullptr);
 // Exchangeable aluminium: Al x f, plus what Ca+Mg lacks to reach 2.
 // Shown for information only; it never becomes the recommendation.
-double aluminium(double aluminium, double factor, double caMg);
+double aluminium(double aluminium, double factor, double caMg, Working *working = nullptr);
 
 enum class Criterion { BaseSaturation, LowBuffering };
 
 // Well-buffered soils (clay >= 15 %, CTC >= 10, MO >= 2 %, all inclusive)
 // follow the base saturation criterion; any other soil the low buffering one.
-Criterion choose(double argila, double ctc, double organicMatter);
+Criterion choose(double argila, double ctc, double organicMatter, Working *working = nullptr);
 
 // Above this the recommendation is held back: more lime at once is not advised.
 inline constexpr double maximumRecommendation = 2.0;
@@ -32,11 +37,11 @@ struct Recommendation {
 // The chosen criterion's value, never below 0 (a negative need means no
 // lime), and never above the maximum.
 Recommendation recommend(double argila, double ctc, double organicMatter, double baseSaturationNc,
-                         double lowBufferingNc);
+                         double lowBufferingNc, Working *working = nullptr);
 
 // Quantity of a commercial limestone equal to a need stated at PRNT 100 %.
 // A PRNT of 0 raises the division-by-zero failure.
-double commercialQuantity(double needAtPrnt100, double prnt);
+double commercialQuantity(double needAtPrnt100, double prnt, Working *working = nullptr);
 
 // Observation texts.
 inline const QString observationTitle = QStringLiteral("Observação:");

@@ -5,6 +5,7 @@
 #include "agronomy/Liming.h"
 #include "agronomy/SoilClasses.h"
 #include "agronomy/Split.h"
+#include "core/Working.h"
 
 #include <QString>
 #include <array>
@@ -58,7 +59,9 @@ struct Recommendation {
 // Raises the window's Failure where the window's own handlers would stop:
 // Mg = 0 (Ca / Mg), a zero PRNT, or a separator other than "," and "."
 // (the aluminium factor then has no text, and the liming cannot be computed).
-Recommendation recommend(const Analysis &analysis, const NumberText &numbers);
+// Given a working, adds to it each result with its working, in the order
+// computed, named and written as the window shows them.
+Recommendation recommend(const Analysis &analysis, const NumberText &numbers, CaseWorking *working = nullptr);
 
 // The text an analysis value is typed as: its shortest exact decimal form,
 // with the separator in force.

@@ -13,7 +13,15 @@
 #include <QVBoxLayout>
 
 ReportPreview::ReportPreview(const reports::PageReport &report, const reports::PdfExport &pdf, QWidget *parent)
-    : QDialog(parent), report_(report), pdf_(pdf), printer_(new QPrinter(QPrinter::HighResolution))
+    : ReportPreview([&report](QPagedPaintDevice &device) { return report.print(device); }, pdf,
+                    QStringLiteral("Relatorio.pdf"), parent)
+{
+}
+
+ReportPreview::ReportPreview(reports::PdfExport::Printing printing, const reports::PdfExport &pdf, const QString &pdfName,
+                             QWidget *parent)
+    : QDialog(parent), print_(std::move(printing)), pdf_(pdf), pdfName_(pdfName),
+      printer_(new QPrinter(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("Visualização do relatório"));
@@ -21,9 +29,9 @@ ReportPreview::ReportPreview(const reports::PageReport &report, const reports::P
 
     view_ = new QPrintPreviewWidget(printer_, this);
     view_->setObjectName(QStringLiteral("PreviewPage"));
-    connect(view_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { report_.print(*printer); });
+    connect(view_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { print_(*printer); });
 
-    auto *tools = new QToolBar(this);
+    auto *tools = tools_ = new QToolBar(this);
     const auto add = [&](const char *name, const QString &text, auto slot) {
         QAction *action = tools->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
@@ -45,7 +53,7 @@ ReportPreview::ReportPreview(const reports::PageReport &report, const reports::P
         [this] { view_->setCurrentPage(qMin(view_->pageCount(), view_->currentPage() + 1)); });
     add("actionLastPage", QStringLiteral("Última"), [this] { view_->setCurrentPage(view_->pageCount()); });
     tools->addSeparator();
-    add("actionClose", QStringLiteral("Fechar"), [this] { accept(); });
+    close_ = add("actionClose", QStringLiteral("Fechar"), [this] { accept(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -64,18 +72,26 @@ ReportPreview::~ReportPreview()
     delete printer_;
 }
 
+void ReportPreview::addTool(const char *name, const QString &text, std::function<void()> act)
+{
+    auto *action = new QAction(text, tools_);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, std::move(act));
+    tools_->insertAction(close_, action);
+}
+
 void ReportPreview::print()
 {
     QPrintDialog dialog(printer_, this);
     if (dialog.exec() == QDialog::Accepted)
-        report_.print(*printer_);
+        print_(*printer_);
 }
 
 void ReportPreview::askAndExport()
 {
     // An existing file is replaced without a second question.
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar PDF"),
-                                                      QStringLiteral("Relatorio.pdf"),
+                                                      pdfName_,
                                                       QStringLiteral("Documento PDF (*.pdf)"), nullptr,
                                                       QFileDialog::DontConfirmOverwrite);
     if (!path.isEmpty())
@@ -84,7 +100,7 @@ void ReportPreview::askAndExport()
 
 bool ReportPreview::exportPdf(const QString &path)
 {
-    const QString reason = pdf_.exportTo(report_, path);
+    const QString reason = pdf_.exportTo(print_, path);
     if (reason.isEmpty())
         return true;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Tuberon"),

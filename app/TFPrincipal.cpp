@@ -71,6 +71,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     setTabOrder(BitBtn1, DateTimePicker3);
 
     wireHandlers();
+    wireWorking();
     wireKeyboard();
     buildCaseButtons();
     buildImportButton();

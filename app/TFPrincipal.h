@@ -6,6 +6,7 @@
 #include "core/Failure.h"
 #include "core/NumberText.h"
 #include "agronomy/Worksheet.h"
+#include "core/Working.h"
 
 #include <QDateTimeEdit>
 #include <QHash>
@@ -286,6 +287,29 @@ public:
     // "Inserir", and keeps the prices and the composition with the case.
     void applyComposition(const fertilizers::PriceList &prices, const fertilizers::Composition &composition);
 
+    // ---- The working of each result (working.cpp)
+    QPushButton *btnMemoria = nullptr;
+    // "Memória de cálculo...": the whole working, previewed, printed, as PDF or as text.
+    void btnMemoriaClick();
+    // What a computed field, or a cell of a grid, holds, told: the rule and
+    // the values that gave it; said to be typed when it was, and stale when
+    // a value it was computed from has changed since. Empty where nothing is computed.
+    QString workingOf(const QWidget *field) const;
+    QString workingOf(const StringGrid *grid, int column, int row) const;
+    // Every result the window holds, told as above, in the order computed.
+    CaseWorking caseWorking() const;
+    // Where a result comes from: a field, or a cell of a grid.
+    struct Place {
+        const QWidget *widget = nullptr;
+        int column = -1, row = -1; // of a grid's cell
+    };
+    // Keeps how a handler reached the result it just wrote at a place, and
+    // the texts of the places it read; a copy is told but not listed again
+    // in the whole working.
+    enum class Kind { Result, Copy };
+    void explain(const Place &at, const QString &section, const Told &told, std::initializer_list<Place> from,
+                 Kind kind = Kind::Result);
+
     const NumberText &numbers() const { return numbers_; }
     const QLocale &regional() const { return regional_; }
 
@@ -407,7 +431,9 @@ public:
     // Writes the N, P2O5 and K2O that a quantity of product supplies, with
     // the pattern of the given places.
     void writeSupplied(const std::array<QLineEdit *, 3> &kg, double quantity, const std::array<double, 3> &contents,
-                       int places);
+                       int places, QLineEdit *quantityField = nullptr);
+    // The part of the working an application's results belong to (its row of stga3).
+    QString sectionOf(int row) const;
     // "Calcular" of a mineral product: what the quantity in hand supplies.
     void calculateMineral(const Application &application);
     // Appends a product row (its name, its quantity and the N, P2O5 and K2O
@@ -452,6 +478,26 @@ private:
     model::Case startState_; // the components as built, before start-up
     mutable std::vector<QWidget *> caseComponents_;
     bool painted_ = false;
+    // ---- The working of each result (working.cpp)
+    struct Explained {
+        QString section;
+        Told told;
+        QString written; // the text the handler wrote
+        QList<std::pair<Place, QString>> from; // each place read, with its text then
+        quint64 order = 0;
+        bool copy = false;
+    };
+    QHash<std::pair<const QWidget *, int>, Explained> explained_; // by widget and cell
+    quint64 explainedCount_ = 0;
+    QSet<const QWidget *> workingShown_; // the places whose tooltip tells their working
+    bool restored_ = false;              // a case was opened: its results came without their working
+    QString placeText(const Place &place) const;
+    QString placeName(const Place &place) const;
+    QString workingAt(const Place &place) const;
+    QString noteOn(const Place &place, const Explained &e) const;
+    bool showWorking(QObject *watched, QEvent *event);
+    void wireWorking();
+    QHash<std::pair<const QWidget *, int>, Explained>::const_iterator explainedAt(const Place &place) const;
     QHash<QObject *, Handler> exitHandlers_;
     QHash<QObject *, Handler> changeHandlers_;
     QHash<QObject *, Handler> clickHandlers_; // pickers and the date fields inside them

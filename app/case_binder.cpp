@@ -377,6 +377,9 @@ void TFPrincipal::checkCase(const model::Case &c, const QString &fileName) const
 void TFPrincipal::restoreCase(const model::Case &source)
 {
     model::Case c = source;
+    // The restored results come without their working.
+    explained_.clear();
+    restored_ = true;
     const std::vector<QWidget *> &components = caseComponents();
     // Every component stays silent until all are written: a radio button
     // chosen here unchecks its neighbour, which must not answer either.

@@ -60,6 +60,7 @@ void TFPrincipal::resetToStart()
     // The worksheet starts at zero.
     start.worksheet = {};
     restoreCase(start);
+    restored_ = false; // a new case: nothing in it came from a file
     redrawAfterRestore();
     // Grid titles, the N split, today's dates, the efficiencies and the
     // chart, exactly as the first show fills them.

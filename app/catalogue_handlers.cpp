@@ -2,6 +2,7 @@
 // lookup, "Calcular" and "Inserir" of a mineral product, "Limpar", and the
 // "Faltante" amounts kept as the doses minus the list.
 #include "agronomy/Applications.h"
+#include "agronomy/ResultNames.h"
 #include "fertilizers/Closing.h"
 #include "fertilizers/MineralCatalogue.h"
 #include "app/StringGrid.h"
@@ -49,11 +50,25 @@ std::array<double, 3> TFPrincipal::contentsOrZero(const Application &a) const
     return {pn, pp, pk};
 }
 
-void TFPrincipal::writeSupplied(const std::array<QLineEdit *, 3> &kg, double quantity,
-                                const std::array<double, 3> &contents, int places)
+QString TFPrincipal::sectionOf(int row) const
 {
-    for (int n = 0; n < nutrients; ++n)
-        write(kg[n], fmt(fertilizers::supplied(quantity, contents[n]), places));
+    return row == Planting ? sections::planting : sections::topDressing(row - Planting);
+}
+
+void TFPrincipal::writeSupplied(const std::array<QLineEdit *, 3> &kg, double quantity,
+                                const std::array<double, 3> &contents, int places, QLineEdit *quantityField)
+{
+    int row = Planting;
+    while (row < ThirdTopDressing && application(row).kg != kg)
+        ++row;
+    const Application &a = application(row);
+    for (int n = 0; n < nutrients; ++n) {
+        Working w(numbers(), places);
+        write(kg[n], fmt(fertilizers::supplied(quantity, contents[n], 1.0, &w), places));
+        explain({kg[n]}, sectionOf(row),
+                w.told(QStringLiteral("%1 fornecido").arg(results::nutrientNames[n]), kg[n]->text() + QStringLiteral(" kg")),
+                {{quantityField ? quantityField : a.quantity}, {a.percent[n]}});
+    }
 }
 
 void TFPrincipal::calculateMineral(const Application &a)
@@ -89,9 +104,16 @@ void TFPrincipal::insertProduct(const Application &a, const QString &product, co
     list->setRows(lin + 1);
     for (int c = 0; c < cells.size(); ++c)
         list->setCell(c, lin, cells[c]);
+    const int products = list->rowCount() - FirstProductRow;
     for (int n = 0; n < nutrients; ++n)
-        if (doses[n])
-            write(a.faltante[n], fmt(*doses[n] - sums[n], 2));
+        if (doses[n]) {
+            Working w(numbers(), 2);
+            write(a.faltante[n], fmt(fertilizers::stillMissing(*doses[n], sums[n], products, &w), 2));
+            explain({a.faltante[n]}, sectionOf(a.row),
+                    w.told(results::faltante(results::nutrientNames[n], a.row - Planting),
+                           a.faltante[n]->text() + QStringLiteral(" kg/ha")),
+                    {{stga3, columnOf(Nutrient(n)), a.row}});
+        }
 }
 
 void TFPrincipal::insertMineral(const Application &a)
@@ -106,6 +128,13 @@ void TFPrincipal::clearProducts(const Application &a)
         for (int c = 0; c < list->columnCount(); ++c)
             list->setCell(c, j, QString());
     list->setRows(FirstProductRow); // the titles only
-    for (int n = 0; n < nutrients; ++n)
-        write(a.faltante[n], stga3->cell(columnOf(Nutrient(n)), a.row));
+    for (int n = 0; n < nutrients; ++n) {
+        const QString dose = stga3->cell(columnOf(Nutrient(n)), a.row);
+        write(a.faltante[n], dose);
+        explain({a.faltante[n]}, sectionOf(a.row),
+                {results::faltante(results::nutrientNames[n], a.row - Planting),
+                 dose.isEmpty() ? QStringLiteral("vazio") : dose + QStringLiteral(" kg/ha"),
+                 QStringLiteral("A dose da aplicação: a lista foi limpa.")},
+                {{stga3, columnOf(Nutrient(n)), a.row}});
+    }
 }

@@ -108,7 +108,7 @@ void TFPrincipal::onKey(QLineEdit *field, KeyRule rule, QWidget *successor)
 
 bool TFPrincipal::eventFilter(QObject *watched, QEvent *event)
 {
-    if (caseDragEvent(event))
+    if (caseDragEvent(event) || showWorking(watched, event))
         return true;
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();

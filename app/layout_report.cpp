@@ -22,6 +22,9 @@ void TFPrincipal::buildReportTab()
 
     Button12 = ui::button(GroupBox5, QStringLiteral("Button12"), QStringLiteral("Relatório *.txt"), 16, 20, 180, 30);
     Button16 = ui::button(GroupBox5, QStringLiteral("Button16"), QStringLiteral("Relatório *.pdf"), 208, 20, 180, 30);
+    // Below the technician's box: how each result of the case was reached.
+    btnMemoria = ui::button(GroupBox5, QStringLiteral("btnMemoria"), QStringLiteral("Memória de cálculo..."), 16, 432,
+                            180, 30);
     frxReport1 = new reports::PageReport(QStringLiteral(":/assets/report_page.json"), this);
     frxPDFExport1 = new reports::PdfExport(this);
 

@@ -2,6 +2,7 @@
 // what planting still misses, listed in stga4. The mineral block's
 // "Calcular" and "Inserir", and "Limpar tudo", are those of every application.
 #include "agronomy/Applications.h"
+#include "agronomy/ResultNames.h"
 #include "fertilizers/Closing.h"
 #include "fertilizers/OrganicFertilizers.h"
 #include "app/StringGrid.h"
@@ -23,14 +24,14 @@ struct PlantingClosing {
 
 // What planting still misses against the contents of the product in hand,
 // read in that order; an empty field counts as none.
-PlantingClosing plantingClosing(const TFPrincipal &w)
+PlantingClosing plantingClosing(const TFPrincipal &w, Working *working)
 {
     const TFPrincipal::Application &a = w.plantio;
     const double doseN = w.readOrZero(a.faltante[N]);
     const double DoseP = w.readOrZero(a.faltante[P2O5]);
     const double DoseK = w.readOrZero(a.faltante[K2O]);
     const std::array<double, 3> p = w.contentsOrZero(a);
-    return {fertilizers::closingLimits(doseN, DoseP, DoseK, p[N], p[P2O5], p[K2O]), p};
+    return {fertilizers::closingLimits(doseN, DoseP, DoseK, p[N], p[P2O5], p[K2O], working), p};
 }
 
 } // namespace
@@ -47,15 +48,24 @@ void TFPrincipal::ComboBox1Change()
         write(Edit87, QString::number(product->dryMatter));
     }
 
-    const PlantingClosing closing = plantingClosing(*this);
-    const double qtd = fertilizers::proposedQuantity(fertilizers::chosenLimit(closing.limits, closingCriterion()));
+    Working proposal(numbers(), 1);
+    const PlantingClosing closing = plantingClosing(*this, &proposal);
+    const double qtd = fertilizers::proposedQuantity(
+        fertilizers::chosenLimit(closing.limits, closingCriterion(), &proposal), &proposal);
 
     // The quantity is of dry product; the wet weight is what goes on the field.
     const double ms = read(Edit87);
-    const double qtdu = divide(qtd * 100, ms);
+    Working wet(numbers(), 1);
+    const double qtdu = fertilizers::wetWeight(qtd, ms, &wet);
     write(Edit88, fmt(qtdu, 1));
     write(Edit33, fmt(qtd, 1));
-    writeSupplied(plantio.kg, qtd, closing.contents, 1);
+    const std::initializer_list<Place> from{{ComboBox1}, {Edit50}, {Edit52}, {Edit54}, {Edit34}, {Edit35}, {Edit36}};
+    explain({Edit33}, sections::planting,
+            proposal.told(QStringLiteral("Quantidade proposta do adubo orgânico"), Edit33->text() + QStringLiteral(" kg")),
+            from);
+    explain({Edit88}, sections::planting, wet.told(QStringLiteral("Peso úmido"), Edit88->text() + QStringLiteral(" kg")),
+            {{Edit33}, {Edit87}});
+    writeSupplied(plantio.kg, qtd, closing.contents, 1, Edit33);
 }
 
 fertilizers::ClosingCriterion TFPrincipal::closingCriterion() const
@@ -77,9 +87,16 @@ void TFPrincipal::Button5Click()
     const double pn = read(plantio.percent[N]), pp = read(plantio.percent[P2O5]), pk = read(plantio.percent[K2O]);
     // Only part of an organic fertilizer's nutrients is released in the cycle.
     const double EN = read(Edit62), EP = read(Edit63), EK = read(Edit65);
-    write(plantio.kg[N], fmt(fertilizers::supplied(qtd, pn, EN), 1));
-    write(plantio.kg[P2O5], fmt(fertilizers::supplied(qtd, pp, EP), 1));
-    write(plantio.kg[K2O], fmt(fertilizers::supplied(qtd, pk, EK), 1));
+    const std::array<double, 3> contents{pn, pp, pk}, efficiencies{EN, EP, EK};
+    const std::array<QLineEdit *, 3> efficiencyFields{Edit62, Edit63, Edit65};
+    for (int n = 0; n < nutrients; ++n) {
+        Working w(numbers(), 1);
+        write(plantio.kg[n], fmt(fertilizers::supplied(qtd, contents[n], efficiencies[n], &w), 1));
+        explain({plantio.kg[n]}, sections::planting,
+                w.told(QStringLiteral("%1 fornecido").arg(results::nutrientNames[n]),
+                       plantio.kg[n]->text() + QStringLiteral(" kg")),
+                {{Edit33}, {plantio.percent[n]}, {efficiencyFields[n]}});
+    }
 }
 
 // The organic product is listed with its wet weight.
@@ -88,10 +105,16 @@ void TFPrincipal::Button6Click() { insertProduct(plantio, ComboBox1->currentText
 void TFPrincipal::ComboBox2Change()
 {
     lookupMineral(plantio);
-    const PlantingClosing closing = plantingClosing(*this);
+    Working proposal(numbers(), 1);
+    const PlantingClosing closing = plantingClosing(*this, &proposal);
     // A mineral product always closes the nutrient it runs out on first.
-    const double qtd = fertilizers::proposedQuantity(closing.limits.smallest());
+    const double qtd = fertilizers::proposedQuantity(
+        fertilizers::chosenLimit(closing.limits, fertilizers::ClosingCriterion::Smallest, &proposal), &proposal);
     write(plantio.quantity, fmt(qtd, 1));
+    explain({plantio.quantity}, sections::planting,
+            proposal.told(QStringLiteral("Quantidade proposta do adubo mineral"),
+                          plantio.quantity->text() + QStringLiteral(" kg")),
+            {{ComboBox2}, {Edit50}, {Edit52}, {Edit54}, {Edit34}, {Edit35}, {Edit36}});
     writeSupplied(plantio.kg, qtd, closing.contents, 2);
 }
 

@@ -1,4 +1,5 @@
 // Interpretation of the soil analysis as each of its fields is left.
+#include "agronomy/ResultNames.h"
 #include "agronomy/SoilClasses.h"
 #include "app/TFPrincipal.h"
 
@@ -20,9 +21,14 @@ void TFPrincipal::Edit1Exit()
     }
     if (!Edit1->text().isEmpty()) {
         worksheet_.argila = read(Edit1);
-        if (const auto factor = soil::aluminiumFactorText(worksheet_.argila, numbers().separator()))
+        Working factorWorking(numbers(), 1);
+        if (const auto factor = soil::aluminiumFactorText(worksheet_.argila, numbers().separator(), &factorWorking)) {
             write(Edit26, *factor);
-        write(Edit68, soil::clayClass(worksheet_.argila));
+            explain({Edit26}, sections::liming, factorWorking.told(results::aluminiumFactor, *factor), {{Edit1}});
+        }
+        Working classWorking(numbers(), 1);
+        write(Edit68, soil::clayClass(worksheet_.argila, &classWorking));
+        explain({Edit68}, sections::soil, classWorking.told(results::clayClass, Edit68->text()), {{Edit1}});
     }
     // The phosphate dose waits until the phosphorus field is left again.
 }
@@ -47,9 +53,18 @@ void TFPrincipal::Edit3Exit()
     }
 }
 
+namespace {
+// The liming tab takes the analysis' values as typed.
+Told copied(const QString &what, const QString &text)
+{
+    return {what, text.isEmpty() ? QStringLiteral("vazio") : text, QStringLiteral("Copiado da análise do solo.")};
+}
+} // namespace
+
 void TFPrincipal::Edit4Exit()
 {
     write(Edit20, Edit4->text());
+    explain({Edit20}, sections::liming, copied(QStringLiteral("MO"), Edit4->text()), {{Edit4}}, Kind::Copy);
     if (filled(Edit4, Edit12))
         DoseN();
 }
@@ -58,6 +73,8 @@ void TFPrincipal::Edit5Exit()
 {
     write(Edit21, Edit5->text());
     write(Edit27, Edit5->text());
+    for (QLineEdit *copy : {Edit21, Edit27})
+        explain({copy}, sections::liming, copied(QStringLiteral("Al"), Edit5->text()), {{Edit5}}, Kind::Copy);
 }
 
 void TFPrincipal::Edit6Exit()
@@ -65,10 +82,16 @@ void TFPrincipal::Edit6Exit()
     if (filled(Edit6, Edit7)) {
         worksheet_.ca = read(Edit6);
         worksheet_.mg = read(Edit7);
-        const double caMg = worksheet_.ca + worksheet_.mg;
+        Working sumWorking(numbers(), 2), ratioWorking(numbers(), 2);
+        const double caMg = soil::caMg(worksheet_.ca, worksheet_.mg, &sumWorking);
         write(Edit13, fmt(caMg, 2));
-        write(Edit14, fmt(divide(worksheet_.ca, worksheet_.mg), 2));
+        explain({Edit13}, sections::soil, sumWorking.told(results::caMg, Edit13->text() + QStringLiteral(" cmolc/dm³")),
+                {{Edit6}, {Edit7}}, Kind::Copy);
+        write(Edit14, fmt(soil::caMgRatio(worksheet_.ca, worksheet_.mg, &ratioWorking), 2));
+        explain({Edit14}, sections::soil, ratioWorking.told(results::caMgRatio, Edit14->text()), {{Edit6}, {Edit7}});
         write(Edit29, fmt(caMg, 2));
+        explain({Edit29}, sections::soil, sumWorking.told(results::caMg, Edit29->text() + QStringLiteral(" cmolc/dm³")),
+                {{Edit6}, {Edit7}});
     }
 }
 
@@ -84,24 +107,32 @@ void TFPrincipal::Edit8Exit()
         worksheet_.ctc = read(Edit8);
         ClasseK();
         DoseK();
-        write(Edit69, soil::ctcClass(worksheet_.ctc));
+        Working w(numbers(), 1);
+        write(Edit69, soil::ctcClass(worksheet_.ctc, &w));
+        explain({Edit69}, sections::soil, w.told(results::ctcClass, Edit69->text()), {{Edit8}});
     }
     write(Edit16, Edit8->text());
+    explain({Edit16}, sections::liming, copied(QStringLiteral("CTC"), Edit8->text()), {{Edit8}}, Kind::Copy);
 }
 
 void TFPrincipal::Edit9Exit()
 {
     write(Edit18, Edit9->text());
+    explain({Edit18}, sections::liming, copied(QStringLiteral("V2"), Edit9->text()), {{Edit9}}, Kind::Copy);
 }
 
 void TFPrincipal::ClasseP()
 {
-    worksheet_.phosphorusLimits = soil::phosphorusLimits(worksheet_.argila);
-    write(Edit11, soil::nutrientClass(worksheet_.p, worksheet_.phosphorusLimits));
+    Working w(numbers(), 1);
+    worksheet_.phosphorusLimits = soil::phosphorusLimits(worksheet_.argila, &w);
+    write(Edit11, soil::nutrientClass(soil::Nutrient::P, worksheet_.p, worksheet_.phosphorusLimits, w));
+    explain({Edit11}, sections::soil, w.told(results::phosphorusClass, Edit11->text()), {{Edit1}, {Edit2}});
 }
 
 void TFPrincipal::ClasseK()
 {
-    worksheet_.potassiumLimits = soil::potassiumLimits(worksheet_.ctc);
-    write(Edit10, soil::nutrientClass(worksheet_.k, worksheet_.potassiumLimits));
+    Working w(numbers(), 1);
+    worksheet_.potassiumLimits = soil::potassiumLimits(worksheet_.ctc, &w);
+    write(Edit10, soil::nutrientClass(soil::Nutrient::K, worksheet_.k, worksheet_.potassiumLimits, w));
+    explain({Edit10}, sections::soil, w.told(results::potassiumClass, Edit10->text()), {{Edit3}, {Edit8}});
 }

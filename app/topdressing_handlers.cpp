@@ -3,6 +3,7 @@
 // components and their row of stga3; "Calcular", "Inserir" and "Limpar" are
 // those of every application.
 #include "agronomy/Applications.h"
+#include "agronomy/ResultNames.h"
 #include "fertilizers/Closing.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
@@ -30,6 +31,15 @@ void propose(TFPrincipal &w, const TFPrincipal::Application &a)
     // proposal is written as soon as it is made: a text that is not a number
     // further on stops the handler there, with what came before written.
     std::array<double, 3> contents{}; // as the deciders read them
+    const QString section = w.sectionOf(a.row);
+    Working rule(w.numbers(), 1);
+    const auto supply = [&](Nutrient n, double qtd, double content) {
+        Working each(w.numbers(), 1);
+        w.write(a.kg[n], w.fmt(fertilizers::supplied(qtd, content, 1.0, &each), 1));
+        w.explain({a.kg[n]}, section,
+                  each.told(QStringLiteral("%1 fornecido").arg(results::nutrientNames[n]), a.kg[n]->text() + QStringLiteral(" kg")),
+                  {{a.quantity}, {a.percent[n]}});
+    };
     const bool proposed = fertilizers::followTopDressingRule(
         [&](fertilizers::Nutrient nutrient) { return w.readOrZero(a.faltante[triplePlace(nutrient)]); },
         [&](fertilizers::Nutrient nutrient) {
@@ -39,14 +49,24 @@ void propose(TFPrincipal &w, const TFPrincipal::Application &a)
         [&](const fertilizers::TopDressingProposal &proposal) {
             const double qtd = proposal.quantity;
             w.write(a.quantity, w.fmt(qtd, 1));
-            w.write(a.kg[N], w.fmt(fertilizers::supplied(qtd, contents[N]), 1));
+            supply(N, qtd, contents[N]);
             const double pP = w.readOrZero(a.percent[P2O5]);
-            w.write(a.kg[P2O5], w.fmt(fertilizers::supplied(qtd, pP), 1));
+            supply(P2O5, qtd, pP);
             const double pK = w.readOrZero(a.percent[K2O]);
-            w.write(a.kg[K2O], w.fmt(fertilizers::supplied(qtd, pK), 1));
-        });
-    if (proposed)
+            supply(K2O, qtd, pK);
+        },
+        &rule);
+    const std::initializer_list<TFPrincipal::Place> from{
+        {a.combo}, {a.faltante[N]}, {a.faltante[K2O]}, {a.percent[N]}, {a.percent[K2O]}};
+    if (proposed) {
+        w.explain({a.quantity}, section,
+                  rule.told(QStringLiteral("Quantidade proposta"), a.quantity->text() + QStringLiteral(" kg")), from);
         return;
+    }
+    w.explain({a.quantity}, section,
+              {QStringLiteral("Quantidade do produto"), a.quantity->text().isEmpty() ? QStringLiteral("vazio") : a.quantity->text() + QStringLiteral(" kg"),
+               rule.why() + QStringLiteral(" Nenhum nutriente decide: fica a quantidade que estava.")},
+              from);
 
     // No proposal: the quantity in hand stays, and what it supplies is that
     // of the product now chosen, never the figures of the one before. Those

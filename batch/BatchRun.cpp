@@ -15,6 +15,7 @@
 #include "batch/SampleNames.h"
 #include "batch/Summary.h"
 #include "reports/TextReport.h"
+#include "reports/WorkingReport.h"
 
 #include <QChartView>
 #include <QDir>
@@ -40,7 +41,14 @@ struct Shared {
     QImage chart;
     QHash<QString, QImage> pictures; // the template's own pictures, decoded once
     reports::PdfExport pdf;
+    bool working = false;
+    reports::PdfExport workingPdf;
 };
+
+// The working of a sample is a document of its own beside the page report:
+// the page report stays the one signed page it always was, while the working
+// runs over as many pages as the case needs and goes to whoever checks it.
+QString workingName(const QString &fileBase) { return fileBase + QStringLiteral("-memoria.pdf"); }
 
 QString templatePath() { return QStringLiteral(":/assets/report_page.json"); }
 
@@ -56,8 +64,9 @@ QImage chartPicture(QDate planting, const QLocale &regional)
 
 QString reason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-// The case the window would hold for the sample.
-model::Case sampleCase(const LabSample &s, const Shared &shared)
+// The case the window would hold for the sample; given a working, the
+// working of every result besides.
+model::Case sampleCase(const LabSample &s, const Shared &shared, CaseWorking *working = nullptr)
 {
     agronomy::Analysis a;
     a.argila = *s.value(Column::Argila);
@@ -73,7 +82,7 @@ model::Case sampleCase(const LabSample &s, const Shared &shared)
     a.prnt = shared.prnt;
     model::Case c;
     c.decimalSeparator = shared.numbers.separator();
-    model::applyRecommendation(c, a, agronomy::recommend(a, shared.numbers), shared.numbers);
+    model::applyRecommendation(c, a, agronomy::recommend(a, shared.numbers, working), shared.numbers);
     c.producer = {s.text(Column::Produtor), s.text(Column::Cpf), s.text(Column::Localidade), s.text(Column::Municipio)};
     c.field.name = s.text(Column::Denominacao);
     c.field.report = s.text(Column::Laudo);
@@ -94,10 +103,10 @@ SummaryRow summaryRow(const LabSample &s, const model::Case &c)
             n(0), n(1), n(2), n(3), k2o(0), k2o(1), QString(), s.warning, QString()};
 }
 
-// One sample from its values to its two report files; its summary row, with
-// the reason in "Erro" when it could not be done. Both files are written in
-// full beside their places before either is put in place, so that a sample
-// has both new reports or neither.
+// One sample from its values to its report files; its summary row, with
+// the reason in "Erro" when it could not be done. Every file is written in
+// full beside its place before any is put in place, so that a sample has
+// all its new reports or none.
 SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &shared)
 {
     SummaryRow failed(summaryColumns().size());
@@ -109,7 +118,8 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
         return failed;
     }
     try {
-        const model::Case c = sampleCase(s, shared);
+        CaseWorking working;
+        const model::Case c = sampleCase(s, shared, shared.working ? &working : nullptr);
         const reports::ReportContent content = reports::ReportContent::fromCase(c, shared.date);
 
         reports::PageReport page(templatePath());
@@ -127,7 +137,17 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
             return Failure(QStringLiteral("não foi possível gravar \"%1\": %2")
                                .arg(QDir::toNativeSeparators(path), reason(code)));
         };
-        reports::PendingFile pendingPdf, pendingTxt;
+        reports::PendingFile pendingPdf, pendingTxt, pendingWorking;
+        const QString workingPath = shared.output.filePath(workingName(fileBase));
+        if (shared.working) {
+            const reports::WorkingDocument document = reports::workingDocument(c, shared.date, working);
+            const QByteArray workingPdf = shared.workingPdf.document(
+                [&document](QPagedPaintDevice &device) { return reports::printWorking(document, device); });
+            if (workingPdf.isEmpty())
+                throw Failure(QStringLiteral("a memória de cálculo não pôde ser desenhada"));
+            if (const int code = reports::prepareFile(workingPath, workingPdf, pendingWorking))
+                throw notWritten(workingPath, code);
+        }
         if (const int code = reports::prepareFile(pdfPath, pdf, pendingPdf))
             throw notWritten(pdfPath, code);
         if (const int code =
@@ -135,6 +155,11 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
             throw notWritten(txtPath, code);
         if (const int code = pendingPdf.commit())
             throw notWritten(pdfPath, code);
+        if (shared.working)
+            if (const int code = pendingWorking.commit())
+                throw Failure(notWritten(workingPath, code).message()
+                              + QStringLiteral(" (o relatório PDF já é o novo; a memória de cálculo e o relatório "
+                                               "texto não)"));
         // A rename in the same folder right after another seldom fails; when
         // it does, the new page report stands beside the old text report,
         // and the message says so.
@@ -143,6 +168,8 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
                           + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
         SummaryRow row = summaryRow(s, c);
         row[filesColumn] = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
+        if (shared.working)
+            row[filesColumn] += QStringLiteral(", ") + workingName(fileBase);
         return row;
     } catch (const Failure &f) {
         failed[errorColumn] = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
@@ -219,7 +246,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
                 continue;
             ++total;
             const QString base = names.next(sampleName(record), record.line);
-            if (overwritesInput(base + QStringLiteral(".pdf")) || overwritesInput(base + QStringLiteral(".txt")))
+            if (overwritesInput(base + QStringLiteral(".pdf")) || overwritesInput(base + QStringLiteral(".txt"))
+                || (options.working && overwritesInput(workingName(base))))
                 return NotRun;
         }
     }
@@ -255,6 +283,9 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.output = out;
     shared.prnt = options.prnt;
     shared.technician = options.technician;
+    shared.working = options.working;
+    shared.workingPdf.title = reports::workingTitle;
+    shared.workingPdf.subject = reports::workingTitle;
     shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
     shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {

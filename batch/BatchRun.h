@@ -21,6 +21,7 @@ struct Options {
     QString technician;
     QList<ChosenColumn> chosen;   // variables taken from headers the user names
     QString sheet;                // the sheet of an .xlsx; empty for the first
+    bool working = false;         // also <amostra>-memoria.pdf, the working of every result
 };
 
 enum ExitStatus { AllDone = 0, SomeNotDone = 1, NotRun = 2 };

@@ -41,9 +41,13 @@ CommandLine::CommandLine(QCommandLineParser &parser)
               QStringLiteral("VARIAVEL=CABEÇALHO[:UNIDADE]")),
       planilha_(QStringLiteral("planilha"),
                 QStringLiteral("Planilha do arquivo .xlsx de onde ler as amostras (padrão: a primeira)."),
-                QStringLiteral("NOME"))
+                QStringLiteral("NOME")),
+      memoria_(QStringLiteral("memoria"),
+               QStringLiteral("Grava também, para cada amostra, AMOSTRA-memoria.pdf: a memória de cálculo, com a regra "
+                              "e os valores que deram cada resultado."))
 {
-    parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_});
+    parser.addOptions(
+        {lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_, memoria_});
 }
 
 bool CommandLine::requested(int argc, char **argv)
@@ -81,6 +85,7 @@ int CommandLine::run(const QCommandLineParser &parser) const
     options.input = parser.value(lote_);
     options.output = parser.isSet(saida_) ? parser.value(saida_) : QStringLiteral(".");
     options.technician = parser.value(tecnico_);
+    options.working = parser.isSet(memoria_);
 
     const std::optional<double> yield = optionNumber(parser.value(rendimento_), false);
     if (!yield) {

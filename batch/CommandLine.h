@@ -2,7 +2,7 @@
 // The lab-file run on the program's command line:
 //   tuberon --lote amostras.csv --saida relatorios/ [--rendimento 25] [--prnt 80]
 //           [--plantio 2025-10-01] [--tecnico "Nome /CREA"] [--silencioso]
-//           [--coluna VARIAVEL=CABEÇALHO[:UNIDADE]]... [--colunas] [--planilha NOME]
+//           [--coluna VARIAVEL=CABEÇALHO[:UNIDADE]]... [--colunas] [--planilha NOME] [--memoria]
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
@@ -25,7 +25,7 @@ public:
     int run(const QCommandLineParser &parser) const;
 
 private:
-    QCommandLineOption lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_;
+    QCommandLineOption lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_, memoria_;
 };
 
 } // namespace batch

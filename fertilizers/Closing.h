@@ -3,7 +3,12 @@
 #include <array>
 #include <optional>
 
+class Working;
+
 namespace fertilizers {
+
+// Each rule given a working says there the figures it divided and why a
+// quantity was held back.
 
 // A nutrient the product lacks never restricts the quantity: its limit is
 // this sentinel, far above any real proposal.
@@ -19,19 +24,19 @@ struct ClosingLimits {
 };
 
 ClosingLimits closingLimits(double missingN, double missingP2O5, double missingK2O, double pn, double pp,
-                            double pk);
+                            double pk, Working *working = nullptr);
 
 // The quantity a proposal offers for a limit: none when the nutrients that
 // decide it are absent from the product (the sentinel is never offered) or
 // already over-supplied (a negative limit: more product would only add to
 // the excess).
-double proposedQuantity(double limit);
+double proposedQuantity(double limit, Working *working = nullptr);
 
 // The nutrient the organic planting proposal closes: the one the user picks,
 // or whichever runs out first ("Fechar pelo menor"). The limit it picks is
 // then offered through proposedQuantity.
 enum class ClosingCriterion { N, P2O5, K2O, Smallest };
-double chosenLimit(const ClosingLimits &limits, ClosingCriterion criterion);
+double chosenLimit(const ClosingLimits &limits, ClosingCriterion criterion, Working *working = nullptr);
 
 // A top-dressing proposal closes a nutrient only when some of it is missing
 // and the product has it; otherwise that nutrient proposes nothing.
@@ -56,14 +61,21 @@ std::optional<TopDressingProposal> topDressingProposal(double missingN, double p
 // a later one replacing an earlier. So a figure that cannot be read stops
 // the caller after what the deciders before it proposed. Answers whether any
 // decider proposed.
+// What a decider did, for the working: proposed the quantity, or why not.
+void tellDecider(Nutrient nutrient, double missing, double contentPercent, std::optional<double> quantity,
+                 Working &working);
+
 template <class Missing, class Content, class Act>
-bool followTopDressingRule(Missing missing, Content content, Act act)
+bool followTopDressingRule(Missing missing, Content content, Act act, Working *working = nullptr)
 {
     bool proposed = false;
     for (const Nutrient nutrient : topDressingDeciders) {
         const double missingOfIt = missing(nutrient);
         const double contentOfIt = content(nutrient);
-        if (const auto quantity = closingProposal(missingOfIt, contentOfIt)) {
+        const auto quantity = closingProposal(missingOfIt, contentOfIt);
+        if (working)
+            tellDecider(nutrient, missingOfIt, contentOfIt, quantity, *working);
+        if (quantity) {
             act(TopDressingProposal{nutrient, *quantity});
             proposed = true;
         }
@@ -71,8 +83,12 @@ bool followTopDressingRule(Missing missing, Content content, Act act)
     return proposed;
 }
 
+// What an application still misses of a nutrient (kg): its dose less what
+// the listed products supply; negative when they supply more than the dose.
+double stillMissing(double dose, double supplied, int products, Working *working = nullptr);
+
 // Nutrient (kg) supplied by a quantity (kg) of a content (%), times an
 // efficiency (organic fertilizers release only part of it in the cycle).
-double supplied(double quantity, double contentPercent, double efficiency = 1.0);
+double supplied(double quantity, double contentPercent, double efficiency = 1.0, Working *working = nullptr);
 
 } // namespace fertilizers

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <array>
 
+class Working;
+
 namespace fertilizers {
 
 struct OrganicFertilizer {
@@ -40,5 +42,9 @@ const OrganicFertilizer *organicAt(int index);
 
 // The items of the organic list: the products, then one empty item.
 QStringList organicItems();
+
+// The wet weight (kg) that holds a quantity (kg) of dry product at a dry
+// matter (%): what goes on the field. A dry matter of 0 fails the division.
+double wetWeight(double dryQuantity, double dryMatterPercent, Working *working = nullptr);
 
 } // namespace fertilizers

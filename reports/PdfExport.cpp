@@ -17,6 +17,16 @@ PdfExport::PdfExport(QObject *parent) : QObject(parent)
 
 QByteArray PdfExport::document(const PageReport &report) const
 {
+    return document([&report](QPagedPaintDevice &device) { return report.print(device); });
+}
+
+QString PdfExport::exportTo(const PageReport &report, const QString &path) const
+{
+    return exportTo([&report](QPagedPaintDevice &device) { return report.print(device); }, path);
+}
+
+QByteArray PdfExport::document(const Printing &print) const
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -24,7 +34,7 @@ QByteArray PdfExport::document(const PageReport &report) const
         writer.setResolution(300);
         writer.setTitle(title);
         writer.setCreator(author);
-        if (!report.print(writer))
+        if (!print(writer))
             return {};
     }
     // What Qt's PDF writer cannot say itself, added through qpdf.
@@ -34,12 +44,12 @@ QByteArray PdfExport::document(const PageReport &report) const
     return module->pdfWithViewerSettings(buffer.data(), {title, author, subject});
 }
 
-QString PdfExport::exportTo(const PageReport &report, const QString &path) const
+QString PdfExport::exportTo(const Printing &print, const QString &path) const
 {
     // Without the export module no document can be made: say why.
     if (QString error; !exporters::load(&error))
         return error;
-    const QByteArray pdf = document(report);
+    const QByteArray pdf = document(print);
     if (pdf.isEmpty())
         return QStringLiteral("the page could not be drawn");
     if (const int code = replaceFile(path, pdf))

@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <functional>
+
+class QPagedPaintDevice;
 
 namespace reports {
 
@@ -25,6 +28,11 @@ public:
     // Writes the document to the path, replacing an existing file without
     // asking; on failure the operating system's reason, empty on success.
     QString exportTo(const PageReport &report, const QString &path) const;
+
+    // The same for any paged document: print paints it on the writer.
+    using Printing = std::function<bool(QPagedPaintDevice &device)>;
+    QByteArray document(const Printing &print) const;
+    QString exportTo(const Printing &print, const QString &path) const;
 };
 
 } // namespace reports

@@ -67,6 +67,7 @@ QMap<QString, QString> savedLook(const QString &file)
     QMap<QString, QString> saved = fromJson(QJsonDocument::fromJson(in.readAll()).object());
     saved.insert(QStringLiteral("btnImportar"), QStringLiteral("shown|Importar...|unchecked"));
     saved.insert(QStringLiteral("btnMenorCusto"), QStringLiteral("shown|Menor custo...|unchecked"));
+    saved.insert(QStringLiteral("btnMemoria"), QStringLiteral("shown|Memória de cálculo...|unchecked"));
     return saved;
 }
 

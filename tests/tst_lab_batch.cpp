@@ -37,6 +37,7 @@ private slots:
     void sameAsTheWindow();
     void badSamplesAmongGood();
     void failedWriteKeepsThePreviousReport();
+    void workingOfEverySample();
     void commandLine_data();
     void commandLine();
     void help();
@@ -389,6 +390,60 @@ void TstLabBatch::failedWriteKeepsThePreviousReport()
              (QStringList{"A1.pdf", "resumo.csv", "resumo.xlsx"}));
 }
 
+// With --memoria every sample also gets its working, told with its own
+// numbers; a sample's files still go all together or not at all.
+void TstLabBatch::workingOfEverySample()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    writeFile(QStringLiteral("amostras.csv"), "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V;Rendimento\n"
+                                              "A1;35;6,5;40;1,5;0,4;1;0,5;8;30;30\n"
+                                              "A2;35;6;40;2;0,4;2;0;8;35;25\n"
+                                              "A3;62;2;25;3,2;0,8;1,2;0,4;16,5;12;25\n");
+    // Where A3's working would go stands a folder: none of A3's files is written.
+    QVERIFY(QDir().mkpath(QStringLiteral("saida/A3-memoria.pdf")));
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+    options.prnt = 80;
+    options.working = true;
+    QStringList messages;
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole(&messages)), batch::SomeNotDone);
+    QCOMPARE(entries(QStringLiteral("saida")), (QStringList{"A1-memoria.pdf", "A1.pdf", "A1.txt", "A3-memoria.pdf",
+                                                             "resumo.csv", "resumo.xlsx"}));
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[0], QStringLiteral("linha 3: Floating point division by zero"));
+    QVERIFY2(messages[1].startsWith(QStringLiteral("linha 4: não foi possível gravar \"saida/A3-memoria.pdf\"")),
+             qPrintable(messages[1]));
+    const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/resumo.csv"));
+    QCOMPARE(rows.value(0).value("Arquivos"), QStringLiteral("A1.pdf, A1.txt, A1-memoria.pdf"));
+
+    // Each part of the recommendation, in the order computed, with the
+    // sample's numbers written as the fields write them.
+    const QString text = pdfText(readAll(QStringLiteral("saida/A1-memoria.pdf"))).simplified();
+    const QStringList expected{
+        "Memória de cálculo",
+        "Argila: 35 %; P: 6,5 mg/dm³; K: 40 mg/dm³",
+        "Interpretação da análise do solo",
+        "Classe de P: Médio. Argila 35 % (> 20 % e ≤ 40 %) → classe 3, limites de P 3,0 / 6,0 / 9,0 / 18,0 mg/dm³; "
+        "P = 6,5 mg/dm³ está acima de 6,0 e até 9,0.",
+        "Doses de N, P2O5 e K2O",
+        "Dose de N: 77,50 kg/ha. Produtividade esperada 30 t/ha: excedente sobre 25 t/ha = 5 t/ha; MO 1,5 % (≤ 2,5 %): "
+        "N = 70 + 1,5 × 5 = 77,50 kg/ha (teto da faixa 100 kg/ha).",
+        "Calagem",
+        "Necessidade de calagem: 0,84 t/ha. Baixo poder tampão (CTC 8 < 10, MO 1,5 % < 2 %;",
+        "Calcário comercial: 1,050 t/ha. Necessidade (PRNT 100 %) × 100 / PRNT = 0,84 × 100 / 80 = 1,050 t/ha.",
+        "Parcelamento de N e K2O",
+        "K2O na 1ª cobertura: 42,50 kg/ha. K2O 82,5 kg/ha > 40 kg/ha: 40 no plantio",
+    };
+    qsizetype at = 0;
+    for (const QString &part : expected) {
+        const qsizetype found = text.indexOf(part, at);
+        QVERIFY2(found >= 0, qPrintable(part + QStringLiteral("\n---\n") + text));
+        at = found + part.size();
+    }
+}
+
 void TstLabBatch::commandLine_data()
 {
     QTest::addColumn<QString>("input");      // contents of amostras.csv; none when empty
@@ -531,7 +586,7 @@ void TstLabBatch::help()
     QCOMPARE(p.exitCode(), 0);
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     for (const char *expected : {"Uso: ", "Opções:", "--lote <ARQUIVO>", "--saida <PASTA>", "--rendimento <T_HA>",
-                                 "--prnt <PERCENT>", "--plantio <AAAA-MM-DD>", "--tecnico <TEXTO>", "--silencioso",
+                                 "--prnt <PERCENT>", "--plantio <AAAA-MM-DD>", "--tecnico <TEXTO>", "--silencioso", "--memoria",
                                  "-h, --help", "Mostra esta ajuda."})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY2(!text.contains("Usage") && !text.contains("Displays"), qPrintable(text));

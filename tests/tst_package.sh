@@ -87,7 +87,7 @@ for tree in "$src" "$build"; do
 done
 manual=$(zcat "$root/usr/share/man/man1/tuberon.1.gz")
 grep -q '^\.TH TUBERON 1' <<<"$manual" || fail "manual page"
-for opt in lote saida rendimento prnt plantio tecnico silencioso help version; do
+for opt in lote saida rendimento prnt plantio tecnico silencioso memoria help version; do
     grep -q -- "-\\\\-$opt" <<<"$manual" || fail "manual lacks --$opt"
 done
 
@@ -155,7 +155,7 @@ extra_env=()
 out=$(program --version) || fail "--version"
 [ "$out" = "Tuberon 1.0.0.0" ] || fail "--version says '$out'"
 out=$(program --help) || fail "--help"
-for opt in lote saida rendimento prnt plantio tecnico silencioso; do
+for opt in lote saida rendimento prnt plantio tecnico silencioso memoria; do
     grep -q -- "--$opt" <<<"$out" || fail "--help lacks --$opt"
 done
 
