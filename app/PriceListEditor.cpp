@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -21,6 +22,9 @@ using fertilizers::PriceList;
 namespace {
 
 const QStringList kAllowedIn{QStringLiteral("plantio"), QStringLiteral("cobertura"), QStringLiteral("ambas")};
+
+// Marks the "Aplicações" of a row chosen rather than left at its default.
+constexpr char kChosen[] = "chosen";
 
 int allowedIndex(fertilizers::AllowedIn a)
 {
@@ -81,6 +85,21 @@ PriceListEditor::PriceListEditor(const NumberText &numbers, const QLocale &regio
     table_->verticalHeader()->setDefaultSectionSize(22);
     layout->addWidget(table_);
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        // Where a product may go follows its P2O5 until the technician
+        // chooses: phosphate sources go at planting.
+        if (!filling_ && item->column() == P2O5) {
+            auto *allowed = qobject_cast<QComboBox *>(table_->cellWidget(item->row(), AllowedIn));
+            if (allowed && !allowed->property(kChosen).toBool()) {
+                double p2o5 = 0;
+                try {
+                    p2o5 = item->text().trimmed().isEmpty() ? 0 : numbers_.toDouble(item->text());
+                } catch (const Failure &) {
+                    // No number yet: none of it.
+                }
+                const QSignalBlocker quiet(allowed);
+                allowed->setCurrentIndex(allowedIndex(fertilizers::defaultAllowedIn(p2o5)));
+            }
+        }
         // A price typed today is today's quotation, unless a date is given.
         if (!filling_ && item->column() == Price && !item->text().trimmed().isEmpty()) {
             QTableWidgetItem *date = table_->item(item->row(), Date);
@@ -150,6 +169,9 @@ void PriceListEditor::addRow(const PricedProduct &p)
     table_->setCellWidget(row, AllowedIn, allowed);
     connect(per, &QComboBox::currentIndexChanged, this, &PriceListEditor::touched);
     connect(allowed, &QComboBox::currentIndexChanged, this, &PriceListEditor::touched);
+    // A choice other than the default was made; a pick by the technician is one too.
+    allowed->setProperty(kChosen, p.allowedIn != fertilizers::defaultAllowedIn(p.p2o5));
+    connect(allowed, &QComboBox::activated, allowed, [allowed] { allowed->setProperty(kChosen, true); });
     auto *available = new QTableWidgetItem;
     available->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     available->setCheckState(p.available ? Qt::Checked : Qt::Unchecked);

@@ -438,6 +438,19 @@ void TstLeastCostGui::typedAsTheWindowWrites()
         QCOMPARE(editor.problems(),
                  QStringList{"Linha 13 (Cloreto de Potássio (58% K2O)): \"doze\" não é um número; Preço (R$) ficou vazio"});
         QCOMPARE(editor.findChild<QLabel *>(QStringLiteral("priceNote"))->text(), editor.problems().constFirst());
+        // A new product goes where its P2O5 sends it until the technician chooses.
+        QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("addProduct")), Qt::LeftButton);
+        const int added = editor.table()->rowCount() - 1;
+        auto *allowed = qobject_cast<QComboBox *>(editor.table()->cellWidget(added, PriceListEditor::AllowedIn));
+        QCOMPARE(allowed->currentText(), QStringLiteral("ambas"));
+        editor.table()->item(added, PriceListEditor::P2O5)->setText(QStringLiteral("20"));
+        QCOMPARE(allowed->currentText(), QStringLiteral("plantio"));
+        allowed->setCurrentIndex(2);
+        emit allowed->activated(2); // picked by the technician
+        editor.table()->item(added, PriceListEditor::P2O5)->setText(QStringLiteral("18"));
+        QCOMPARE(allowed->currentText(), QStringLiteral("ambas"));
+        QCOMPARE(d.priceList().products.at(added).allowedIn, fertilizers::AllowedIn::Both);
+
         const QString view = d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))->toPlainText();
         // R$ per kg of nutrient: urea's N at 3,05 / 0,45, the bulk phosphate's P2O5 at 3,20 / 0,41.
         QVERIFY(view.contains(QRegularExpression(QStringLiteral("Uréia \\(45%N\\)\\s+6,78\\s+-\\s+-\\s"))));
