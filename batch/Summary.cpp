@@ -1,5 +1,7 @@
 #include "batch/Summary.h"
 
+#include "batch/CsvTable.h"
+
 #include <cstring>
 
 namespace batch {
@@ -31,32 +33,6 @@ const QList<SummaryColumn> &summaryColumns()
     };
     return columns;
 }
-
-namespace {
-
-QString csvField(QString text)
-{
-    // A text a spreadsheet would run as a formula is written as text.
-    static const QString formula = QStringLiteral("=+-@\t\r");
-    if (!text.isEmpty() && formula.contains(text.front()))
-        text.prepend(QLatin1Char('\''));
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')) && text.trimmed() == text)
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &cells)
-{
-    QStringList fields;
-    for (const QString &c : cells)
-        fields << csvField(c);
-    return fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
-}
-
-} // namespace
 
 SummaryRows::SummaryRows() : file_(std::make_unique<QTemporaryFile>())
 {
