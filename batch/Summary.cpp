@@ -6,7 +6,7 @@
 
 namespace batch {
 
-const QList<SummaryColumn> &summaryColumns()
+const QList<SummaryColumn> &summaryColumns(bool withCost)
 {
     static const QList<SummaryColumn> columns{
         {QStringLiteral("Amostra"), 0},
@@ -31,7 +31,15 @@ const QList<SummaryColumn> &summaryColumns()
         {QStringLiteral("Aviso"), 0},
         {QStringLiteral("Arquivos"), 0},
     };
-    return columns;
+    static const QList<SummaryColumn> withCostColumns = columns + QList<SummaryColumn>{
+        {QStringLiteral("Composição"), 0},
+        {QStringLiteral("Custo (R$/ha)"), 2},
+        {QStringLiteral("Produtos plantio"), 0},
+        {QStringLiteral("Produtos 1ª"), 0},
+        {QStringLiteral("Produtos 2ª"), 0},
+        {QStringLiteral("Produtos 3ª"), 0},
+    };
+    return withCost ? withCostColumns : columns;
 }
 
 SummaryRows::SummaryRows() : file_(std::make_unique<QTemporaryFile>())
@@ -136,10 +144,10 @@ QString workbookText(const QString &text, QString *change)
     return valid;
 }
 
-QByteArray summaryCsvTitles()
+QByteArray summaryCsvTitles(bool withCost)
 {
     QStringList titles;
-    for (const SummaryColumn &c : summaryColumns())
+    for (const SummaryColumn &c : summaryColumns(withCost))
         titles << c.title;
     return "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
 }
@@ -147,15 +155,16 @@ QByteArray summaryCsvTitles()
 QByteArray summaryCsvLine(SummaryRow cells)
 {
     // Numbers with a decimal comma whatever the reports use.
-    for (int i = 0; i < summaryColumns().size() && i < cells.size(); ++i)
-        if (summaryColumns()[i].places > 0)
+    const QList<SummaryColumn> &columns = summaryColumns(cells.size() > summaryColumns().size());
+    for (int i = 0; i < columns.size() && i < cells.size(); ++i)
+        if (columns[i].places > 0)
             cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
     return csvLine(cells).toUtf8();
 }
 
-QByteArray summaryCsv(const SummaryRows &rows)
+QByteArray summaryCsv(const SummaryRows &rows, bool withCost)
 {
-    QByteArray bytes = summaryCsvTitles();
+    QByteArray bytes = summaryCsvTitles(withCost);
     for (qsizetype r = 0; r < rows.size(); ++r)
         bytes += summaryCsvLine(rows.at(r));
     return bytes;
