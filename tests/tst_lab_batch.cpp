@@ -1081,11 +1081,19 @@ void TstLabBatch::withPrices()
         QCOMPARE(row.value("Custo (R$/ha)") == "0,00", row.value("Composição") == "sem preço");
     }
     QVERIFY(seen.contains(statuses[0]));
-    // Without a price list the summary is as it always was.
+    // The reports show the composition with the list's name and latest date.
+    const QByteArray text = readAll(QStringLiteral("saida/S0001.txt"));
+    QVERIFY(text.contains("\r\nComposi\xe7\xe3o de menor custo\r\n"));
+    QVERIFY(text.contains(prices == priceList ? "Pre\xe7os informados pelo usu\xe1rio em 01/12/2026 (lista: precos.csv)\r\n"
+                                              : "Pre\xe7os informados pelo usu\xe1rio, sem data (lista: precos.csv)\r\n"));
+    QVERIFY(pdfText(readAll(QStringLiteral("saida/S0001.pdf"))).contains(QStringLiteral("Lista de compras")));
+    // Without a price list the summary and the reports are as they always were.
     options.prices.clear();
     options.output = QStringLiteral("sem");
     QCOMPARE(batch::run(options, gui::comma(), quietConsole()), batch::AllDone);
     QCOMPARE(batch::readCsv(readAll(QStringLiteral("sem/resumo.csv"))).header.size(), 21);
+    QVERIFY(!readAll(QStringLiteral("sem/S0001.txt")).contains("menor custo"));
+    QVERIFY(!pdfText(readAll(QStringLiteral("sem/S0001.pdf"))).contains(QStringLiteral("Lista de compras")));
 }
 
 QTEST_MAIN(TstLabBatch)
