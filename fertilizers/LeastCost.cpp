@@ -18,7 +18,7 @@ using Kind = MixedIntegerProgramme::Kind;
 using Term = MixedIntegerProgramme::Term;
 
 constexpr double tiny = 1e-6;
-constexpr int cheapestSources = 3; // of each nutrient, looked at in the season's search // kg/ha: below it a shortfall or an excess is rounding
+constexpr int cheapestSources = 1; // of each nutrient, looked at in the season's search // kg/ha: below it a shortfall or an excess is rounding
 const char *const nutrientNames[3] = {"N", "P2O5", "K2O"};
 
 QString applicationName(int application)
@@ -412,8 +412,9 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
     }
     // The season's search among the products worth a look: those of the
     // plans per application, in whole bags and in quantities as they come,
-    // and the cheapest sources of each nutrient needed. Among all forty of a
-    // store's list the search would take seconds for a few reais.
+    // and the cheapest source of each nutrient needed. Among all forty of a
+    // store's list the search takes seconds, and runs out of time, for a
+    // few reais.
     Problem season = p;
     if (apart) {
         for (int a : std::as_const(toCompose)) {
