@@ -130,6 +130,7 @@ int peakRun(int samples, bool withPrices)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(assets); // the page template, in the window's library
     if (argc > 2 && QByteArray(argv[1]) == "--peak")
         return peakRun(std::max(1, QByteArray(argv[2]).toInt()), argc > 3 && QByteArray(argv[3]) == "prices");
     const int samples = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 1000;

@@ -453,7 +453,7 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
             start.fill(0, b.programme.columns.size());
             for (const Built::Use &u : std::as_const(b.uses))
                 for (const ComposedProduct &cp : apart->applications[u.application].products)
-                    if (cp.product == p.candidates[u.application][u.candidate].product) {
+                    if (cp.product == season.candidates[u.application][u.candidate].product) {
                         start[u.column] = cp.kgHa;
                         start[u.usedColumn] = 1;
                     }
