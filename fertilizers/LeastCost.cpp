@@ -21,12 +21,6 @@ constexpr double tiny = 1e-6;
 constexpr int cheapestSources = 1; // of each nutrient, looked at in the season's search // kg/ha: below it a shortfall or an excess is rounding
 const char *const nutrientNames[3] = {"N", "P2O5", "K2O"};
 
-QString applicationName(int application)
-{
-    static const char *const names[applicationCount] = {"Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura"};
-    return QString::fromUtf8(names[application]);
-}
-
 QString nutrientName(int n) { return QString::fromLatin1(nutrientNames[n]); }
 
 QString number(double value) { return NumberText(QLatin1Char(',')).format(value, 2); }
@@ -321,6 +315,12 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
 QString failedText() { return QStringLiteral("o cálculo da composição falhou"); }
 
 } // namespace
+
+QString applicationName(int application)
+{
+    static const char *const names[applicationCount] = {"Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura"};
+    return application >= 0 && application < applicationCount ? QString::fromUtf8(names[application]) : QString();
+}
 
 QString statusText(CompositionStatus status)
 {

@@ -83,6 +83,10 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
 Composition composeLeastCost(const PriceList &prices, const std::array<NutrientNeed, applicationCount> &needs,
                              const CompositionOptions &options, const MipSolver &solver);
 
+// "Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura", as the reasons
+// and the reports name the applications (0: planting).
+QString applicationName(int application);
+
 // Status words of the summary and the reports: "composto", "aproximado", "sem preço".
 QString statusText(CompositionStatus status);
 

@@ -12,9 +12,6 @@ namespace reports {
 
 namespace {
 
-const char *const applicationNames[fertilizers::applicationCount] = {"Plantio", "1ª cobertura", "2ª cobertura",
-                                                                     "3ª cobertura"};
-
 QString bagsText(double bags, const NumberText &numbers)
 {
     if (bags <= 0)
@@ -44,7 +41,7 @@ std::optional<CostSection> costSection(const model::Case &c)
     for (int a = 0; a < fertilizers::applicationCount; ++a) {
         const fertilizers::ApplicationPlan &plan = comp.applications[size_t(a)];
         CostSection::Application app;
-        app.name = QString::fromUtf8(applicationNames[a]);
+        app.name = fertilizers::applicationName(a);
         for (const fertilizers::ComposedProduct &p : plan.products)
             app.rows << QStringList{p.name, numbers.format(p.kgHa, 2), bagsText(p.bags, numbers),
                                     numbers.format(p.costHa, 2)};
