@@ -12,6 +12,7 @@
 #include "model/RecommendedCase.h"
 #include "reports/ReportContent.h"
 #include "reports/ReportFile.h"
+#include "batch/PriceListFile.h"
 #include "batch/SampleNames.h"
 #include "batch/Summary.h"
 #include "reports/TextReport.h"
@@ -43,6 +44,8 @@ struct Shared {
     reports::PdfExport pdf;
     bool working = false;
     reports::PdfExport workingPdf;
+    std::optional<fertilizers::PriceList> prices;
+    fertilizers::CompositionOptions composition;
 };
 
 // The working of a sample is a document of its own beside the page report:
@@ -89,18 +92,49 @@ model::Case sampleCase(const LabSample &s, const Shared &shared, CaseWorking *wo
     if (const std::optional<double> ph = s.value(Column::Ph))
         c.analysis.ph = {agronomy::typedText(*ph, shared.numbers)};
     c.report.technician = shared.technician;
+    if (shared.prices) {
+        // What is still missing of each application after the default
+        // split, as the window's "Faltante" shows it.
+        const auto kgHa = [&shared](const model::Number &n) {
+            return n.text.trimmed().isEmpty() ? 0.0 : shared.numbers.toDouble(n.text);
+        };
+        std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> needs;
+        for (int j = 0; j < fertilizers::applicationCount; ++j) {
+            const model::Application &application = j == 0 ? c.planting : c.topDressings[size_t(j - 1)];
+            needs[size_t(j)] = {kgHa(application.missing.n), kgHa(application.missing.p2o5),
+                                kgHa(application.missing.k2o)};
+        }
+        c.composition = fertilizers::composeLeastCost(*shared.prices, needs, shared.composition);
+        c.prices = shared.prices;
+    }
     return c;
 }
 
-SummaryRow summaryRow(const LabSample &s, const model::Case &c)
+// Each product as "Produto: N sacos", joined by " + "; a product in bulk by its kilograms.
+QString productsText(const fertilizers::ApplicationPlan &plan, const NumberText &numbers)
+{
+    QStringList products;
+    for (const fertilizers::ComposedProduct &p : plan.products)
+        products << (p.bags > 0 ? QStringLiteral("%1: %2 sacos").arg(p.name).arg(qRound(p.bags))
+                                : QStringLiteral("%1: %2 kg").arg(p.name, numbers.format(p.kgField, 1)));
+    return products.join(QStringLiteral(" + "));
+}
+
+SummaryRow summaryRow(const LabSample &s, const model::Case &c, const NumberText &numbers)
 {
     const QStringList memo = c.liming.observation.split(QLatin1Char('\n'));
     const auto n = [&c](int application) { return c.doses.applications.value(application).doses.n.text; };
     const auto k2o = [&c](int application) { return c.doses.applications.value(application).doses.k2o.text; };
-    return {s.text(Column::Amostra), QString::number(s.line), c.analysis.clayClass, c.analysis.phosphorusClass,
-            c.analysis.potassiumClass, c.analysis.ctcClass, memo.value(1), c.liming.need.text,
-            c.liming.commercial.quantity.text, c.doses.nitrogen.text, c.doses.phosphate.text, c.doses.potash.text,
-            n(0), n(1), n(2), n(3), k2o(0), k2o(1), QString(), s.warning, QString()};
+    SummaryRow row{s.text(Column::Amostra), QString::number(s.line), c.analysis.clayClass, c.analysis.phosphorusClass,
+                   c.analysis.potassiumClass, c.analysis.ctcClass, memo.value(1), c.liming.need.text,
+                   c.liming.commercial.quantity.text, c.doses.nitrogen.text, c.doses.phosphate.text, c.doses.potash.text,
+                   n(0), n(1), n(2), n(3), k2o(0), k2o(1), QString(), s.warning, QString()};
+    if (const auto &composition = c.composition) {
+        row << fertilizers::statusText(composition->status) << numbers.format(composition->costHa, 2);
+        for (const fertilizers::ApplicationPlan &plan : composition->applications)
+            row << productsText(plan, numbers);
+    }
+    return row;
 }
 
 // One sample from its values to its report files; its summary row, with
@@ -109,7 +143,7 @@ SummaryRow summaryRow(const LabSample &s, const model::Case &c)
 // all its new reports or none.
 SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &shared)
 {
-    SummaryRow failed(summaryColumns().size());
+    SummaryRow failed(summaryColumns(shared.prices.has_value()).size());
     failed[0] = s.text(Column::Amostra);
     failed[1] = QString::number(s.line);
     failed[warningColumn] = s.warning;
@@ -166,7 +200,7 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
         if (const int code = pendingTxt.commit())
             throw Failure(notWritten(txtPath, code).message()
                           + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
-        SummaryRow row = summaryRow(s, c);
+        SummaryRow row = summaryRow(s, c, shared.numbers);
         row[filesColumn] = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
         if (shared.working)
             row[filesColumn] += QStringLiteral(", ") + workingName(fileBase);
@@ -207,6 +241,17 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("\"%1\": %2").arg(options.input, lab.error()));
         return NotRun;
     }
+    // A price list that cannot be read stops the run before anything is written.
+    std::optional<fertilizers::PriceList> prices;
+    if (!options.prices.isEmpty()) {
+        try {
+            prices = readPriceListFile(options.prices);
+        } catch (const Failure &f) {
+            say(f.message());
+            return NotRun;
+        }
+    }
+    const bool withCost = prices.has_value();
     const ColumnMap &map = lab.map();
     const auto sampleName = [&map](const CsvRecord &r) {
         const int at = map.indexOf(Column::Amostra);
@@ -276,7 +321,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     // resumo.csv is written beside its place as the samples are done, and
     // put in place at the end; a run stopped part way leaves none.
     reports::PendingFile csvSummary;
-    int csvCode = reports::prepareFile(out.filePath(QStringLiteral("resumo.csv")), summaryCsvTitles(), csvSummary);
+    int csvCode =
+        reports::prepareFile(out.filePath(QStringLiteral("resumo.csv")), summaryCsvTitles(withCost), csvSummary);
 
     Shared shared;
     shared.numbers = NumberText(decimalSeparator(regional));
@@ -286,6 +332,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.working = options.working;
     shared.workingPdf.title = reports::workingTitle;
     shared.workingPdf.subject = reports::workingTitle;
+    shared.prices = std::move(prices);
+    shared.composition.areaHa = options.areaHa;
     shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
     shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {
@@ -354,7 +402,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     bool summaryWritten = true;
     QString xlsxError;
     QStringList changes;
-    const QByteArray xlsx = summaryXlsx(rows, &xlsxError, &changes);
+    const QByteArray xlsx = summaryXlsx(rows, &xlsxError, &changes, withCost);
     for (const QString &change : std::as_const(changes))
         say(change);
     if (xlsx.isEmpty()) {

@@ -22,6 +22,11 @@ struct Options {
     QList<ChosenColumn> chosen;   // variables taken from headers the user names
     QString sheet;                // the sheet of an .xlsx; empty for the first
     bool working = false;         // also <amostra>-memoria.pdf, the working of every result
+    // The store's price list (CSV): with it, every sample is composed at the
+    // least cost in whole bags for a field of `areaHa`, in its reports and
+    // in the summary's columns of the composition.
+    QString prices;
+    double areaHa = 1;
 };
 
 enum ExitStatus { AllDone = 0, SomeNotDone = 1, NotRun = 2 };

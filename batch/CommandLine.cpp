@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -44,10 +45,18 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                 QStringLiteral("NOME")),
       memoria_(QStringLiteral("memoria"),
                QStringLiteral("Grava também, para cada amostra, AMOSTRA-memoria.pdf: a memória de cálculo, com a regra "
-                              "e os valores que deram cada resultado."))
+                              "e os valores que deram cada resultado.")),
+      precos_(QStringLiteral("precos"),
+              QStringLiteral("Lista de preços da loja (CSV: Produto, N (%), P2O5 (%), K2O (%), Saco (kg), Preço do "
+                             "saco (R$) ou Preço da tonelada (R$)); com ela, cada amostra recebe a composição de menor "
+                             "custo do plantio e das três coberturas, em sacos inteiros, nos relatórios e no resumo."),
+              QStringLiteral("ARQUIVO")),
+      area_(QStringLiteral("area"),
+            QStringLiteral("Área da lavoura em ha, para contar os sacos inteiros da composição (padrão: 1)."),
+            QStringLiteral("HA"), QStringLiteral("1"))
 {
-    parser.addOptions(
-        {lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_, memoria_});
+    parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_,
+                       planilha_, memoria_, precos_, area_});
 }
 
 bool CommandLine::requested(int argc, char **argv)
@@ -139,6 +148,23 @@ int CommandLine::run(const QCommandLineParser &parser) const
         options.chosen << ChosenColumn{*column, header, unit};
     }
     options.sheet = parser.value(planilha_);
+    options.prices = parser.value(precos_);
+    if (parser.isSet(precos_) && options.prices.isEmpty()) {
+        printError(QStringLiteral("--precos: falta o arquivo"));
+        return NotRun;
+    }
+    if (parser.isSet(area_)) {
+        const std::optional<double> area = optionNumber(parser.value(area_), true);
+        if (!area || !std::isfinite(*area)) {
+            printError(QStringLiteral("--area: '%1' não é uma área em ha maior que zero").arg(parser.value(area_)));
+            return NotRun;
+        }
+        if (!parser.isSet(precos_)) {
+            printError(QStringLiteral("--area só vale com --precos, para contar os sacos da composição"));
+            return NotRun;
+        }
+        options.areaHa = *area;
+    }
     if (parser.isSet(colunas_)) {
         const std::unique_ptr<LabFile> lab = LabFile::open(options.input, options.chosen, options.sheet);
         if (!lab->error().isEmpty()) {

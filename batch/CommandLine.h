@@ -3,6 +3,7 @@
 //   tuberon --lote amostras.csv --saida relatorios/ [--rendimento 25] [--prnt 80]
 //           [--plantio 2025-10-01] [--tecnico "Nome /CREA"] [--silencioso]
 //           [--coluna VARIAVEL=CABEÇALHO[:UNIDADE]]... [--colunas] [--planilha NOME] [--memoria]
+//           [--precos PRECOS.csv [--area HA]]
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
@@ -25,7 +26,8 @@ public:
     int run(const QCommandLineParser &parser) const;
 
 private:
-    QCommandLineOption lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_, memoria_;
+    QCommandLineOption lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_, memoria_,
+        precos_, area_;
 };
 
 } // namespace batch

@@ -254,6 +254,28 @@ bool CsvReader::next(CsvRecord &record)
     return true;
 }
 
+QString csvField(QString text)
+{
+    // A text a spreadsheet would run as a formula is written as text.
+    static const QString formula = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formula.contains(text.front()))
+        text.prepend(QLatin1Char('\''));
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')) && text.trimmed() == text)
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvLine(const QStringList &cells)
+{
+    QStringList fields;
+    for (const QString &c : cells)
+        fields << csvField(c);
+    return fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
+}
+
 CsvTable readCsv(const QByteArray &bytes)
 {
     CsvReader reader(bytes);

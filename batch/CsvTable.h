@@ -82,6 +82,13 @@ private:
     int line_ = 1;
 };
 
+// A cell and a line of a CSV file the program writes for spreadsheets in
+// Brazil (";" between cells, CR LF after the line): a text a spreadsheet
+// would run as a formula ("=", "+", "-", "@", tab, carriage return first)
+// is written as text, with a leading "'".
+QString csvField(QString text);
+QString csvLine(const QStringList &cells);
+
 // A record with nothing in its fields and nothing wrong with it.
 bool blankRecord(const CsvRecord &record);
 

@@ -1,10 +1,12 @@
 #include "batch/Summary.h"
 
+#include "batch/CsvTable.h"
+
 #include <cstring>
 
 namespace batch {
 
-const QList<SummaryColumn> &summaryColumns()
+const QList<SummaryColumn> &summaryColumns(bool withCost)
 {
     static const QList<SummaryColumn> columns{
         {QStringLiteral("Amostra"), 0},
@@ -29,34 +31,16 @@ const QList<SummaryColumn> &summaryColumns()
         {QStringLiteral("Aviso"), 0},
         {QStringLiteral("Arquivos"), 0},
     };
-    return columns;
+    static const QList<SummaryColumn> withCostColumns = columns + QList<SummaryColumn>{
+        {QStringLiteral("Composição"), 0},
+        {QStringLiteral("Custo (R$/ha)"), 2},
+        {QStringLiteral("Produtos plantio"), 0},
+        {QStringLiteral("Produtos 1ª"), 0},
+        {QStringLiteral("Produtos 2ª"), 0},
+        {QStringLiteral("Produtos 3ª"), 0},
+    };
+    return withCost ? withCostColumns : columns;
 }
-
-namespace {
-
-QString csvField(QString text)
-{
-    // A text a spreadsheet would run as a formula is written as text.
-    static const QString formula = QStringLiteral("=+-@\t\r");
-    if (!text.isEmpty() && formula.contains(text.front()))
-        text.prepend(QLatin1Char('\''));
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')) && text.trimmed() == text)
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &cells)
-{
-    QStringList fields;
-    for (const QString &c : cells)
-        fields << csvField(c);
-    return fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
-}
-
-} // namespace
 
 SummaryRows::SummaryRows() : file_(std::make_unique<QTemporaryFile>())
 {
@@ -160,10 +144,10 @@ QString workbookText(const QString &text, QString *change)
     return valid;
 }
 
-QByteArray summaryCsvTitles()
+QByteArray summaryCsvTitles(bool withCost)
 {
     QStringList titles;
-    for (const SummaryColumn &c : summaryColumns())
+    for (const SummaryColumn &c : summaryColumns(withCost))
         titles << c.title;
     return "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
 }
@@ -171,15 +155,16 @@ QByteArray summaryCsvTitles()
 QByteArray summaryCsvLine(SummaryRow cells)
 {
     // Numbers with a decimal comma whatever the reports use.
-    for (int i = 0; i < summaryColumns().size() && i < cells.size(); ++i)
-        if (summaryColumns()[i].places > 0)
+    const QList<SummaryColumn> &columns = summaryColumns(cells.size() > summaryColumns().size());
+    for (int i = 0; i < columns.size() && i < cells.size(); ++i)
+        if (columns[i].places > 0)
             cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
     return csvLine(cells).toUtf8();
 }
 
-QByteArray summaryCsv(const SummaryRows &rows)
+QByteArray summaryCsv(const SummaryRows &rows, bool withCost)
 {
-    QByteArray bytes = summaryCsvTitles();
+    QByteArray bytes = summaryCsvTitles(withCost);
     for (qsizetype r = 0; r < rows.size(); ++r)
         bytes += summaryCsvLine(rows.at(r));
     return bytes;

@@ -16,10 +16,16 @@ struct SummaryColumn {
     QString title;
     int places; // decimal places of a number column, 0 for a text column
 };
-const QList<SummaryColumn> &summaryColumns();
+// With `withCost` (a run given a price list), the columns of the
+// least-cost composition follow the others.
+const QList<SummaryColumn> &summaryColumns(bool withCost = false);
 // "Erro", then what was taken on trust ("Aviso") and the sample's report
 // files ("Arquivos"), after the columns older readers know.
 inline constexpr int errorColumn = 18, warningColumn = 19, filesColumn = 20;
+// "Composição" ("composto", "aproximado", "sem preço"), "Custo (R$/ha)" of
+// the four applications together, and the products of planting and of each
+// top-dressing ("Produto: N sacos", joined by " + ").
+inline constexpr int compositionColumn = 21, costColumn = 22, productsColumn = 23; // products: 23 to 26
 
 // Cells in the order of summaryColumns(); numbers as the window writes them.
 using SummaryRow = QStringList;
@@ -44,17 +50,17 @@ private:
     QList<qint64> offsets_;
 };
 
-QByteArray summaryCsv(const SummaryRows &rows);
+QByteArray summaryCsv(const SummaryRows &rows, bool withCost = false);
 // The same in parts, for a summary written as the run goes: the byte-order
 // mark and the titles, then each row's line.
-QByteArray summaryCsvTitles();
+QByteArray summaryCsvTitles(bool withCost = false);
 QByteArray summaryCsvLine(SummaryRow cells);
 
 // The workbook's bytes (numbers as numbers, shown with their places), or an
 // empty array with the reason in `error`. A text the format cannot hold
 // (characters XML refuses, more than 32,767 characters) is written mended,
 // each change told in `changes`.
-QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes);
+QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes, bool withCost = false);
 
 // A text as a workbook may hold it: characters XML 1.0 refuses made "\uFFFD",
 // cut to 32,767 characters; what was changed, in `change`.

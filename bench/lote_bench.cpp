@@ -5,9 +5,13 @@
 // samples, each in a process of its own (the peak of a process only grows),
 // and what each further sample adds: the slope says what 100,000 would take
 // without the 40 minutes such a run needs on two cores.
+// The same runs with a price list of 40 products (--precos), every sample
+// composed at the least cost, against the runs without it.
 // Usage: tuberon_lote_bench [samples]     (default 1000; QT_QPA_PLATFORM=offscreen)
-//        tuberon_lote_bench --peak samples   (one run; prints its peak in MB)
+//        tuberon_lote_bench --peak samples [prices]  (one run; prints its peak in MB)
 #include "batch/BatchRun.h"
+#include "batch/PriceListFile.h"
+#include "bench/price_fixture.h"
 #include "chart/CalendarChart.h"
 #include "reports/PageReport.h"
 #include "reports/PdfExport.h"
@@ -48,13 +52,14 @@ QByteArray generatedFile(int samples)
     return csv.toUtf8();
 }
 
-double runMs(const QString &input, const QString &output, int threads)
+double runMs(const QString &input, const QString &output, int threads, const QString &prices = {})
 {
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
     batch::Options options;
     options.input = input;
     options.output = output;
     options.prnt = 80;
+    options.prices = prices;
     QElapsedTimer timer;
     timer.start();
     const batch::ExitStatus status = batch::run(options, QLocale(QLocale::Portuguese, QLocale::Brazil), {});
@@ -95,8 +100,16 @@ double peakMb()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
+// The bench's price list, written in the folder.
+QString pricesIn(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("precos.csv"));
+    batch::writePriceListFile(path, fortyProducts());
+    return path;
+}
+
 // One run of the generated file on all cores in this process.
-int peakRun(int samples)
+int peakRun(int samples, bool withPrices)
 {
     QTemporaryDir dir;
     const QString input = dir.filePath(QStringLiteral("amostras.csv"));
@@ -106,7 +119,8 @@ int peakRun(int samples)
             return 1;
         file.write(generatedFile(samples));
     }
-    runMs(input, dir.filePath(QStringLiteral("saida")), QThread::idealThreadCount());
+    runMs(input, dir.filePath(QStringLiteral("saida")), QThread::idealThreadCount(),
+          withPrices ? pricesIn(dir) : QString());
     std::printf("%.1f\n", peakMb());
     return 0;
 }
@@ -116,8 +130,9 @@ int peakRun(int samples)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(assets); // the page template, in the window's library
     if (argc > 2 && QByteArray(argv[1]) == "--peak")
-        return peakRun(std::max(1, QByteArray(argv[2]).toInt()));
+        return peakRun(std::max(1, QByteArray(argv[2]).toInt()), argc > 3 && QByteArray(argv[3]) == "prices");
     const int samples = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 1000;
     const int cores = QThread::idealThreadCount();
     QTemporaryDir dir;
@@ -131,6 +146,9 @@ int main(int argc, char *argv[])
     const double floor = pdfPageMs();
     const double one = runMs(input, dir.filePath(QStringLiteral("um")), 1);
     const double all = runMs(input, dir.filePath(QStringLiteral("todos")), cores);
+    const QString prices = pricesIn(dir);
+    const double onePriced = runMs(input, dir.filePath(QStringLiteral("um-precos")), 1, prices);
+    const double allPriced = runMs(input, dir.filePath(QStringLiteral("todos-precos")), cores, prices);
 
     std::printf("Lab file of %d generated samples                ms/sample   x floor\n", samples);
     std::printf("  %-44s %9.2f %9.2f\n", "floor: one PDF page, in memory", floor, 1.0);
@@ -139,6 +157,12 @@ int main(int argc, char *argv[])
                 all / samples / floor);
     std::printf("  %-44s %9.2f\n", "speed-up on all cores", one / all);
     std::printf("  (whole runs: %.0f ms on 1 core, %.0f ms on %d)\n", one, all, cores);
+    std::printf("  %-44s %9.2f %9.2f\n", "with 40 prices (--precos), on 1 core", onePriced / samples,
+                onePriced / samples / floor);
+    std::printf("  %-44s %9.2f %9.2f\n", qPrintable(QStringLiteral("with 40 prices, on all %1 cores").arg(cores)),
+                allPriced / samples, allPriced / samples / floor);
+    std::printf("  %-44s %9.2f (goal: at most 2)\n", "with prices / without, on 1 core", onePriced / one);
+    std::printf("  %-44s %9.2f (goal: at most 2)\n", "with prices / without, on all cores", allPriced / all);
 
     std::printf("Peak memory of a whole run on all cores (goal: at most 200 MB whatever the count)\n");
     double first = 0, last = 0;
@@ -154,5 +178,19 @@ int main(int argc, char *argv[])
     }
     std::printf("  %-44s %9.3f KB\n", "each sample beyond the first 1,000 adds",
                 (last - first) * 1024 / (counts[1] - counts[0]));
+    std::printf("The same with 40 prices (--precos)\n");
+    const int pricedCounts[] = {1000, 5000};
+    for (const int count : pricedCounts) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--peak"), QString::number(count), QStringLiteral("prices")});
+        child.waitForFinished(-1);
+        const QByteArray peak = child.readAllStandardOutput().trimmed();
+        std::printf("  %-44s %9s MB\n", qPrintable(QStringLiteral("%1 samples").arg(count)),
+                    peak.isEmpty() ? "?" : peak.constData());
+        (count == pricedCounts[0] ? first : last) = peak.toDouble();
+    }
+    std::printf("  %-44s %9.3f KB\n", "each sample beyond the first 1,000 adds",
+                (last - first) * 1024 / (pricedCounts[1] - pricedCounts[0]));
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Composing planting and the three top-dressings at the least cost with the
 // products of a price list, in whole bags counted for the field.
+#include "fertilizers/MipSolver.h"
 #include "fertilizers/PriceList.h"
 
 #include <QList>
@@ -78,6 +79,13 @@ struct Composition {
 // plan is the best approximation, with its shortfall and reasons.
 Composition composeLeastCost(const PriceList &prices, const std::array<NutrientNeed, applicationCount> &needs,
                              const CompositionOptions &options = {});
+// The same with another solver than GLPK.
+Composition composeLeastCost(const PriceList &prices, const std::array<NutrientNeed, applicationCount> &needs,
+                             const CompositionOptions &options, const MipSolver &solver);
+
+// "Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura", as the reasons
+// and the reports name the applications (0: planting).
+QString applicationName(int application);
 
 // Status words of the summary and the reports: "composto", "aproximado", "sem preço".
 QString statusText(CompositionStatus status);

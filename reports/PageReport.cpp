@@ -284,6 +284,11 @@ bool PageReport::print(QPagedPaintDevice &device) const
     if (!painter.begin(&device))
         return false;
     paint(painter, device.logicalDpiX());
+    if (cost_) {
+        if (!device.newPage())
+            return false;
+        paintCostPage(painter, device.logicalDpiX(), p.widthMm - 2 * m, *cost_);
+    }
     return painter.end();
 }
 

@@ -2,6 +2,8 @@
 // The one-page report: a fixed A4 page template (text objects with
 // [VARIABLE] placeholders, lines and pictures, boxes in millimetres) filled
 // from named variables and painted on any paged device.
+#include "reports/CostSection.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QImage>
@@ -85,10 +87,15 @@ public:
     // Another template file, read when next needed.
     void setTemplatePath(const QString &path);
 
+    // A second page with the least-cost composition, or none.
+    void setCostPage(std::optional<CostSection> cost) { cost_ = std::move(cost); }
+    const std::optional<CostSection> &costPage() const { return cost_; }
+
     // Paints the page: the painter's origin at the printable area's corner,
     // dpi the device's resolution.
     void paint(QPainter &painter, qreal dpi) const;
-    // Sets the device to A4 with the template's margins and paints the page.
+    // Sets the device to A4 with the template's margins and paints the page,
+    // then the composition's page when there is one.
     bool print(QPagedPaintDevice &device) const;
 
 private:
@@ -98,6 +105,7 @@ private:
     mutable std::optional<PageTemplate> page_;
     QHash<QString, QString> variables_;          // by lower-case name
     mutable QHash<QString, QImage> pictures_;    // by object name
+    std::optional<CostSection> cost_;
 };
 
 } // namespace reports

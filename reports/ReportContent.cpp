@@ -80,6 +80,7 @@ ReportContent ReportContent::fromCase(const model::Case &c, const QString &date)
     content.observation = c.liming.observation;
     content.recommendations = c.report.recommendations;
     content.date = date;
+    content.cost = costSection(c);
     return content;
 }
 
@@ -131,6 +132,7 @@ void setPageVariables(PageReport &report, const ReportContent &c)
     report.setVariable(QStringLiteral("Recomenda"), QStringLiteral("Recomendações:") + memoLines(c.recommendations));
     report.setVariable(QStringLiteral("Data"), c.date);
     report.setVariable(QStringLiteral("VERSAO"), QLatin1String(tuberon::shortVersion));
+    report.setCostPage(c.cost);
 }
 
 } // namespace reports

@@ -3,6 +3,7 @@
 // once, with the page variable that shows it, so the window and the lab-file
 // run fill the reports the same way.
 #include "model/Case.h"
+#include "reports/CostSection.h"
 
 #include <QHash>
 #include <QList>
@@ -36,6 +37,7 @@ struct ReportContent {
     QString observation;            // the liming's explanation
     QString recommendations;        // the technician's recommendations
     QString date;                   // the report date as the window writes it
+    std::optional<CostSection> cost; // only for a composition made with prices
 
     QString field(const QString &variable) const { return fields.value(variable); }
 

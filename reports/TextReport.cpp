@@ -87,6 +87,8 @@ QStringList textReportLines(const ReportContent &c)
     lines << QString() << QStringLiteral("Terceira parcela ") << H83 << R74;
     topDressing(c.topDressing[2]);
     lines << R74;
+    if (c.cost)
+        lines << costLines(*c.cost);
     return lines;
 }
 

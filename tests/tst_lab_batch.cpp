@@ -51,6 +51,8 @@ private slots:
     void convertedValuesWithoutNoise();
     void workbookWithHostileTexts();
     void asTheLaboratorySendsIt();
+    void withPrices_data();
+    void withPrices();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -168,6 +170,19 @@ QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
+
+// A store's price list, and one the program cannot be sure of.
+const QByteArray priceList = "Produto;N (%);P2O5 (%);K2O (%);Saco (kg);Preço do saco (R$);Data;Loja\n"
+                             "Uréia;45;0;0;50;189,90;30/11/2026;Casa do Adubo\n"
+                             "Sulfato de amônio;20;0;0;50;110;30/11/2026;Casa do Adubo\n"
+                             "Superfosfato Simples;0;18;0;50;95;30/11/2026;Casa do Adubo\n"
+                             "Superfosfato Triplo;0;41;0;50;210;30/11/2026;Casa do Adubo\n"
+                             "Cloreto de Potássio;0;0;58;50;200;30/11/2026;Casa do Adubo\n"
+                             "Adubo 04-14-08;4;14;8;50;120;01/12/2026;Casa do Adubo\n"
+                             "Adubo 20-00-20;20;0;20;25;95;01/12/2026;Casa do Adubo\n";
+const QByteArray doubtfulPriceList = "Produto;N (%);P2O5 (%);K2O (%);Saco (kg);Preço do saco (R$)\n"
+                                     "Uréia;45;0;0;50;190\n"
+                                     "Cloreto de Potássio;0;0;58;50;1.200\n";
 
 const QString header = QStringLiteral(
     "Amostra;Produtor;CPF;Localidade;Município;Talhão;Nº do laudo;Argila (%);pH água;P (mg/dm³);K (mg/dm³);"
@@ -533,6 +548,24 @@ void TstLabBatch::commandLine_data()
                                     << "tuberon: Opção desconhecida: 'pasta'." << QStringList();
     QTest::newRow("option without its value") << good << QStringList{"--lote"} << 2
                                               << "tuberon: Falta o valor depois de '--lote'." << QStringList();
+    QTest::newRow("with prices") << good << run + QStringList{"--precos", "precos.csv", "--area", "2,5"} << 0
+                                 << "tuberon: 2 amostras feitas" << all;
+    // A price list that cannot be read stops the run before anything is written.
+    QTest::newRow("a doubtful price")
+        << good << run + QStringList{"--precos", "duvidosa.csv"} << 2
+        << "tuberon: Lista de preços \"duvidosa.csv\", linha 3, coluna \"Preço do saco (R$)\": \"1.200\" pode ser um "
+           "número com separador de milhares ou com três casas decimais; escreva-o sem o separador de milhares ou "
+           "com outra quantidade de casas"
+        << QStringList();
+    QTest::newRow("no such price list") << good << run + QStringList{"--precos", "nenhuma.csv"} << 2
+                                        << "tuberon: Não foi possível ler a lista de preços \"nenhuma.csv\": Não existe "
+                                           "o arquivo ou pasta"
+                                        << QStringList();
+    QTest::newRow("an area of zero") << good << run + QStringList{"--precos", "precos.csv", "--area", "0"} << 2
+                                     << "tuberon: --area: '0' não é uma área em ha maior que zero" << QStringList();
+    QTest::newRow("an area without prices") << good << run + QStringList{"--area", "3"} << 2
+                                            << "tuberon: --area só vale com --precos, para contar os sacos da composição"
+                                            << QStringList();
 }
 
 // The program itself, with no display at all.
@@ -545,6 +578,8 @@ void TstLabBatch::commandLine()
     QFETCH(QStringList, files);
     if (!input.isEmpty())
         writeFile(QStringLiteral("amostras.csv"), input.toUtf8());
+    writeFile(QStringLiteral("precos.csv"), priceList);
+    writeFile(QStringLiteral("duvidosa.csv"), doubtfulPriceList);
     if (arguments.contains("saida/resumo.csv")) {
         QDir().mkdir(QStringLiteral("saida"));
         writeFile(QStringLiteral("saida/resumo.csv"), input.toUtf8());
@@ -1039,5 +1074,83 @@ void TstLabBatch::asTheLaboratorySendsIt()
     }
 }
 
+void TstLabBatch::withPrices_data()
+{
+    QTest::addColumn<QByteArray>("prices");
+    QTest::addColumn<double>("area");
+    QTest::addColumn<QStringList>("statuses"); // those a row may have
+    QTest::newRow("a hectare") << priceList << 1.0 << QStringList{"composto", "aproximado"};
+    QTest::newRow("half a hectare") << priceList << 0.5 << QStringList{"aproximado", "composto"};
+    QTest::newRow("no prices at all")
+        << QByteArray("Produto;N (%);P2O5 (%);K2O (%);Saco (kg);Preço do saco (R$)\nUréia;45;0;0;50;\n") << 1.0
+        << QStringList{"sem preço"};
+}
+
+// Every sample composed at the least cost: the summary's columns of the
+// composition, whose cost is the bags it names at the list's prices.
+void TstLabBatch::withPrices()
+{
+    QFETCH(QByteArray, prices);
+    QFETCH(double, area);
+    QFETCH(QStringList, statuses);
+    writeFile(QStringLiteral("amostras.csv"), labFile(40));
+    writeFile(QStringLiteral("precos.csv"), prices);
+    batch::Options options;
+    options.input = QStringLiteral("amostras.csv");
+    options.output = QStringLiteral("saida");
+    options.prices = QStringLiteral("precos.csv");
+    options.areaHa = area;
+    QStringList messages;
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole(&messages)), batch::AllDone);
+    QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+
+    const batch::CsvTable table = batch::readCsv(readAll(QStringLiteral("saida/resumo.csv")));
+    const QStringList added{"Composição", "Custo (R$/ha)", "Produtos plantio", "Produtos 1ª", "Produtos 2ª",
+                            "Produtos 3ª"};
+    QCOMPARE(table.header.mid(21), added);
+    const QHash<QString, double> bagPrice{{"Uréia", 189.9},          {"Sulfato de amônio", 110},
+                                          {"Superfosfato Simples", 95}, {"Superfosfato Triplo", 210},
+                                          {"Cloreto de Potássio", 200}, {"Adubo 04-14-08", 120},
+                                          {"Adubo 20-00-20", 95}};
+    const QRegularExpression product(QStringLiteral("^(.+): (\\d+) sacos$"));
+    const QRegularExpression money(QStringLiteral("^\\d+,\\d\\d$"));
+    const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/resumo.csv"));
+    QCOMPARE(rows.size(), 40);
+    QSet<QString> seen;
+    for (const auto &row : rows) {
+        QVERIFY2(statuses.contains(row.value("Composição")), qPrintable(row.value("Composição")));
+        seen << row.value("Composição");
+        QVERIFY2(money.match(row.value("Custo (R$/ha)")).hasMatch(), qPrintable(row.value("Custo (R$/ha)")));
+        double cost = 0;
+        for (const QString &column : added.mid(2)) {
+            const QString text = row.value(column);
+            if (text.isEmpty())
+                continue;
+            for (const QString &item : text.split(QStringLiteral(" + "))) {
+                const QRegularExpressionMatch m = product.match(item);
+                QVERIFY2(m.hasMatch() && bagPrice.contains(m.captured(1)), qPrintable(item));
+                cost += m.captured(2).toInt() * bagPrice[m.captured(1)];
+            }
+        }
+        QCOMPARE(row.value("Custo (R$/ha)"), QString::number(cost / area, 'f', 2).replace('.', ','));
+        QCOMPARE(row.value("Custo (R$/ha)") == "0,00", row.value("Composição") == "sem preço");
+    }
+    QVERIFY(seen.contains(statuses[0]));
+    // The reports show the composition with the list's name and latest date.
+    const QByteArray text = readAll(QStringLiteral("saida/S0001.txt"));
+    QVERIFY(text.contains("\r\nComposi\xe7\xe3o de menor custo\r\n"));
+    QVERIFY(text.contains(prices == priceList ? "Pre\xe7os informados pelo usu\xe1rio em 01/12/2026 (lista: precos.csv)\r\n"
+                                              : "Pre\xe7os informados pelo usu\xe1rio, sem data (lista: precos.csv)\r\n"));
+    QVERIFY(pdfText(readAll(QStringLiteral("saida/S0001.pdf"))).contains(QStringLiteral("Lista de compras")));
+    // Without a price list the summary and the reports are as they always were.
+    options.prices.clear();
+    options.output = QStringLiteral("sem");
+    QCOMPARE(batch::run(options, gui::comma(), quietConsole()), batch::AllDone);
+    QCOMPARE(batch::readCsv(readAll(QStringLiteral("sem/resumo.csv"))).header.size(), 21);
+    QVERIFY(!readAll(QStringLiteral("sem/S0001.txt")).contains("menor custo"));
+    QVERIFY(!pdfText(readAll(QStringLiteral("sem/S0001.pdf"))).contains(QStringLiteral("Lista de compras")));
+}
+
 QTEST_MAIN(TstLabBatch)
+
 #include "tst_lab_batch.moc"

@@ -1,0 +1,163 @@
+#include "reports/PageReport.h"
+#include "reports/PdfExport.h"
+#include "reports/ReportContent.h"
+#include "reports/TextReport.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+// The least-cost composition in both reports: a section of the text report
+// and a second page of the page report, only when the case holds one.
+using namespace fertilizers;
+
+namespace {
+
+PricedProduct bagged(const char *name, double n, double p, double k, double bagPrice, QDate date)
+{
+    PricedProduct product;
+    product.name = QString::fromUtf8(name);
+    product.n = n;
+    product.p2o5 = p;
+    product.k2o = k;
+    product.bagPrice = bagPrice;
+    product.date = date;
+    product.allowedIn = defaultAllowedIn(p);
+    return product;
+}
+
+// A producer's case: 1.5 ha, planting and the 1st top-dressing to compose,
+// K2O for the 2nd that no priced product may bring there, and 5 kg/ha of N
+// for the 3rd that a bag of urea, 15 kg/ha of N there, overshoots.
+model::Case composedCase()
+{
+    model::Case c;
+    c.producer.name = QStringLiteral("Maria Aparecida Souza");
+    c.field.name = QStringLiteral("Gleba 2");
+    PriceList list;
+    list.name = QStringLiteral("precos.csv");
+    list.products = {bagged("Uréia", 45, 0, 0, 190, QDate(2026, 11, 28)),
+                     bagged("Superfosfato Triplo", 0, 41, 0, 210, QDate(2026, 11, 30)),
+                     bagged("Adubo 00-20-20", 0, 20, 20, 150, QDate(2026, 11, 30))};
+    list.products << list.products[0];
+    list.products.last().name = QStringLiteral("Nitrato de amônio");
+    list.products.last().bagPrice.reset();
+    CompositionOptions options;
+    options.areaHa = 1.5;
+    const std::array<NutrientNeed, applicationCount> needs{{{30, 74, 20}, {30, 0, 0}, {0, 0, 20}, {4, 0, 0}}};
+    c.prices = list;
+    c.composition = composeLeastCost(list, needs, options);
+    return c;
+}
+
+QString pdfText(const QByteArray &pdf, int page)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+                                          QStringLiteral("-l"), QString::number(page), QStringLiteral("-"),
+                                          QStringLiteral("-")});
+    p.waitForStarted();
+    p.write(pdf);
+    p.closeWriteChannel();
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QByteArray pdfOf(const model::Case &c)
+{
+    reports::PageReport page(QStringLiteral(":/assets/report_page.json"));
+    reports::setPageVariables(page, reports::ReportContent::fromCase(c, QStringLiteral("11/12/2026")));
+    return reports::PdfExport().document(page);
+}
+
+} // namespace
+
+class TstCostReport : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(assets); } // the page template
+    void textSection();
+    void pageTwo();
+};
+
+void TstCostReport::textSection()
+{
+    model::Case c = composedCase();
+    const QStringList lines = reports::textReportLines(reports::ReportContent::fromCase(c, QString()));
+    const QString rule(74, '-');
+    // Planting: N by 2 bags of urea (30 kg/ha); K2O by 3 bags of 00-20-20
+    // (20 kg/ha), which bring 20 of the 74 kg/ha of P2O5; the rest by 4 bags
+    // of triple superphosphate (54.67 kg/ha), 5 would pass the tolerance.
+    const QStringList expected{
+        "",
+        "Composição de menor custo",
+        "Preços informados pelo usuário em 30/11/2026 (lista: precos.csv)",
+        "Área: 1,50 ha; sacos inteiros por aplicação; até 3 produtos por aplicação",
+        rule,
+        "Plantio                                  kg/ha       Sacos         R$/ha",
+        "Uréia                                    66,67           2        253,33",
+        "Superfosfato Triplo                     133,33           4        560,00",
+        "Adubo 00-20-20                          100,00           3        300,00",
+        "Custo: 1113,33 R$/ha (composto)",
+        rule,
+        "1ª cobertura                             kg/ha       Sacos         R$/ha",
+        "Uréia                                    66,67           2        253,33",
+        "Custo: 253,33 R$/ha (composto)",
+        rule,
+        "2ª cobertura                             kg/ha       Sacos         R$/ha",
+        "Custo: 0,00 R$/ha (sem preço)",
+        "  2ª cobertura: nenhum produto com preço que possa ir nesta aplicação traz K2O",
+        "  Faltam 20,00 kg/ha de K2O",
+        rule,
+        "3ª cobertura                             kg/ha       Sacos         R$/ha",
+        "Uréia                                    33,33           1        126,67",
+        "Custo: 126,67 R$/ha (aproximado)",
+        "  3ª cobertura: um saco é mais do que a área de 1,50 ha precisa de N",
+        "  Passam 11,00 kg/ha de N da dose, além da tolerância de 5,00 kg/ha",
+        rule,
+        "Lista de compras",
+        "Produto                            Sacos         kg Sobra (kg)          R$",
+        "Uréia                                  5     250,00       0,00      950,00",
+        "Superfosfato Triplo                    4     200,00       0,00      840,00",
+        "Adubo 00-20-20                         3     150,00       0,00      450,00",
+        rule,
+        "Custo total: 1493,33 R$/ha; 2240,00 R$ na área",
+        "Sem preço, fora da composição: Nitrato de amônio",
+        rule,
+    };
+    QCOMPARE(lines.mid(lines.size() - expected.size()), expected);
+
+    // Without a composition the report ends where it always did.
+    c.composition.reset();
+    const QStringList without = reports::textReportLines(reports::ReportContent::fromCase(c, QString()));
+    QCOMPARE(without, lines.first(lines.size() - expected.size()));
+    // In the code page of the text report, "ª" and "ç" as they are.
+    QVERIFY(reports::legacyText(expected).contains("1\xAA cobertura"));
+}
+
+void TstCostReport::pageTwo()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext reads the document back: scripts/install-deps.sh installs it");
+    model::Case c = composedCase();
+    const QByteArray withCost = pdfOf(c);
+    const QString second = pdfText(withCost, 2);
+    for (const char *shown : {"Composição de menor custo", "Produtor: Maria Aparecida Souza; Denominação: Gleba 2",
+                              "Preços informados pelo usuário em 30/11/2026 (lista: precos.csv)", "Lista de compras",
+                              "Custo da aplicação (composto)", "1493,33 R$/ha", "2240,00 R$",
+                              "nenhum produto com preço que possa ir nesta aplicação traz K2O"})
+        QVERIFY2(second.contains(QString::fromUtf8(shown)), shown);
+    QVERIFY(second.contains(QRegularExpression(QStringLiteral("Superfosfato Triplo\\s+133,33\\s+4\\s+560,00"))));
+    QVERIFY(second.contains(QRegularExpression(QStringLiteral("Adubo 00-20-20\\s+3\\s+150,00\\s+0,00\\s+450,00"))));
+    QVERIFY(pdfText(withCost, 3).trimmed().isEmpty());
+
+    // The first page is the same with or without the composition, and
+    // without it there is no second page.
+    c.composition.reset();
+    const QByteArray without = pdfOf(c);
+    QCOMPARE(pdfText(withCost, 1), pdfText(without, 1));
+    QVERIFY(pdfText(without, 2).trimmed().isEmpty());
+}
+
+QTEST_MAIN(TstCostReport)
+#include "tst_cost_report.moc"
