@@ -8,7 +8,6 @@ using namespace fertilizers;
 
 namespace {
 
-const char *const kApplications[applicationCount] = {"Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura"};
 const char *const kNutrients[3] = {"N", "P2O5", "K2O"};
 
 // Amounts below this are rounding, not a nutrient supplied or missing.
@@ -89,7 +88,7 @@ private:
     QString application(int a) const
     {
         const ApplicationPlan &plan = c_.applications[size_t(a)];
-        QString h = QStringLiteral("<h3>%1</h3>").arg(QString::fromUtf8(kApplications[a]));
+        QString h = QStringLiteral("<h3>%1</h3>").arg(applicationName(a));
         bool needed = false;
         for (double n : plan.needed)
             needed = needed || n > kNoAmount;

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QPushButton>
@@ -242,8 +243,13 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     QVERIFY(report.contains("Superfosfato Triplo (41%P205)"));
     QVERIFY(report.contains("Cloreto de Pot\xe1ssio (58% K2O)"));
     QVERIFY(report.contains("Ur\xe9ia (45%N)"));
+    // And the composition's section, with the prices used and the total.
+    QVERIFY(report.contains("Composi\xe7\xe3o de menor custo"));
+    QVERIFY(report.contains("Custo total: 1430,00 R$/ha; 2860,00 R$ na \xe1rea"));
 
     QStringList shownLists;
+    int pages = 0;
+    std::optional<reports::CostSection> costPage;
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -253,12 +259,20 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
         if (shownLists.isEmpty())
             for (const char *list : {"AdubPlantio", "Adubcob1", "Adubcob2", "Adubcob3"})
                 shownLists << w->frxReport1->variable(QLatin1String(list));
+        if (auto *page = preview->findChild<QPrintPreviewWidget *>())
+            pages = page->pageCount();
+        costPage = w->frxReport1->costPage();
         preview->reject();
     });
     timer.start();
     QCOMPARE(gui::clickAnswering(*w, "Button16"), QStringList());
     timer.stop();
     QCOMPARE(shownLists.size(), 4);
+    // The composition's page follows the recommendation's.
+    QCOMPARE(pages, 2);
+    QVERIFY(costPage);
+    QCOMPARE(costPage->totalField, QStringLiteral("2860,00"));
+    QCOMPARE(costPage->shopping.size(), 3);
     QVERIFY(shownLists[0].contains(QStringLiteral("Uréia (45%N)")));
     QVERIFY(shownLists[0].contains(QStringLiteral("Superfosfato Triplo (41%P205)")));
     QVERIFY(shownLists[1].contains(QStringLiteral("Cloreto de Potássio")));
