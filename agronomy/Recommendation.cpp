@@ -7,6 +7,8 @@
 
 #include <QLocale>
 
+#include <memory>
+
 namespace agronomy {
 
 namespace {
@@ -26,8 +28,8 @@ public:
     {
         if (!all_)
             return nullptr;
-        current_.emplace(numbers_, places);
-        return &*current_;
+        current_ = std::make_unique<Working>(numbers_, places);
+        return current_.get();
     }
     void add(const QString &section, const QString &what, const QString &result)
     {
@@ -38,7 +40,7 @@ public:
 private:
     const NumberText &numbers_;
     CaseWorking *all_;
-    std::optional<Working> current_;
+    std::unique_ptr<Working> current_;
 };
 } // namespace
 
