@@ -110,13 +110,18 @@ model::Case sampleCase(const LabSample &s, const Shared &shared, CaseWorking *wo
     return c;
 }
 
-// Each product as "Produto: N sacos", joined by " + "; a product in bulk by its kilograms.
+// Each product as "Produto: N sacos" ("1 saco"), joined by " + "; a product in bulk by its kilograms.
 QString productsText(const fertilizers::ApplicationPlan &plan, const NumberText &numbers)
 {
     QStringList products;
     for (const fertilizers::ComposedProduct &p : plan.products)
-        products << (p.bags > 0 ? QStringLiteral("%1: %2 sacos").arg(p.name).arg(qRound(p.bags))
-                                : QStringLiteral("%1: %2 kg").arg(p.name, numbers.format(p.kgField, 1)));
+        if (p.bags > 0) {
+            const int bags = qRound(p.bags);
+            products << QStringLiteral("%1: %2 %3").arg(p.name).arg(bags).arg(bags == 1 ? QStringLiteral("saco")
+                                                                                         : QStringLiteral("sacos"));
+        } else {
+            products << QStringLiteral("%1: %2 kg").arg(p.name, numbers.format(p.kgField, 1));
+        }
     return products.join(QStringLiteral(" + "));
 }
 
@@ -334,6 +339,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.workingPdf.subject = reports::workingTitle;
     shared.prices = std::move(prices);
     shared.composition.areaHa = options.areaHa;
+    shared.composition.decimalSeparator = shared.numbers.separator();
     shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
     shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {

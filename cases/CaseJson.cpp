@@ -376,6 +376,8 @@ model::Case fromJson(const QByteArray &bytes, const QString &fileName, const For
     c.decimalSeparator = separator.toString().at(0);
     Reader read(root, c.decimalSeparator, fileName);
     model::visitCase(read, c);
+    if (c.composition)
+        c.composition->options.decimalSeparator = c.decimalSeparator;
     return c;
 }
 

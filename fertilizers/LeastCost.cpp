@@ -23,7 +23,7 @@ const char *const nutrientNames[3] = {"N", "P2O5", "K2O"};
 
 QString nutrientName(int n) { return QString::fromLatin1(nutrientNames[n]); }
 
-QString number(double value) { return NumberText(QLatin1Char(',')).format(value, 2); }
+QString number(double value, QChar separator) { return NumberText(separator).format(value, 2); }
 
 bool allowedAt(AllowedIn allowed, int application)
 {
@@ -289,23 +289,25 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
     lifted.hardLimits = true;
     lifted.maxProducts = int(p.candidates[a].size());
     if (ask.maxProducts < lifted.maxProducts && feasible(alone, a, lifted))
-        reasons << QStringLiteral("%1: no máximo %2 produtos não compõem %3 dentro da tolerância")
-                       .arg(name)
-                       .arg(ask.maxProducts)
-                       .arg(nutrients);
+        reasons << (ask.maxProducts == 1
+                        ? QStringLiteral("%1: um só produto não compõe %2 dentro da tolerância").arg(name, nutrients)
+                        : QStringLiteral("%1: no máximo %2 produtos não compõem %3 dentro da tolerância")
+                              .arg(name)
+                              .arg(ask.maxProducts)
+                              .arg(nutrients));
     lifted = ask;
     lifted.hardLimits = true;
     lifted.wholeBags = false;
     if (ask.wholeBags && feasible(alone, a, lifted)) {
         reasons << QStringLiteral("%1: um saco é mais do que a área de %2 ha precisa de %3")
-                       .arg(name, number(p.options.areaHa), nutrients);
+                       .arg(name, number(p.options.areaHa, p.options.decimalSeparator), nutrients);
     }
     lifted = ask;
     lifted.hardLimits = true;
     lifted.leastKgHa = 0;
     if (ask.leastKgHa > 0 && feasible(alone, a, lifted))
         reasons << QStringLiteral("%1: a quantidade mínima de %2 kg/ha por produto passa do que a área precisa de %3")
-                       .arg(name, number(ask.leastKgHa), nutrients);
+                       .arg(name, number(ask.leastKgHa, p.options.decimalSeparator), nutrients);
     if (reasons.isEmpty())
         reasons << QStringLiteral("%1: os produtos com preço não trazem %2 na proporção da dose, dentro da tolerância")
                        .arg(name, nutrients);

@@ -21,6 +21,9 @@ struct CompositionOptions {
     double leastKgHa = 0;         // a product under this quantity (kg/ha) is not worth applying
     bool seasonBags = false;      // bags bought for the whole season, not whole per application
     double timeLimitSeconds = 2;  // of the season's coupled programme
+    // The decimal separator of the numbers in the reasons, the case's own;
+    // not saved: a case's composition takes it from the case.
+    QChar decimalSeparator = QLatin1Char(',');
     friend bool operator==(const CompositionOptions &, const CompositionOptions &) = default;
 };
 

@@ -59,6 +59,8 @@ Case withSeparator(const Case &source, QChar separator)
     SeparatorChange change(source.decimalSeparator, separator);
     visitCase(change, result);
     result.decimalSeparator = separator;
+    if (result.composition)
+        result.composition->options.decimalSeparator = separator;
     return result;
 }
 

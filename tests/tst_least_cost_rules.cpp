@@ -309,12 +309,22 @@ void TstLeastCostRules::noFeasibleCombination_data()
     QTest::newRow("one bag is more than half a hectare needs")
         << listOf({urea}) << littleN << small << 2
         << QStringLiteral("2ª cobertura: um saco é mais do que a área de 0,50 ha precisa de N") << 0 << 1;
+    // The numbers in a reason follow the case's decimal separator.
+    small.decimalSeparator = QLatin1Char('.');
+    QTest::newRow("half a hectare under a decimal point")
+        << listOf({urea}) << littleN << small << 2
+        << QStringLiteral("2ª cobertura: um saco é mais do que a área de 0.50 ha precisa de N") << 0 << 1;
     CompositionOptions one = o;
     one.maxProducts = 1;
     const Needs planting{{{22.5, 61.5, 58}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
     QTest::newRow("one product cannot bring three nutrients")
         << listOf({urea, triple, chloride}) << planting << one << 0
-        << QStringLiteral("Plantio: no máximo 1 produtos não compõem N e K2O dentro da tolerância") << 5 << 0;
+        << QStringLiteral("Plantio: um só produto não compõe N e K2O dentro da tolerância") << 5 << 0;
+    CompositionOptions two = o;
+    two.maxProducts = 2;
+    QTest::newRow("two products cannot bring three nutrients")
+        << listOf({urea, triple, chloride}) << planting << two << 0
+        << QStringLiteral("Plantio: no máximo 2 produtos não compõem N dentro da tolerância") << 1 << 0;
     const Needs nOnly{{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {40, 0, 0}}};
     QTest::newRow("N only with potash in it")
         << listOf({npk200020}) << nOnly << o << 3
