@@ -197,6 +197,32 @@ inline QStringList clickAnswering(TFPrincipal &w, const char *button)
     return messagesDuring([&] { click(w, button); });
 }
 
+// Runs the action; the first dialog of kind Modal that it opens is handed to
+// `use` while open, then closed unless `use` closed it. Answers whether one
+// opened.
+template <class Modal>
+bool whileOpen(const std::function<void()> &action, const std::function<void(Modal &)> &use = {})
+{
+    bool opened = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QPointer<Modal> modal = qobject_cast<Modal *>(QApplication::activeModalWidget());
+        if (!modal || opened)
+            return;
+        // Before `use`: what it opens in turn runs the events, this timer's too.
+        opened = true;
+        if (use)
+            use(*modal);
+        if (modal && modal->isVisible())
+            modal->reject();
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return opened;
+}
+
 // Clicks a radio button on its indicator, where a user clicks.
 inline void clickRadio(QRadioButton *radio)
 {

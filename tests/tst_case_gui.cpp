@@ -843,20 +843,12 @@ void TstCaseGui::qtDialogsSpeakPortuguese()
 
     // The dialog of "Abrir...": Qt's own, with its labels and buttons in Portuguese.
     QStringList labels;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            for (const char *name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
-                labels << dialog->findChild<QLabel *>(name)->text();
-            for (QAbstractButton *b : dialog->findChild<QDialogButtonBox *>("buttonBox")->buttons())
-                labels << b->text();
-            dialog->reject();
-        }
+    gui::whileOpen<QFileDialog>([&] { QTest::mouseClick(w->btnAbrir, Qt::LeftButton); }, [&](QFileDialog &dialog) {
+        for (const char *name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            labels << dialog.findChild<QLabel *>(name)->text();
+        for (QAbstractButton *b : dialog.findChild<QDialogButtonBox *>("buttonBox")->buttons())
+            labels << b->text();
     });
-    timer.start();
-    QTest::mouseClick(w->btnAbrir, Qt::LeftButton);
-    timer.stop();
     QCOMPARE(labels, (QStringList{"Procurar em:", "&Nome do arquivo:", "Arquivos do tipo:", "&Abrir", "Cancelar"}));
 }
 

@@ -123,15 +123,7 @@ void click(QPushButton *button)
 // "Relatório *.pdf" with its preview closed at once; the PDF it would export.
 QByteArray windowPdf(TFPrincipal &w)
 {
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [] {
-        if (auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget()))
-            preview->reject();
-    });
-    timer.start();
-    click(w.Button16);
-    timer.stop();
+    gui::whileOpen<ReportPreview>([&] { click(w.Button16); });
     return w.frxPDFExport1->document(*w.frxReport1);
 }
 

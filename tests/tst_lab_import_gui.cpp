@@ -144,17 +144,8 @@ void TstLabImportGui::shortcutAndPlace()
     QVERIFY(button->geometry().left() > w->btnSalvar->geometry().right());
     QVERIFY(button->geometry().right() < w->DateTimePicker3->geometry().left());
     QStringList titles;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            titles << dialog->objectName();
-            dialog->reject();
-        }
-    });
-    timer.start();
-    QTest::keyClick(w.get(), Qt::Key_I, Qt::ControlModifier);
-    timer.stop();
+    gui::whileOpen<QFileDialog>([&] { QTest::keyClick(w.get(), Qt::Key_I, Qt::ControlModifier); },
+                                [&](QFileDialog &dialog) { titles << dialog.objectName(); });
     QCOMPARE(titles, QStringList{"labFileDialog"});
 }
 

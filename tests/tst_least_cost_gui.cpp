@@ -67,22 +67,8 @@ void setPrice(PriceListEditor &editor, const QString &product, const QString &pr
 // unless the action did. Answers the messages shown meanwhile.
 QStringList withDialog(TFPrincipal &w, const std::function<void(LeastCostDialog &)> &action)
 {
-    bool opened = false;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<LeastCostDialog *>(QApplication::activeModalWidget());
-        if (!dialog || opened)
-            return;
-        opened = true;
-        action(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer.start();
-    const QStringList messages = gui::clickAnswering(w, "btnMenorCusto");
-    timer.stop();
-    if (!opened)
+    QStringList messages;
+    if (!gui::whileOpen<LeastCostDialog>([&] { messages = gui::clickAnswering(w, "btnMenorCusto"); }, action))
         QTest::qFail("\"Menor custo...\" opened no dialog", __FILE__, __LINE__);
     return messages;
 }
@@ -250,23 +236,16 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     QStringList shownLists;
     int pages = 0;
     std::optional<reports::CostSection> costPage;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
-        if (shownLists.isEmpty())
-            for (const char *list : {"AdubPlantio", "Adubcob1", "Adubcob2", "Adubcob3"})
-                shownLists << w->frxReport1->variable(QLatin1String(list));
-        if (auto *page = preview->findChild<QPrintPreviewWidget *>())
-            pages = page->pageCount();
-        costPage = w->frxReport1->costPage();
-        preview->reject();
-    });
-    timer.start();
-    QCOMPARE(gui::clickAnswering(*w, "Button16"), QStringList());
-    timer.stop();
+    QStringList messages;
+    gui::whileOpen<ReportPreview>([&] { messages = gui::clickAnswering(*w, "Button16"); },
+                                  [&](ReportPreview &preview) {
+                                      for (const char *list : {"AdubPlantio", "Adubcob1", "Adubcob2", "Adubcob3"})
+                                          shownLists << w->frxReport1->variable(QLatin1String(list));
+                                      if (auto *page = preview.findChild<QPrintPreviewWidget *>())
+                                          pages = page->pageCount();
+                                      costPage = w->frxReport1->costPage();
+                                  });
+    QCOMPARE(messages, QStringList());
     QCOMPARE(shownLists.size(), 4);
     // The composition's page follows the recommendation's.
     QCOMPARE(pages, 2);

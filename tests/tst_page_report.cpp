@@ -50,22 +50,10 @@ QByteArray readAll(const QString &path)
 QStringList pageReport(TFPrincipal &w, const std::function<void(ReportPreview &)> &whileOpen = {},
                        bool *previewed = nullptr)
 {
-    bool seen = false;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
-        if (!seen && whileOpen)
-            whileOpen(*preview);
-        seen = true;
-        preview->reject();
-    });
+    QStringList messages;
     w.PageControl1->setCurrentWidget(w.TabSheet4);
-    timer.start();
-    const QStringList messages = gui::messagesDuring([&] { QTest::mouseClick(w.Button16, Qt::LeftButton); });
-    timer.stop();
+    const bool seen = gui::whileOpen<ReportPreview>(
+        [&] { messages = gui::messagesDuring([&] { QTest::mouseClick(w.Button16, Qt::LeftButton); }); }, whileOpen);
     if (previewed)
         *previewed = seen;
     return messages;

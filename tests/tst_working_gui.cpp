@@ -187,26 +187,18 @@ void TstWorkingGui::printedWorking()
 {
     auto w = wholeCaseWindow();
     w->Edit55->setText(QStringLiteral("João da Silva"));
-    bool seen = false;
     QString exported;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
-        if (!preview || seen)
-            return;
-        seen = true;
-        QCOMPARE(preview->windowTitle(), QStringLiteral("Memória de cálculo"));
-        if (preview->exportPdf(QStringLiteral("memoria.pdf")))
-            exported = QStringLiteral("memoria.pdf");
-        preview->findChild<QAction *>(QStringLiteral("actionSaveText"))->trigger();
-        preview->reject();
-    });
     w->PageControl1->setCurrentWidget(w->TabSheet4);
-    timer.start();
-    QCOMPARE(gui::messagesDuring([&] { QTest::mouseClick(w->btnMemoria, Qt::LeftButton); }), QStringList());
-    timer.stop();
-    QVERIFY(seen);
+    QStringList messages;
+    QVERIFY(gui::whileOpen<ReportPreview>(
+        [&] { messages = gui::messagesDuring([&] { QTest::mouseClick(w->btnMemoria, Qt::LeftButton); }); },
+        [&](ReportPreview &preview) {
+            QCOMPARE(preview.windowTitle(), QStringLiteral("Memória de cálculo"));
+            if (preview.exportPdf(QStringLiteral("memoria.pdf")))
+                exported = QStringLiteral("memoria.pdf");
+            preview.findChild<QAction *>(QStringLiteral("actionSaveText"))->trigger();
+        }));
+    QCOMPARE(messages, QStringList());
 
     QFile text(QStringLiteral("MemoriaTuberon.txt"));
     QVERIFY(text.open(QIODevice::ReadOnly));
