@@ -164,6 +164,16 @@ PriceList randomList(QRandomGenerator &random)
     return list;
 }
 
+// Random needs under the given ceilings: P2O5 at planting only, as the split gives it.
+Needs randomNeeds(QRandomGenerator &random, int mostN, int mostP2O5, int mostK2O)
+{
+    Needs needs;
+    for (int a = 0; a < applicationCount; ++a)
+        needs[a] = {double(random.bounded(0, mostN)), a == 0 ? double(random.bounded(0, mostP2O5)) : 0.0,
+                    double(random.bounded(0, mostK2O))};
+    return needs;
+}
+
 } // namespace
 
 class TstLeastCostRules : public QObject {
@@ -202,10 +212,7 @@ void TstLeastCostRules::againstBruteForce()
     o.maxProducts = random.bounded(1, 4);
     o.tolerancePercent = std::array{0.0, 10.0, 20.0}[random.bounded(3)];
     o.toleranceKgHa = std::array{2.0, 5.0, 10.0}[random.bounded(3)];
-    Needs needs;
-    for (int a = 0; a < applicationCount; ++a)
-        needs[a] = {double(random.bounded(0, 90)), a == 0 ? double(random.bounded(0, 90)) : 0.0,
-                    double(random.bounded(0, 70))};
+    const Needs needs = randomNeeds(random, 90, 90, 70);
     const Composition c = composeLeastCost(list, needs, o);
     double total = 0;
     for (int a = 0; a < applicationCount; ++a) {
@@ -479,10 +486,7 @@ void TstLeastCostRules::seasonNeverDearer()
         const PriceList list = randomList(random);
         CompositionOptions o;
         o.areaHa = std::array{0.5, 1.0, 2.0}[random.bounded(3)];
-        Needs needs;
-        for (int a = 0; a < applicationCount; ++a)
-            needs[a] = {double(random.bounded(0, 60)), a == 0 ? double(random.bounded(0, 60)) : 0.0,
-                        double(random.bounded(0, 50))};
+        const Needs needs = randomNeeds(random, 60, 60, 50);
         const Composition apart = composeLeastCost(list, needs, o);
         o.seasonBags = true;
         const Composition together = composeLeastCost(list, needs, o);
