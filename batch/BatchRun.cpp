@@ -110,18 +110,14 @@ model::Case sampleCase(const LabSample &s, const Shared &shared, CaseWorking *wo
     return c;
 }
 
-// Each product as "Produto: N sacos" ("1 saco"), joined by " + "; a product in bulk by its kilograms.
+// Each product as "Produto: N sacos", joined by " + ", the form whoever reads
+// the summary parses (so "1 sacos" too); a product in bulk by its kilograms.
 QString productsText(const fertilizers::ApplicationPlan &plan, const NumberText &numbers)
 {
     QStringList products;
     for (const fertilizers::ComposedProduct &p : plan.products)
-        if (p.bags > 0) {
-            const int bags = qRound(p.bags);
-            products << QStringLiteral("%1: %2 %3").arg(p.name).arg(bags).arg(bags == 1 ? QStringLiteral("saco")
-                                                                                         : QStringLiteral("sacos"));
-        } else {
-            products << QStringLiteral("%1: %2 kg").arg(p.name, numbers.format(p.kgField, 1));
-        }
+        products << (p.bags > 0 ? QStringLiteral("%1: %2 sacos").arg(p.name).arg(qRound(p.bags))
+                                : QStringLiteral("%1: %2 kg").arg(p.name, numbers.format(p.kgField, 1)));
     return products.join(QStringLiteral(" + "));
 }
 
