@@ -21,6 +21,11 @@ struct CsvRecord {
     int line = 0;       // line of the file where the record starts, from 1
     QStringList fields; // as written, quotes removed
     QString problem;    // what is wrong with how the record is written, if anything
+    // A workbook's row: its cells stand in their own columns, so a missing or
+    // extra cell cannot shift the others, and its numbers stored as numbers
+    // (true by field) have "." as their decimal point beyond doubt.
+    bool placed = false;
+    QList<bool> numbers = {};
 };
 
 struct CsvTable {

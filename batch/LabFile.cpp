@@ -194,7 +194,7 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         if (!notSample.isEmpty())
             continue;
         for (int c = 0; c < columnCount; ++c)
-            if (numeric(Column(c)) && map_.index[c] >= 0) {
+            if (numeric(Column(c)) && map_.index[c] >= 0 && !record.numbers.value(map_.index[c])) {
                 const QChar mark = decimalMarkOf(record.fields.value(map_.index[c]));
                 commas += mark == QLatin1Char(',');
                 points += mark == QLatin1Char('.');

@@ -16,7 +16,8 @@ bool groupedThousands(const QString &text, QChar mark)
     QStringList groups = text.split(mark);
     if (groups[0].startsWith(QLatin1Char('-')))
         groups[0].remove(0, 1);
-    if (groups.size() < 2 || groups[0].isEmpty() || groups[0].size() > 3)
+    // "0.125" is a decimal: no number is grouped after a leading zero.
+    if (groups.size() < 2 || groups[0].isEmpty() || groups[0].size() > 3 || groups[0].startsWith(QLatin1Char('0')))
         return false;
     for (qsizetype i = 0; i < groups.size(); ++i) {
         for (const QChar c : groups[i])
@@ -129,6 +130,8 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
     qsizetype used = record.fields.size();
     while (used > map.headers.size() && record.fields[used - 1].trimmed().isEmpty())
         --used;
+    if (record.placed)
+        used = map.headers.size(); // a workbook leaves out its empty cells, and nothing in it can shift
     if (used != map.headers.size())
         errors << QStringLiteral("linha %1: %2 campos, o cabeçalho tem %3 (vírgula decimal sem aspas num arquivo "
                                  "separado por vírgulas?)")
@@ -159,7 +162,9 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
         const bool belowLimit = number.startsWith(QLatin1Char('<'));
         if (belowLimit)
             number = number.mid(1).trimmed();
-        const std::optional<double> value = fileNumber(number, map.decimal);
+        // A workbook's number is no text to be judged by the file's decimal mark.
+        const QChar decimal = record.numbers.value(at) ? QLatin1Char('.') : map.decimal;
+        const std::optional<double> value = fileNumber(number, decimal);
         if (value && belowLimit)
             warnings << where + QStringLiteral("'%1' abaixo do limite de detecção, tomado como %2")
                                     .arg(raw.trimmed(), number);

@@ -4,6 +4,7 @@
 #include "batch/LabSample.h"
 #include "batch/SampleNames.h"
 #include "batch/Summary.h"
+#include "batch/XlsxTable.h"
 
 #include <QtTest>
 
@@ -41,6 +42,8 @@ private slots:
     void formulaLikeTexts();
     void workbookText_data();
     void workbookText();
+    void workbookCells_data();
+    void workbookCells();
 };
 
 namespace {
@@ -509,6 +512,7 @@ void TstLabFile::values_data()
     QTest::newRow("non-breaking space and tab around") << "\u00A06\t" << "," << 6.0 << "";
     QTest::newRow("not detected stays an error") << "n.d." << "," << 0.0 << "linha 2, coluna P: 'n.d.' não é um número";
     QTest::newRow("a dash stays an error") << "-" << "," << 0.0 << "linha 2, coluna P: '-' não é um número";
+    QTest::newRow("a leading zero is a decimal in a comma file") << "0.125" << "," << 0.125 << "";
     QTest::newRow("groups of another size") << "1.23,5" << "," << 0.0 << "linha 2, coluna P: '1.23,5' não é um número";
 }
 
@@ -603,6 +607,94 @@ void TstLabFile::workbookText()
     QString said;
     QCOMPARE(batch::workbookText(text, &said), written);
     QCOMPARE(said, change);
+}
+
+namespace {
+
+// A workbook part held in memory, given whole at the first read.
+class HeldPart : public batch::PartStream {
+public:
+    explicit HeldPart(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    QByteArray read(bool *) override { return std::exchange(bytes_, {}); }
+
+private:
+    QByteArray bytes_;
+};
+
+// A one-sheet workbook whose first row is the header and then `rows`, as
+// the sheet's XML of <row> elements.
+batch::PartOpener workbookOf(const QByteArray &rows)
+{
+    QByteArray header = "<row r=\"1\">";
+    const QByteArrayList names{"Amostra", "Argila", "P", "K", "MO", "Al", "Ca", "Mg", "CTC", "V", "Rendimento"};
+    for (const QByteArray &name : names)
+        header += "<c t=\"inlineStr\"><is><t>" + name + "</t></is></c>";
+    header += "</row>";
+    const QHash<QString, QByteArray> parts{
+        {"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"Laudos\" r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + header + rows + "</sheetData></worksheet>"},
+    };
+    return [parts](const QString &name, QString *error) -> std::unique_ptr<batch::PartStream> {
+        if (!parts.contains(name)) {
+            *error = "no part " + name;
+            return nullptr;
+        }
+        return std::make_unique<HeldPart>(parts.value(name));
+    };
+}
+
+} // namespace
+
+// A workbook's cells read as the spreadsheet holds them: a number stored as
+// a number is that number whatever the texts around it write, a true or false
+// is no number, and the cells a spreadsheet leaves out are empty.
+void TstLabFile::workbookCells_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<double>("calcium");
+    QTest::addColumn<double>("yield");
+    QTest::addColumn<QString>("error");
+    // Texts with decimal commas make the sheet's decimal mark a comma.
+    const QByteArray start = "<c><v>1</v></c><c><v>35</v></c>"
+                             "<c t=\"inlineStr\"><is><t>6,5</t></is></c><c><v>40</v></c>"
+                             "<c t=\"inlineStr\"><is><t>2,1</t></is></c><c t=\"inlineStr\"><is><t>0,4</t></is></c>";
+    const QByteArray rest = "<c t=\"inlineStr\"><is><t>0,8</t></is></c><c><v>8.5</v></c><c><v>35</v></c>";
+    QTest::newRow("three decimals of a number among comma texts")
+        << "<row r=\"2\">" + start + "<c><v>1.125</v></c>" + rest + "<c><v>30</v></c></row>" << 2 << 1.125 << 30.0 << QString();
+    QTest::newRow("the last cells left out")
+        << "<row r=\"2\">" + start + "<c><v>2</v></c>" + rest + "</row>" << 2 << 2.0 << 25.0 << QString();
+    QTest::newRow("a cell left out in the middle")
+        << QByteArray("<row r=\"3\"><c r=\"A3\"><v>1</v></c><c r=\"B3\"><v>35</v></c><c r=\"C3\"><v>6</v></c><c r=\"D3\"><v>40</v></c>"
+           "<c r=\"E3\"><v>2</v></c><c r=\"F3\"><v>0.4</v></c><c r=\"G3\"><v>2</v></c><c r=\"H3\"><v>0.8</v></c>"
+           "<c r=\"J3\"><v>35</v></c></row>")
+        << 3 << 2.0 << 25.0 << QString("linha 3, coluna CTC: vazia");
+    QTest::newRow("a true is no number")
+        << "<row r=\"2\">" + start + "<c t=\"b\"><v>1</v></c>" + rest + "</row>" << 2 << 0.0 << 25.0
+        << QString("linha 2, coluna Ca: 'VERDADEIRO' não é um número");
+    QTest::newRow("a row without its number follows the one before")
+        << "<row>" + start + "<c><v>2</v></c>" + rest + "</row>" << 2 << 2.0 << 25.0 << QString();
+}
+
+void TstLabFile::workbookCells()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(int, line);
+    QFETCH(double, calcium);
+    QFETCH(double, yield);
+    QFETCH(QString, error);
+    batch::LabFile lab(std::make_unique<batch::XlsxReader>(workbookOf(row), QString()));
+    QCOMPARE(lab.error(), QString());
+    batch::CsvRecord record;
+    QString notSample;
+    QVERIFY(lab.next(record, &notSample));
+    const batch::LabSample s = batch::readSample(record, lab.map(), 25);
+    QCOMPARE(s.line, line);
+    QCOMPARE(s.error, error);
+    if (!error.isEmpty())
+        return;
+    QCOMPARE(*s.value(batch::Column::Ca), calcium);
+    QCOMPARE(*s.value(batch::Column::Rendimento), yield);
 }
 
 QTEST_GUILESS_MAIN(TstLabFile)
