@@ -480,6 +480,10 @@ void TstLabBatch::commandLine_data()
                                   << "tuberon: linha 4, coluna V: 'abc' não é um número" << all;
     QTest::newRow("missing column") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V\nA1;35;6;40;0,4;2;1;8;35\n" << run << 2
                                     << "tuberon: \"amostras.csv\": falta a coluna MO" << QStringList();
+    QTest::newRow("a header and no sample") << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\r\n\r\n" << run << 2
+                                            << "tuberon: \"amostras.csv\": o arquivo não tem amostras" << QStringList();
+    QTest::newRow("a mean and no sample") << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nMédia;35;6;40;2;0,4;2;1;8;35\n" << run
+                                          << 2 << "tuberon: \"amostras.csv\": o arquivo não tem amostras" << QStringList();
     QTest::newRow("unknown unit") << "Argila (ppm);P;K;MO;Al;Ca;Mg;CTC;V\n35;6;40;2;0,4;2;1;8;35\n" << run << 2
                                   << "tuberon: \"amostras.csv\": coluna \"Argila (ppm)\": unidade desconhecida \"ppm\""
                                   << QStringList();
