@@ -113,6 +113,11 @@ void TstLabFile::encodings_data()
     for (const QChar c : text)
         utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
     QTest::newRow("UTF-16 with byte-order mark") << utf16;
+    QTest::newRow("UTF-16 without byte-order mark") << utf16.mid(2);
+    QByteArray bigEndian;
+    for (const QChar c : text)
+        bigEndian += char(c.unicode() >> 8), bigEndian += char(c.unicode() & 0xFF);
+    QTest::newRow("UTF-16 big-endian without byte-order mark") << bigEndian;
 }
 
 void TstLabFile::encodings()
