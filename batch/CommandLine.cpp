@@ -203,10 +203,9 @@ int CommandLine::run(const QCommandLineParser &parser) const
         };
     if (!quiet)
         console.finished = [&](int done, int failed) {
-            console.message(failed ? QStringLiteral("%1 amostras feitas, %2 com erro (veja a coluna Erro do resumo)")
-                                         .arg(done)
-                                         .arg(failed)
-                                   : QStringLiteral("%1 amostras feitas").arg(done));
+            const QString doneText = done == 1 ? QStringLiteral("1 amostra feita") : QStringLiteral("%1 amostras feitas").arg(done);
+            console.message(failed ? QStringLiteral("%1, %2 com erro (veja a coluna Erro do resumo)").arg(doneText).arg(failed)
+                                   : doneText);
         };
     const ExitStatus status = batch::run(options, QLocale(), console);
     if (progressShown)
