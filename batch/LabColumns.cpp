@@ -144,6 +144,9 @@ struct Match {
 };
 
 const char *effectiveCtc = "CTC efetiva (t), não a CTC a pH 7 (T)";
+// A header of nothing the program knows, which a missing column's message
+// does not name among the quantities of other methods.
+const char *notUsed = "não usada pelo programa";
 
 // The column a header names and the unit it gives; `rowUnit` is the unit
 // of a second header row.
@@ -215,7 +218,7 @@ Match matchHeader(const QString &header, const QString &rowUnit)
                 ++letters;
         return {glued, raw.mid(at).trimmed(), {}};
     }
-    return {nullptr, {}, QStringLiteral("não usada pelo programa")};
+    return {nullptr, {}, QString::fromUtf8(notUsed)};
 }
 
 } // namespace
@@ -301,7 +304,7 @@ MapResult mapColumns(const QStringList &header, const QStringList &units, const 
         const Match m = matchHeader(header[i], units.value(i));
         if (!m.column) {
             map.ignored << QStringLiteral("\"%1\": %2").arg(header[i].trimmed(), m.ignore);
-            if (m.ignore != QLatin1String("não usada pelo programa"))
+            if (m.ignore != QString::fromUtf8(notUsed))
                 others << QStringLiteral("\"%1\" é %2").arg(header[i].trimmed(), m.ignore);
             continue;
         }

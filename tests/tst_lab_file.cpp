@@ -274,6 +274,8 @@ void TstLabFile::headerProblems_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("missing column") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V" << "falta a coluna MO";
     QTest::newRow("missing columns") << "Amostra;Argila;P;K;Al;Ca;CTC" << "faltam as colunas MO, Mg, V";
+    QTest::newRow("missing column beside an unused one") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V;Observações"
+                                                         << "falta a coluna MO";
     QTest::newRow("unknown unit") << "Argila (kg/m3);P;K;MO;Al;Ca;Mg;CTC;V"
                                   << "coluna \"Argila (kg/m3)\": unidade desconhecida \"kg/m3\"";
     QTest::newRow("K in a unit of clay") << "Argila;P;K (g/kg);MO;Al;Ca;Mg;CTC;V"
