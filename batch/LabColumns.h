@@ -62,7 +62,7 @@ MapResult mapColumns(const QStringList &header, const QStringList &units = {},
 std::optional<Column> columnNamed(const QString &name);
 
 // Whether a record is a row of units under the header ("g/kg", "%",
-// "cmolc/dm³", ...): every filled cell a unit, at least one filled.
+// "cmolc/dm³", ...): some filled cell a known unit and none a number.
 bool unitsRow(const QStringList &fields);
 
 // How many of the program's columns a row names: a header row names several,

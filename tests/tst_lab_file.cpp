@@ -35,6 +35,8 @@ private slots:
     void otherQuantities_data();
     void otherQuantities();
     void aroundTheHeader();
+    void unitRows_data();
+    void unitRows();
     void values_data();
     void values();
     void misreadValues();
@@ -502,6 +504,45 @@ void TstLabFile::aroundTheHeader()
     QVERIFY(lab.next(record, &notSample));
     QCOMPARE(notSample, QString("Média"));
     QVERIFY(!lab.next(record, &notSample));
+}
+
+// The second header row's units: one the program does not know stops the
+// run, as in the header; a unit in both that differs cannot be told.
+void TstLabFile::unitRows_data()
+{
+    QTest::addColumn<QByteArray>("rows"); // the header and the units under it
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<double>("clay");
+    QTest::newRow("a unit not known among known ones") << QByteArray("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n;g/kg;;lbs;;;;;;\n")
+                                                       << "coluna \"K\": unidade desconhecida \"lbs\"" << 0.0;
+    QTest::newRow("the header's unit and another below") << QByteArray("Amostra;Argila (%);P;K;MO;Al;Ca;Mg;CTC;V\n;g/kg;;;;;;;;\n")
+                                                         << "coluna \"Argila (%)\": a unidade do cabeçalho, \"%\", não é "
+                                                            "a da linha de unidades, \"g/kg\""
+                                                         << 0.0;
+    QTest::newRow("the same unit in both") << QByteArray("Amostra;Argila (g/kg);P;K;MO;Al;Ca;Mg;CTC;V\n;g/kg;;;;;;;;\n")
+                                           << "" << 35.0;
+    QTest::newRow("the same unit spelled otherwise") << QByteArray("Amostra;Argila g/kg;P;K;MO;Al;Ca;Mg;CTC (cmolc/dm³);V\n;G/KG;;;;;;;cmolc/dm3;\n")
+                                                     << "" << 35.0;
+}
+
+void TstLabFile::unitRows()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QString, error);
+    QFETCH(double, clay);
+    QByteArray csv = rows + "A1;350;6;40;2,1;0,4;2;1;8;35\n";
+    QBuffer buffer(&csv);
+    buffer.open(QIODevice::ReadOnly);
+    batch::LabFile lab(&buffer);
+    QCOMPARE(lab.error(), error);
+    if (!error.isEmpty())
+        return;
+    batch::CsvRecord record;
+    QString notSample;
+    QVERIFY(lab.next(record, &notSample));
+    const batch::LabSample s = batch::readSample(record, lab.map(), 25);
+    QCOMPARE(s.error, QString());
+    QCOMPARE(*s.value(batch::Column::Argila), clay);
 }
 
 void TstLabFile::values_data()
