@@ -506,6 +506,9 @@ void TstLabBatch::commandLine_data()
         << resina << run + QStringList{"--coluna", "Areia=P resina"} << 2
         << "tuberon: --coluna: 'Areia=P resina' não é VARIAVEL=CABEÇALHO[:UNIDADE] com uma variável do programa"
         << QStringList();
+    QTest::newRow("--coluna twice for one variable")
+        << resina << run + QStringList{"--coluna", "P=P resina", "--coluna", "p=K"} << 2
+        << "tuberon: --coluna: P dada mais de uma vez" << QStringList();
     QTest::newRow("--planilha of a CSV") << good << run + QStringList{"--planilha", "Plan1"} << 2
                                          << "tuberon: \"amostras.csv\": --planilha vale só para arquivos .xlsx; este é um CSV"
                                          << QStringList();
