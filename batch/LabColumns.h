@@ -38,6 +38,7 @@ struct ColumnMap {
     QStringList headers;                  // the file's header texts, for messages
     QStringList ignored;                  // headers not used, each with why
     QChar decimal;                        // the file's decimal mark, when its values show it
+    QChar separator;                      // a CSV's field separator, for the message of a row of more or fewer fields
     int indexOf(Column c) const { return index[int(c)]; }
 };
 

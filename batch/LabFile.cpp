@@ -187,6 +187,8 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         return;
     }
     map_ = *result.map;
+    if (const auto *csv = dynamic_cast<const CsvReader *>(reader_.get()))
+        map_.separator = csv->separator();
     // The file's decimal mark, from the values that show it beyond doubt.
     int commas = 0, points = 0;
     QString notSample;

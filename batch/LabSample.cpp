@@ -111,8 +111,11 @@ double converted(double value, double factor)
 QList<LabSample> readSamples(const CsvTable &table, const ColumnMap &map, double yield)
 {
     QList<LabSample> samples;
+    ColumnMap withSeparator = map;
+    if (withSeparator.separator.isNull())
+        withSeparator.separator = table.separator;
     for (const CsvRecord &record : table.records)
-        samples << readSample(record, map, yield);
+        samples << readSample(record, withSeparator, yield);
     return samples;
 }
 
@@ -132,12 +135,17 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
         --used;
     if (record.placed)
         used = map.headers.size(); // a workbook leaves out its empty cells, and nothing in it can shift
-    if (used != map.headers.size())
-        errors << QStringLiteral("linha %1: %2 campos, o cabeçalho tem %3 (vírgula decimal sem aspas num arquivo "
-                                 "separado por vírgulas?)")
+    if (used != map.headers.size()) {
+        // The likely cause is worth saying only where it can be the cause.
+        const QString hint = map.separator == QLatin1Char(',')
+                                 ? QStringLiteral(" (vírgula decimal sem aspas num arquivo separado por vírgulas?)")
+                                 : QString();
+        errors << QStringLiteral("linha %1: %2, o cabeçalho tem %3%4")
                       .arg(record.line)
-                      .arg(used)
-                      .arg(map.headers.size());
+                      .arg(used == 1 ? QStringLiteral("1 campo") : QStringLiteral("%1 campos").arg(used))
+                      .arg(map.headers.size())
+                      .arg(hint);
+    }
     QStringList warnings;
     for (int i = 0; i < columnCount; ++i) {
         const Column c = Column(i);

@@ -601,6 +601,13 @@ void TstLabFile::misreadValues()
     QCOMPARE(s[2].error, QString("linha 4: 12 campos, o cabeçalho tem 11 (vírgula decimal sem aspas num arquivo separado por vírgulas?)"));
     QCOMPARE(s[3].error, QString("linha 5: 10 campos, o cabeçalho tem 11 (vírgula decimal sem aspas num arquivo separado por vírgulas?)"));
     QCOMPARE(s[4].error, QString());
+    // In a file of another separator a comma cannot split a field.
+    const QList<batch::LabSample> semicolons = samplesOf("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                                                          "extra;35;6;40;2;0,4;2;1;8;35;1\n"
+                                                          "\"one\n");
+    QCOMPARE(semicolons.size(), 2);
+    QCOMPARE(semicolons[0].error, QString("linha 2: 11 campos, o cabeçalho tem 10"));
+    QCOMPARE(semicolons[1].error, QString("aspas abertas na linha 3 não fechadas; linha 3: 1 campo, o cabeçalho tem 10"));
 }
 
 // A text a spreadsheet would run as a formula goes into resumo.csv as text.
