@@ -29,6 +29,18 @@ bool groupedThousands(const QString &text, QChar mark)
     return true;
 }
 
+// One mark before exactly three digits ("1.500", "38,500"): a thousands
+// separator or a decimal mark, which only the file's other values can tell.
+bool ambiguous(const QString &value)
+{
+    const QString text = value.trimmed();
+    const bool comma = text.contains(QLatin1Char(',')), point = text.contains(QLatin1Char('.'));
+    if (comma == point)
+        return false;
+    const QChar mark = comma ? QLatin1Char(',') : QLatin1Char('.');
+    return text.count(mark) == 1 && groupedThousands(text, mark);
+}
+
 } // namespace
 
 QChar decimalMarkOf(const QString &value)
@@ -172,6 +184,12 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
             number = number.mid(1).trimmed();
         // A workbook's number is no text to be judged by the file's decimal mark.
         const QChar decimal = record.numbers.value(at) ? QLatin1Char('.') : map.decimal;
+        if (decimal.isNull() && ambiguous(number)) {
+            errors << where + QStringLiteral("'%1' pode ser um número com separador de milhares ou com três casas "
+                                             "decimais, e o arquivo não mostra a sua marca decimal")
+                                  .arg(raw.trimmed());
+            continue;
+        }
         const std::optional<double> value = fileNumber(number, decimal);
         if (value && belowLimit)
             warnings << where + QStringLiteral("'%1' abaixo do limite de detecção, tomado como %2")

@@ -557,6 +557,10 @@ void TstLabFile::values_data()
     QTest::newRow("thousands and decimal point") << "1,234.5" << "." << 1234.5 << "";
     QTest::newRow("point and three digits in a comma file") << "38.500" << "," << 38500.0 << "";
     QTest::newRow("point and three digits in a point file") << "38.500" << "." << 38.5 << "";
+    QTest::newRow("point and three digits in a file that shows no mark")
+        << "1.500" << "" << 0.0
+        << "linha 2, coluna P: '1.500' pode ser um número com separador de milhares ou com três casas decimais, e o "
+           "arquivo não mostra a sua marca decimal";
     QTest::newRow("non-breaking space and tab around") << "\u00A06\t" << "," << 6.0 << "";
     QTest::newRow("not detected stays an error") << "n.d." << "," << 0.0 << "linha 2, coluna P: 'n.d.' não é um número";
     QTest::newRow("a dash stays an error") << "-" << "," << 0.0 << "linha 2, coluna P: '-' não é um número";
@@ -572,7 +576,7 @@ void TstLabFile::values()
     QFETCH(QString, problem);
     const QStringList header = QString::fromLatin1(analysisHeader).split(';');
     batch::ColumnMap map = mapOf(header);
-    map.decimal = decimal[0];
+    map.decimal = decimal.isEmpty() ? QChar() : decimal[0];
     batch::CsvRecord record{2, {"30", text, "40", "2", "0,4", "2", "1", "8", "35"}, {}};
     const batch::LabSample s = batch::readSample(record, map, 25);
     if (value == 0) {
