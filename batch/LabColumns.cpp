@@ -335,8 +335,16 @@ MapResult mapColumns(const QStringList &header, const QStringList &units, const 
                                                  "unidades, \"%3\"")
                                       .arg(header[i].trimmed(), m.unit, rowUnit)};
         if (byUser[c] || map.index[c] >= 0) {
-            map.ignored << QStringLiteral("\"%1\": %2 já vem de \"%3\"")
-                               .arg(header[i].trimmed(), columnName(Column(c)), header.value(map.index[c]).trimmed());
+            // Read too, where its unit is known, so that two columns of one
+            // variable that disagree are the sample's error, never the first
+            // taken on its word.
+            const std::optional<double> factor = unitFactor(*m.column, m.unit);
+            const bool checked = !byUser[c] && m.column->numeric && factor;
+            if (checked)
+                map.also[c] << std::pair{i, *factor};
+            map.ignored << QStringLiteral("\"%1\": %2 já vem de \"%3\"%4")
+                               .arg(header[i].trimmed(), columnName(Column(c)), header.value(map.index[c]).trimmed(),
+                                    checked ? QStringLiteral(" (conferida com ela)") : QString());
             continue;
         }
         map.index[c] = i;

@@ -39,6 +39,9 @@ struct ColumnMap {
     QStringList ignored;                  // headers not used, each with why
     QChar decimal;                        // the file's decimal mark, when its values show it
     QChar separator;                      // a CSV's field separator, for the message of a row of more or fewer fields
+    // Further columns of a variable already taken (K in mg/dm³ and in
+    // cmolc/dm³): each column and its factor, checked against the first.
+    std::array<QList<std::pair<int, double>>, columnCount> also;
     int indexOf(Column c) const { return index[int(c)]; }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
 
 namespace batch {
 
@@ -204,6 +205,25 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
             continue;
         }
         s.values[i] = v;
+        // The same variable in another column (another unit) must be the
+        // same value, within the places each is written with.
+        const double slack = 0.5 * std::pow(10.0, -places(*value)) * map.factor[i];
+        for (const auto &[other, factor] : map.also[i]) {
+            const QString otherRaw = record.fields.value(other).trimmed();
+            const QChar otherDecimal = record.numbers.value(other) ? QLatin1Char('.') : map.decimal;
+            const std::optional<double> otherValue =
+                otherRaw.startsWith(QLatin1Char('<')) || ambiguous(otherRaw) ? std::nullopt : fileNumber(otherRaw, otherDecimal);
+            if (!otherValue)
+                continue;
+            const double w = converted(*otherValue, factor);
+            // Two roundings of one value differ by less than their half-units together.
+            const double apart = slack + 0.5 * std::pow(10.0, -places(*otherValue)) * factor;
+            if (std::abs(v - w) + 1e-9 * std::max(1.0, std::abs(v)) >= apart)
+                errors << QStringLiteral("linha %1, colunas %2 e %3: '%4' e '%5' não são o mesmo valor")
+                              .arg(record.line)
+                              .arg(map.headers.value(at).trimmed(), map.headers.value(other).trimmed(), raw.trimmed(),
+                                   otherRaw);
+        }
     }
     if (!errors.isEmpty() && used != map.headers.size())
         errors = errors.mid(0, 1 + int(!record.problem.isEmpty())); // the shifted values say nothing more

@@ -37,6 +37,8 @@ private slots:
     void aroundTheHeader();
     void unitRows_data();
     void unitRows();
+    void oneVariableTwice_data();
+    void oneVariableTwice();
     void values_data();
     void values();
     void misreadValues();
@@ -543,6 +545,36 @@ void TstLabFile::unitRows()
     const batch::LabSample s = batch::readSample(record, lab.map(), 25);
     QCOMPARE(s.error, QString());
     QCOMPARE(*s.value(batch::Column::Argila), clay);
+}
+
+// Two columns of one variable (K in two units, a header repeated) must
+// agree, within the places each is written with; else neither is taken.
+void TstLabFile::oneVariableTwice_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("error");
+    const QString twoUnits = "Amostra;Argila;P;K (mg/dm³);K (cmolc/dm³);MO;Al;Ca;Mg;CTC;V";
+    QTest::newRow("K in two units that agree") << twoUnits << "A1;35;6;59;0,15;2;0,4;2;1;8;35" << "";
+    QTest::newRow("K in two units that disagree")
+        << twoUnits << "A1;35;6;80;0,15;2;0,4;2;1;8;35"
+        << "linha 2, colunas K (mg/dm³) e K (cmolc/dm³): '80' e '0,15' não são o mesmo valor";
+    QTest::newRow("the second empty") << twoUnits << "A1;35;6;59;;2;0,4;2;1;8;35" << "";
+    QTest::newRow("a header repeated with another value")
+        << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V;P" << "A1;35;6;40;2;0,4;2;1;8;35;7"
+        << "linha 2, colunas P e P: '6' e '7' não são o mesmo valor";
+    QTest::newRow("a header repeated with the same value")
+        << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V;P" << "A1;35;6;40;2;0,4;2;1;8;35;6,0" << "";
+}
+
+void TstLabFile::oneVariableTwice()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, row);
+    QFETCH(QString, error);
+    const QList<batch::LabSample> s = samplesOf((header + "\n" + row + "\n").toUtf8());
+    QCOMPARE(s.size(), 1);
+    QCOMPARE(s[0].error, error);
 }
 
 void TstLabFile::values_data()
