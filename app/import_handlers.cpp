@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTabWidget>
 
@@ -90,8 +91,11 @@ void TFPrincipal::btnImportarClick()
             continue;
         const batch::LabSample s = batch::readSample(record, lab->map(), noYield);
         samples << s;
+        // A value taken on trust (a detection limit) is said before the
+        // sample is chosen, as the summary's "Aviso" says it.
+        const QString problem = s.error.isEmpty() && !s.warning.isEmpty() ? QStringLiteral("Aviso: ") + s.warning : s.error;
         rows << LabSampleList::Row{s.line, s.text(batch::Column::Amostra), s.text(batch::Column::Produtor),
-                                   s.text(batch::Column::Localidade), s.error};
+                                   s.text(batch::Column::Localidade), problem};
     }
     if (samples.isEmpty()) {
         showError(QStringLiteral("\"%1\" não tem amostras").arg(QFileInfo(path).fileName()));
@@ -138,7 +142,11 @@ void TFPrincipal::typeSample(const batch::LabSample &s)
     waited.start();
     while (!isActiveWindow() && waited.elapsed() < 2000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    for (const auto &[field, text] : typed) {
+    for (auto &[field, text] : typed) {
+        // A one-line field takes no line break nor tab: a name a cell
+        // breaks over two lines is typed with a space between them.
+        static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\t]+"));
+        text.replace(breaks, QStringLiteral(" "));
         field->setFocus(Qt::TabFocusReason);
         field->selectAll();
         press(field, Qt::Key_Backspace);

@@ -242,6 +242,16 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("\"%1\": %2").arg(options.input, lab.error()));
         return NotRun;
     }
+    // A file of a header alone (or of means and totals) has nothing to do:
+    // said as such, never a success of no samples.
+    bool anySample = false;
+    while (!anySample && lab.next(record, &notSample))
+        anySample = notSample.isEmpty();
+    lab.rewind();
+    if (!anySample) {
+        say(QStringLiteral("\"%1\": o arquivo não tem amostras").arg(options.input));
+        return NotRun;
+    }
     // A price list that cannot be read stops the run before anything is written.
     std::optional<fertilizers::PriceList> prices;
     if (!options.prices.isEmpty()) {

@@ -139,6 +139,12 @@ int CommandLine::run(const QCommandLineParser &parser) const
                            .arg(choice));
             return NotRun;
         }
+        // Two columns for one variable: which one is meant cannot be told.
+        for (const ChosenColumn &earlier : std::as_const(options.chosen))
+            if (earlier.column == *column) {
+                printError(QStringLiteral("--coluna: %1 dada mais de uma vez").arg(columnName(*column)));
+                return NotRun;
+            }
         // The unit after the last colon, when what follows it reads as one.
         QString header = choice.mid(equals + 1), unit;
         if (const qsizetype colon = header.lastIndexOf(QLatin1Char(':')); colon >= 0) {
@@ -203,10 +209,9 @@ int CommandLine::run(const QCommandLineParser &parser) const
         };
     if (!quiet)
         console.finished = [&](int done, int failed) {
-            console.message(failed ? QStringLiteral("%1 amostras feitas, %2 com erro (veja a coluna Erro do resumo)")
-                                         .arg(done)
-                                         .arg(failed)
-                                   : QStringLiteral("%1 amostras feitas").arg(done));
+            const QString doneText = done == 1 ? QStringLiteral("1 amostra feita") : QStringLiteral("%1 amostras feitas").arg(done);
+            console.message(failed ? QStringLiteral("%1, %2 com erro (veja a coluna Erro do resumo)").arg(doneText).arg(failed)
+                                   : doneText);
         };
     const ExitStatus status = batch::run(options, QLocale(), console);
     if (progressShown)

@@ -38,6 +38,22 @@ QString decodeLines(QByteArrayView bytes)
     return text;
 }
 
+// UTF-16 that lost its byte-order mark, as some exports save it: two
+// characters of the header, each a byte and a zero (little-endian) or a
+// zero and a byte (big-endian). Text in one byte per character holds no
+// zero bytes. 0 when the bytes are not such text, else 1 (LE) or 2 (BE).
+int utf16WithoutMark(QByteArrayView start)
+{
+    if (start.size() < 4)
+        return 0;
+    const auto zero = [&start](int i) { return start[i] == '\0'; };
+    if (!zero(0) && zero(1) && !zero(2) && zero(3))
+        return 1;
+    if (zero(0) && !zero(1) && zero(2) && !zero(3))
+        return 2;
+    return 0;
+}
+
 } // namespace
 
 QString decodeText(const QByteArray &bytes)
@@ -46,6 +62,10 @@ QString decodeText(const QByteArray &bytes)
         return QStringDecoder(bytes.startsWith("\xFF") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
                               QStringDecoder::Flag::Stateless)
             .decode(bytes.mid(2));
+    if (const int utf16 = utf16WithoutMark(bytes))
+        return QStringDecoder(utf16 == 1 ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                              QStringDecoder::Flag::Stateless)
+            .decode(bytes);
     return decodeLines(QByteArrayView(bytes).sliced(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0));
 }
 
@@ -129,12 +149,14 @@ void CsvReader::start()
     at_ = 0;
     line_ = 1;
     encoding_ = Encoding::Lines;
-    QByteArray mark = device_->peek(3);
-    if (mark.startsWith("\xFF\xFE") || mark.startsWith("\xFE\xFF")) {
-        encoding_ = mark.startsWith("\xFF") ? Encoding::Utf16LE : Encoding::Utf16BE;
+    QByteArray mark = device_->peek(4);
+    const int withoutMark = utf16WithoutMark(mark);
+    if (mark.startsWith("\xFF\xFE") || mark.startsWith("\xFE\xFF") || withoutMark) {
+        encoding_ = mark.startsWith("\xFF") || withoutMark == 1 ? Encoding::Utf16LE : Encoding::Utf16BE;
         // Kept from chunk to chunk: a chunk may end inside a character.
         utf16_ = QStringDecoder(encoding_ == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        device_->read(2);
+        if (!withoutMark)
+            device_->read(2);
     } else if (mark.startsWith("\xEF\xBB\xBF")) {
         device_->read(3);
     }

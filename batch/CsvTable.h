@@ -2,10 +2,11 @@
 // A laboratory's spreadsheet saved as CSV, the way spreadsheets in Brazil
 // save it: a header row, then one record per sample. The separator (";", ","
 // or tab) is the one the header uses most; the text is UTF-8 (with or without
-// byte-order mark), UTF-16 with its mark, or else Windows-1252 line by line
-// (a line that is not UTF-8 was typed into a file in the code page of a
-// spreadsheet on Windows); fields may be quoted, with doubled quotes inside,
-// and may then hold separators and line breaks.
+// byte-order mark), UTF-16 with its mark (or without, known by the zero
+// bytes of its first characters), or else Windows-1252 line by line (a line
+// that is not UTF-8 was typed into a file in the code page of a spreadsheet
+// on Windows); fields may be quoted, with doubled quotes inside, and may then
+// hold separators and line breaks.
 #include <QByteArray>
 #include <QChar>
 #include <QIODevice>
@@ -21,6 +22,11 @@ struct CsvRecord {
     int line = 0;       // line of the file where the record starts, from 1
     QStringList fields; // as written, quotes removed
     QString problem;    // what is wrong with how the record is written, if anything
+    // A workbook's row: its cells stand in their own columns, so a missing or
+    // extra cell cannot shift the others, and its numbers stored as numbers
+    // (true by field) have "." as their decimal point beyond doubt.
+    bool placed = false;
+    QList<bool> numbers = {};
 };
 
 struct CsvTable {

@@ -1,5 +1,7 @@
 #include "batch/LabColumns.h"
 
+#include "batch/LabSample.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -137,6 +139,19 @@ bool knownUnit(const ColumnInfo &c, const QString &unitKey)
     return false;
 }
 
+// The factor from a unit as written to the program's: 1 for none (or "%"),
+// nothing for a unit the column does not know.
+std::optional<double> unitFactor(const ColumnInfo &c, const QString &unit)
+{
+    const QString key = headerKey(unit);
+    if (key.isEmpty())
+        return 1.0;
+    for (const auto &[keys, factor] : c.units)
+        if (keys.contains(key))
+            return factor;
+    return std::nullopt;
+}
+
 struct Match {
     const ColumnInfo *column = nullptr;
     QString unit;   // as written
@@ -144,6 +159,9 @@ struct Match {
 };
 
 const char *effectiveCtc = "CTC efetiva (t), não a CTC a pH 7 (T)";
+// A header of nothing the program knows, which a missing column's message
+// does not name among the quantities of other methods.
+const char *notUsed = "não usada pelo programa";
 
 // The column a header names and the unit it gives; `rowUnit` is the unit
 // of a second header row.
@@ -215,7 +233,7 @@ Match matchHeader(const QString &header, const QString &rowUnit)
                 ++letters;
         return {glued, raw.mid(at).trimmed(), {}};
     }
-    return {nullptr, {}, QStringLiteral("não usada pelo programa")};
+    return {nullptr, {}, QString::fromUtf8(notUsed)};
 }
 
 } // namespace
@@ -231,21 +249,22 @@ std::optional<Column> columnNamed(const QString &name)
 
 bool unitsRow(const QStringList &fields)
 {
-    bool any = false;
+    // Units, and no number: a unit the program does not know among known
+    // ones still makes the row the columns' units (and stops the run naming
+    // it), never a sample whose columns below go without their units.
+    bool known = false;
     for (const QString &f : fields) {
         const QString k = headerKey(f);
         if (f.trimmed().isEmpty())
             continue;
-        if (f.trimmed() != QLatin1String("%")) {
-            bool unit = false;
-            for (const ColumnInfo &c : columns())
-                unit = unit || knownUnit(c, k);
-            if (!unit && k != QLatin1String("tha"))
-                return false;
-        }
-        any = true;
+        if (fileNumber(f))
+            return false;
+        bool unit = f.trimmed() == QLatin1String("%") || k == QLatin1String("tha");
+        for (const ColumnInfo &c : columns())
+            unit = unit || knownUnit(c, k);
+        known = known || unit;
     }
-    return any;
+    return known;
 }
 
 int namedColumns(const QStringList &fields)
@@ -301,14 +320,31 @@ MapResult mapColumns(const QStringList &header, const QStringList &units, const 
         const Match m = matchHeader(header[i], units.value(i));
         if (!m.column) {
             map.ignored << QStringLiteral("\"%1\": %2").arg(header[i].trimmed(), m.ignore);
-            if (m.ignore != QLatin1String("não usada pelo programa"))
+            if (m.ignore != QString::fromUtf8(notUsed))
                 others << QStringLiteral("\"%1\" é %2").arg(header[i].trimmed(), m.ignore);
             continue;
         }
         const int c = int(m.column->column);
+        // A unit in the header and another in the second row: which one the
+        // laboratory meant cannot be told.
+        const QString rowUnit = units.value(i).trimmed();
+        if (m.column->numeric && !m.column->units.isEmpty() && !rowUnit.isEmpty() && !m.unit.isEmpty()
+            && m.unit.trimmed() != rowUnit
+            && (unitFactor(*m.column, rowUnit) != unitFactor(*m.column, m.unit) || !unitFactor(*m.column, rowUnit)))
+            return {std::nullopt, QStringLiteral("coluna \"%1\": a unidade do cabeçalho, \"%2\", não é a da linha de "
+                                                 "unidades, \"%3\"")
+                                      .arg(header[i].trimmed(), m.unit, rowUnit)};
         if (byUser[c] || map.index[c] >= 0) {
-            map.ignored << QStringLiteral("\"%1\": %2 já vem de \"%3\"")
-                               .arg(header[i].trimmed(), columnName(Column(c)), header.value(map.index[c]).trimmed());
+            // Read too, where its unit is known, so that two columns of one
+            // variable that disagree are the sample's error, never the first
+            // taken on its word.
+            const std::optional<double> factor = unitFactor(*m.column, m.unit);
+            const bool checked = !byUser[c] && m.column->numeric && factor;
+            if (checked)
+                map.also[c] << std::pair{i, *factor};
+            map.ignored << QStringLiteral("\"%1\": %2 já vem de \"%3\"%4")
+                               .arg(header[i].trimmed(), columnName(Column(c)), header.value(map.index[c]).trimmed(),
+                                    checked ? QStringLiteral(" (conferida com ela)") : QString());
             continue;
         }
         map.index[c] = i;

@@ -38,6 +38,10 @@ struct ColumnMap {
     QStringList headers;                  // the file's header texts, for messages
     QStringList ignored;                  // headers not used, each with why
     QChar decimal;                        // the file's decimal mark, when its values show it
+    QChar separator;                      // a CSV's field separator, for the message of a row of more or fewer fields
+    // Further columns of a variable already taken (K in mg/dm³ and in
+    // cmolc/dm³): each column and its factor, checked against the first.
+    std::array<QList<std::pair<int, double>>, columnCount> also;
     int indexOf(Column c) const { return index[int(c)]; }
 };
 
@@ -62,7 +66,7 @@ MapResult mapColumns(const QStringList &header, const QStringList &units = {},
 std::optional<Column> columnNamed(const QString &name);
 
 // Whether a record is a row of units under the header ("g/kg", "%",
-// "cmolc/dm³", ...): every filled cell a unit, at least one filled.
+// "cmolc/dm³", ...): some filled cell a known unit and none a number.
 bool unitsRow(const QStringList &fields);
 
 // How many of the program's columns a row names: a header row names several,

@@ -187,6 +187,8 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         return;
     }
     map_ = *result.map;
+    if (const auto *csv = dynamic_cast<const CsvReader *>(reader_.get()))
+        map_.separator = csv->separator();
     // The file's decimal mark, from the values that show it beyond doubt.
     int commas = 0, points = 0;
     QString notSample;
@@ -194,7 +196,7 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         if (!notSample.isEmpty())
             continue;
         for (int c = 0; c < columnCount; ++c)
-            if (numeric(Column(c)) && map_.index[c] >= 0) {
+            if (numeric(Column(c)) && map_.index[c] >= 0 && !record.numbers.value(map_.index[c])) {
                 const QChar mark = decimalMarkOf(record.fields.value(map_.index[c]));
                 commas += mark == QLatin1Char(',');
                 points += mark == QLatin1Char('.');

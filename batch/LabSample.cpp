@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
 
 namespace batch {
 
@@ -16,7 +17,8 @@ bool groupedThousands(const QString &text, QChar mark)
     QStringList groups = text.split(mark);
     if (groups[0].startsWith(QLatin1Char('-')))
         groups[0].remove(0, 1);
-    if (groups.size() < 2 || groups[0].isEmpty() || groups[0].size() > 3)
+    // "0.125" is a decimal: no number is grouped after a leading zero.
+    if (groups.size() < 2 || groups[0].isEmpty() || groups[0].size() > 3 || groups[0].startsWith(QLatin1Char('0')))
         return false;
     for (qsizetype i = 0; i < groups.size(); ++i) {
         for (const QChar c : groups[i])
@@ -26,6 +28,18 @@ bool groupedThousands(const QString &text, QChar mark)
             return false;
     }
     return true;
+}
+
+// One mark before exactly three digits ("1.500", "38,500"): a thousands
+// separator or a decimal mark, which only the file's other values can tell.
+bool ambiguous(const QString &value)
+{
+    const QString text = value.trimmed();
+    const bool comma = text.contains(QLatin1Char(',')), point = text.contains(QLatin1Char('.'));
+    if (comma == point)
+        return false;
+    const QChar mark = comma ? QLatin1Char(',') : QLatin1Char('.');
+    return text.count(mark) == 1 && groupedThousands(text, mark);
 }
 
 } // namespace
@@ -110,8 +124,11 @@ double converted(double value, double factor)
 QList<LabSample> readSamples(const CsvTable &table, const ColumnMap &map, double yield)
 {
     QList<LabSample> samples;
+    ColumnMap withSeparator = map;
+    if (withSeparator.separator.isNull())
+        withSeparator.separator = table.separator;
     for (const CsvRecord &record : table.records)
-        samples << readSample(record, map, yield);
+        samples << readSample(record, withSeparator, yield);
     return samples;
 }
 
@@ -129,12 +146,19 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
     qsizetype used = record.fields.size();
     while (used > map.headers.size() && record.fields[used - 1].trimmed().isEmpty())
         --used;
-    if (used != map.headers.size())
-        errors << QStringLiteral("linha %1: %2 campos, o cabeçalho tem %3 (vírgula decimal sem aspas num arquivo "
-                                 "separado por vírgulas?)")
+    if (record.placed)
+        used = map.headers.size(); // a workbook leaves out its empty cells, and nothing in it can shift
+    if (used != map.headers.size()) {
+        // The likely cause is worth saying only where it can be the cause.
+        const QString hint = map.separator == QLatin1Char(',')
+                                 ? QStringLiteral(" (vírgula decimal sem aspas num arquivo separado por vírgulas?)")
+                                 : QString();
+        errors << QStringLiteral("linha %1: %2, o cabeçalho tem %3%4")
                       .arg(record.line)
-                      .arg(used)
-                      .arg(map.headers.size());
+                      .arg(used == 1 ? QStringLiteral("1 campo") : QStringLiteral("%1 campos").arg(used))
+                      .arg(map.headers.size())
+                      .arg(hint);
+    }
     QStringList warnings;
     for (int i = 0; i < columnCount; ++i) {
         const Column c = Column(i);
@@ -159,7 +183,15 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
         const bool belowLimit = number.startsWith(QLatin1Char('<'));
         if (belowLimit)
             number = number.mid(1).trimmed();
-        const std::optional<double> value = fileNumber(number, map.decimal);
+        // A workbook's number is no text to be judged by the file's decimal mark.
+        const QChar decimal = record.numbers.value(at) ? QLatin1Char('.') : map.decimal;
+        if (decimal.isNull() && ambiguous(number)) {
+            errors << where + QStringLiteral("'%1' pode ser um número com separador de milhares ou com três casas "
+                                             "decimais, e o arquivo não mostra a sua marca decimal")
+                                  .arg(raw.trimmed());
+            continue;
+        }
+        const std::optional<double> value = fileNumber(number, decimal);
         if (value && belowLimit)
             warnings << where + QStringLiteral("'%1' abaixo do limite de detecção, tomado como %2")
                                     .arg(raw.trimmed(), number);
@@ -173,6 +205,25 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
             continue;
         }
         s.values[i] = v;
+        // The same variable in another column (another unit) must be the
+        // same value, within the places each is written with.
+        const double slack = 0.5 * std::pow(10.0, -places(*value)) * map.factor[i];
+        for (const auto &[other, factor] : map.also[i]) {
+            const QString otherRaw = record.fields.value(other).trimmed();
+            const QChar otherDecimal = record.numbers.value(other) ? QLatin1Char('.') : map.decimal;
+            const std::optional<double> otherValue =
+                otherRaw.startsWith(QLatin1Char('<')) || ambiguous(otherRaw) ? std::nullopt : fileNumber(otherRaw, otherDecimal);
+            if (!otherValue)
+                continue;
+            const double w = converted(*otherValue, factor);
+            // Two roundings of one value differ by less than their half-units together.
+            const double apart = slack + 0.5 * std::pow(10.0, -places(*otherValue)) * factor;
+            if (std::abs(v - w) + 1e-9 * std::max(1.0, std::abs(v)) >= apart)
+                errors << QStringLiteral("linha %1, colunas %2 e %3: '%4' e '%5' não são o mesmo valor")
+                              .arg(record.line)
+                              .arg(map.headers.value(at).trimmed(), map.headers.value(other).trimmed(), raw.trimmed(),
+                                   otherRaw);
+        }
     }
     if (!errors.isEmpty() && used != map.headers.size())
         errors = errors.mid(0, 1 + int(!record.problem.isEmpty())); // the shifted values say nothing more

@@ -32,8 +32,9 @@ LabSample readSample(const CsvRecord &record, const ColumnMap &map, double yield
 // one number rule; nothing when it is not a number. Blanks around it (a tab,
 // a non-breaking space) are dropped. A thousands separator is read where it
 // cannot be mistaken ("1.234,5", "1.234.567"); a lone mark before exactly
-// three digits ("38.500") is read by the file's decimal mark `decimal`, and
-// as a decimal mark when the file shows none.
+// three digits ("38.500") is read by the file's decimal mark `decimal` (after a
+// lone 0, "0.125", it is always a decimal mark), and as a decimal mark when
+// the file shows none (a sample's value is then refused by readSample).
 std::optional<double> fileNumber(const QString &text, QChar decimal = QChar());
 
 // The decimal mark a value shows beyond doubt ("5,4" a comma, "0.15" a

@@ -49,6 +49,7 @@ QString attribute(const QXmlStreamReader &xml, QLatin1String name)
 struct XlsxReader::Parser {
     QXmlStreamReader xml;
     bool ended = false;
+    int line = 0; // the last row's number
 };
 
 XlsxReader::XlsxReader(PartOpener opener, const QString &sheet) : opener_(std::move(opener))
@@ -171,19 +172,25 @@ bool XlsxReader::more()
     return true;
 }
 
-QString XlsxReader::cellText(const QString &type, const QString &style, const QString &value) const
+QString XlsxReader::cellText(const QString &type, const QString &style, const QString &value, bool *isNumber) const
 {
+    *isNumber = false;
     if (type == QLatin1String("s")) {
         bool ok = false;
         const int at = value.trimmed().toInt(&ok);
         return ok ? shared_.value(at) : QString();
     }
+    // A true or false is no quantity: shown as the spreadsheet shows it, it
+    // is the sample's error like any other text.
+    if (type == QLatin1String("b"))
+        return value.trimmed() == QLatin1String("1") ? QStringLiteral("VERDADEIRO") : QStringLiteral("FALSO");
     if (!type.isEmpty() && type != QLatin1String("n"))
         return value;
     bool ok = false;
     double number = value.trimmed().toDouble(&ok);
     if (!ok)
         return value;
+    *isNumber = true;
     if (percentStyles_.value(style))
         number *= 100;
     // Fifteen digits, all a double holds for sure: 0.30000000000000004 is 0.3.
@@ -221,7 +228,10 @@ bool XlsxReader::next(CsvRecord &record)
             const auto name = xml.name();
             if (name == QLatin1String("row")) {
                 inRow = true;
-                record.line = attribute(xml, QLatin1String("r")).toInt();
+                record.placed = true;
+                // A row may leave out its number: then it follows the one before.
+                const int number = attribute(xml, QLatin1String("r")).toInt();
+                record.line = parser_->line = number > 0 ? number : parser_->line + 1;
             } else if (inRow && name == QLatin1String("c")) {
                 const QString reference = attribute(xml, QLatin1String("r"));
                 column = reference.isEmpty() ? int(record.fields.size()) : columnOf(reference);
@@ -240,7 +250,11 @@ bool XlsxReader::next(CsvRecord &record)
             } else if (name == QLatin1String("c") && column >= 0) {
                 while (record.fields.size() <= column)
                     record.fields << QString();
-                record.fields[column] = cellText(type, style, value);
+                while (record.numbers.size() <= column)
+                    record.numbers << false;
+                bool isNumber = false;
+                record.fields[column] = cellText(type, style, value, &isNumber);
+                record.numbers[column] = isNumber;
             } else if (name == QLatin1String("row")) {
                 return true;
             }

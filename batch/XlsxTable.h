@@ -38,7 +38,8 @@ public:
 
 private:
     bool more();
-    QString cellText(const QString &type, const QString &style, const QString &value) const;
+    // The cell's text; `isNumber` set for a number stored as a number.
+    QString cellText(const QString &type, const QString &style, const QString &value, bool *isNumber) const;
 
     PartOpener opener_;
     QString sheetPart_;

@@ -470,8 +470,16 @@ void TstLabBatch::commandLine_data()
     QTest::newRow("silent") << good << run + QStringList{"--silencioso"} << 0 << "" << all;
     QTest::newRow("a bad sample") << good + "A3;35;6;40;2;0,4;2;1;8;abc\n" << run << 1
                                   << "tuberon: linha 4, coluna V: 'abc' não é um número" << all;
+    QTest::newRow("one done, in the singular") << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nA1;35;6;40;2;0,4;2;1;8;35\nA2;x;6;40;2;0,4;2;1;8;35\n"
+                                               << run << 1
+                                               << "tuberon: 1 amostra feita, 1 com erro (veja a coluna Erro do resumo)"
+                                               << QStringList{"A1.pdf", "A1.txt", "resumo.csv", "resumo.xlsx"};
     QTest::newRow("missing column") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V\nA1;35;6;40;0,4;2;1;8;35\n" << run << 2
                                     << "tuberon: \"amostras.csv\": falta a coluna MO" << QStringList();
+    QTest::newRow("a header and no sample") << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\r\n\r\n" << run << 2
+                                            << "tuberon: \"amostras.csv\": o arquivo não tem amostras" << QStringList();
+    QTest::newRow("a mean and no sample") << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nMédia;35;6;40;2;0,4;2;1;8;35\n" << run
+                                          << 2 << "tuberon: \"amostras.csv\": o arquivo não tem amostras" << QStringList();
     QTest::newRow("unknown unit") << "Argila (ppm);P;K;MO;Al;Ca;Mg;CTC;V\n35;6;40;2;0,4;2;1;8;35\n" << run << 2
                                   << "tuberon: \"amostras.csv\": coluna \"Argila (ppm)\": unidade desconhecida \"ppm\""
                                   << QStringList();
@@ -490,6 +498,9 @@ void TstLabBatch::commandLine_data()
         << resina << run + QStringList{"--coluna", "Areia=P resina"} << 2
         << "tuberon: --coluna: 'Areia=P resina' não é VARIAVEL=CABEÇALHO[:UNIDADE] com uma variável do programa"
         << QStringList();
+    QTest::newRow("--coluna twice for one variable")
+        << resina << run + QStringList{"--coluna", "P=P resina", "--coluna", "p=K"} << 2
+        << "tuberon: --coluna: P dada mais de uma vez" << QStringList();
     QTest::newRow("--planilha of a CSV") << good << run + QStringList{"--planilha", "Plan1"} << 2
                                          << "tuberon: \"amostras.csv\": --planilha vale só para arquivos .xlsx; este é um CSV"
                                          << QStringList();

@@ -4,6 +4,7 @@
 #include "batch/LabSample.h"
 #include "batch/SampleNames.h"
 #include "batch/Summary.h"
+#include "batch/XlsxTable.h"
 
 #include <QtTest>
 
@@ -34,6 +35,10 @@ private slots:
     void otherQuantities_data();
     void otherQuantities();
     void aroundTheHeader();
+    void unitRows_data();
+    void unitRows();
+    void oneVariableTwice_data();
+    void oneVariableTwice();
     void values_data();
     void values();
     void misreadValues();
@@ -41,6 +46,8 @@ private slots:
     void formulaLikeTexts();
     void workbookText_data();
     void workbookText();
+    void workbookCells_data();
+    void workbookCells();
 };
 
 namespace {
@@ -110,6 +117,11 @@ void TstLabFile::encodings_data()
     for (const QChar c : text)
         utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
     QTest::newRow("UTF-16 with byte-order mark") << utf16;
+    QTest::newRow("UTF-16 without byte-order mark") << utf16.mid(2);
+    QByteArray bigEndian;
+    for (const QChar c : text)
+        bigEndian += char(c.unicode() >> 8), bigEndian += char(c.unicode() & 0xFF);
+    QTest::newRow("UTF-16 big-endian without byte-order mark") << bigEndian;
 }
 
 void TstLabFile::encodings()
@@ -266,6 +278,8 @@ void TstLabFile::headerProblems_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("missing column") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V" << "falta a coluna MO";
     QTest::newRow("missing columns") << "Amostra;Argila;P;K;Al;Ca;CTC" << "faltam as colunas MO, Mg, V";
+    QTest::newRow("missing column beside an unused one") << "Amostra;Argila;P;K;Al;Ca;Mg;CTC;V;Observações"
+                                                         << "falta a coluna MO";
     QTest::newRow("unknown unit") << "Argila (kg/m3);P;K;MO;Al;Ca;Mg;CTC;V"
                                   << "coluna \"Argila (kg/m3)\": unidade desconhecida \"kg/m3\"";
     QTest::newRow("K in a unit of clay") << "Argila;P;K (g/kg);MO;Al;Ca;Mg;CTC;V"
@@ -494,6 +508,75 @@ void TstLabFile::aroundTheHeader()
     QVERIFY(!lab.next(record, &notSample));
 }
 
+// The second header row's units: one the program does not know stops the
+// run, as in the header; a unit in both that differs cannot be told.
+void TstLabFile::unitRows_data()
+{
+    QTest::addColumn<QByteArray>("rows"); // the header and the units under it
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<double>("clay");
+    QTest::newRow("a unit not known among known ones") << QByteArray("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n;g/kg;;lbs;;;;;;\n")
+                                                       << "coluna \"K\": unidade desconhecida \"lbs\"" << 0.0;
+    QTest::newRow("the header's unit and another below") << QByteArray("Amostra;Argila (%);P;K;MO;Al;Ca;Mg;CTC;V\n;g/kg;;;;;;;;\n")
+                                                         << "coluna \"Argila (%)\": a unidade do cabeçalho, \"%\", não é "
+                                                            "a da linha de unidades, \"g/kg\""
+                                                         << 0.0;
+    QTest::newRow("the same unit in both") << QByteArray("Amostra;Argila (g/kg);P;K;MO;Al;Ca;Mg;CTC;V\n;g/kg;;;;;;;;\n")
+                                           << "" << 35.0;
+    QTest::newRow("the same unit spelled otherwise") << QByteArray("Amostra;Argila g/kg;P;K;MO;Al;Ca;Mg;CTC (cmolc/dm³);V\n;G/KG;;;;;;;cmolc/dm3;\n")
+                                                     << "" << 35.0;
+}
+
+void TstLabFile::unitRows()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QString, error);
+    QFETCH(double, clay);
+    QByteArray csv = rows + "A1;350;6;40;2,1;0,4;2;1;8;35\n";
+    QBuffer buffer(&csv);
+    buffer.open(QIODevice::ReadOnly);
+    batch::LabFile lab(&buffer);
+    QCOMPARE(lab.error(), error);
+    if (!error.isEmpty())
+        return;
+    batch::CsvRecord record;
+    QString notSample;
+    QVERIFY(lab.next(record, &notSample));
+    const batch::LabSample s = batch::readSample(record, lab.map(), 25);
+    QCOMPARE(s.error, QString());
+    QCOMPARE(*s.value(batch::Column::Argila), clay);
+}
+
+// Two columns of one variable (K in two units, a header repeated) must
+// agree, within the places each is written with; else neither is taken.
+void TstLabFile::oneVariableTwice_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("error");
+    const QString twoUnits = "Amostra;Argila;P;K (mg/dm³);K (cmolc/dm³);MO;Al;Ca;Mg;CTC;V";
+    QTest::newRow("K in two units that agree") << twoUnits << "A1;35;6;59;0,15;2;0,4;2;1;8;35" << "";
+    QTest::newRow("K in two units that disagree")
+        << twoUnits << "A1;35;6;80;0,15;2;0,4;2;1;8;35"
+        << "linha 2, colunas K (mg/dm³) e K (cmolc/dm³): '80' e '0,15' não são o mesmo valor";
+    QTest::newRow("the second empty") << twoUnits << "A1;35;6;59;;2;0,4;2;1;8;35" << "";
+    QTest::newRow("a header repeated with another value")
+        << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V;P" << "A1;35;6;40;2;0,4;2;1;8;35;7"
+        << "linha 2, colunas P e P: '6' e '7' não são o mesmo valor";
+    QTest::newRow("a header repeated with the same value")
+        << "Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V;P" << "A1;35;6;40;2;0,4;2;1;8;35;6,0" << "";
+}
+
+void TstLabFile::oneVariableTwice()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, row);
+    QFETCH(QString, error);
+    const QList<batch::LabSample> s = samplesOf((header + "\n" + row + "\n").toUtf8());
+    QCOMPARE(s.size(), 1);
+    QCOMPARE(s[0].error, error);
+}
+
 void TstLabFile::values_data()
 {
     QTest::addColumn<QString>("text");
@@ -506,9 +589,14 @@ void TstLabFile::values_data()
     QTest::newRow("thousands and decimal point") << "1,234.5" << "." << 1234.5 << "";
     QTest::newRow("point and three digits in a comma file") << "38.500" << "," << 38500.0 << "";
     QTest::newRow("point and three digits in a point file") << "38.500" << "." << 38.5 << "";
+    QTest::newRow("point and three digits in a file that shows no mark")
+        << "1.500" << "" << 0.0
+        << "linha 2, coluna P: '1.500' pode ser um número com separador de milhares ou com três casas decimais, e o "
+           "arquivo não mostra a sua marca decimal";
     QTest::newRow("non-breaking space and tab around") << "\u00A06\t" << "," << 6.0 << "";
     QTest::newRow("not detected stays an error") << "n.d." << "," << 0.0 << "linha 2, coluna P: 'n.d.' não é um número";
     QTest::newRow("a dash stays an error") << "-" << "," << 0.0 << "linha 2, coluna P: '-' não é um número";
+    QTest::newRow("a leading zero is a decimal in a comma file") << "0.125" << "," << 0.125 << "";
     QTest::newRow("groups of another size") << "1.23,5" << "," << 0.0 << "linha 2, coluna P: '1.23,5' não é um número";
 }
 
@@ -520,7 +608,7 @@ void TstLabFile::values()
     QFETCH(QString, problem);
     const QStringList header = QString::fromLatin1(analysisHeader).split(';');
     batch::ColumnMap map = mapOf(header);
-    map.decimal = decimal[0];
+    map.decimal = decimal.isEmpty() ? QChar() : decimal[0];
     batch::CsvRecord record{2, {"30", text, "40", "2", "0,4", "2", "1", "8", "35"}, {}};
     const batch::LabSample s = batch::readSample(record, map, 25);
     if (value == 0) {
@@ -549,6 +637,13 @@ void TstLabFile::misreadValues()
     QCOMPARE(s[2].error, QString("linha 4: 12 campos, o cabeçalho tem 11 (vírgula decimal sem aspas num arquivo separado por vírgulas?)"));
     QCOMPARE(s[3].error, QString("linha 5: 10 campos, o cabeçalho tem 11 (vírgula decimal sem aspas num arquivo separado por vírgulas?)"));
     QCOMPARE(s[4].error, QString());
+    // In a file of another separator a comma cannot split a field.
+    const QList<batch::LabSample> semicolons = samplesOf("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                                                          "extra;35;6;40;2;0,4;2;1;8;35;1\n"
+                                                          "\"one\n");
+    QCOMPARE(semicolons.size(), 2);
+    QCOMPARE(semicolons[0].error, QString("linha 2: 11 campos, o cabeçalho tem 10"));
+    QCOMPARE(semicolons[1].error, QString("aspas abertas na linha 3 não fechadas; linha 3: 1 campo, o cabeçalho tem 10"));
 }
 
 // A text a spreadsheet would run as a formula goes into resumo.csv as text.
@@ -603,6 +698,94 @@ void TstLabFile::workbookText()
     QString said;
     QCOMPARE(batch::workbookText(text, &said), written);
     QCOMPARE(said, change);
+}
+
+namespace {
+
+// A workbook part held in memory, given whole at the first read.
+class HeldPart : public batch::PartStream {
+public:
+    explicit HeldPart(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    QByteArray read(bool *) override { return std::exchange(bytes_, {}); }
+
+private:
+    QByteArray bytes_;
+};
+
+// A one-sheet workbook whose first row is the header and then `rows`, as
+// the sheet's XML of <row> elements.
+batch::PartOpener workbookOf(const QByteArray &rows)
+{
+    QByteArray header = "<row r=\"1\">";
+    const QByteArrayList names{"Amostra", "Argila", "P", "K", "MO", "Al", "Ca", "Mg", "CTC", "V", "Rendimento"};
+    for (const QByteArray &name : names)
+        header += "<c t=\"inlineStr\"><is><t>" + name + "</t></is></c>";
+    header += "</row>";
+    const QHash<QString, QByteArray> parts{
+        {"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"Laudos\" r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + header + rows + "</sheetData></worksheet>"},
+    };
+    return [parts](const QString &name, QString *error) -> std::unique_ptr<batch::PartStream> {
+        if (!parts.contains(name)) {
+            *error = "no part " + name;
+            return nullptr;
+        }
+        return std::make_unique<HeldPart>(parts.value(name));
+    };
+}
+
+} // namespace
+
+// A workbook's cells read as the spreadsheet holds them: a number stored as
+// a number is that number whatever the texts around it write, a true or false
+// is no number, and the cells a spreadsheet leaves out are empty.
+void TstLabFile::workbookCells_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<double>("calcium");
+    QTest::addColumn<double>("yield");
+    QTest::addColumn<QString>("error");
+    // Texts with decimal commas make the sheet's decimal mark a comma.
+    const QByteArray start = "<c><v>1</v></c><c><v>35</v></c>"
+                             "<c t=\"inlineStr\"><is><t>6,5</t></is></c><c><v>40</v></c>"
+                             "<c t=\"inlineStr\"><is><t>2,1</t></is></c><c t=\"inlineStr\"><is><t>0,4</t></is></c>";
+    const QByteArray rest = "<c t=\"inlineStr\"><is><t>0,8</t></is></c><c><v>8.5</v></c><c><v>35</v></c>";
+    QTest::newRow("three decimals of a number among comma texts")
+        << "<row r=\"2\">" + start + "<c><v>1.125</v></c>" + rest + "<c><v>30</v></c></row>" << 2 << 1.125 << 30.0 << QString();
+    QTest::newRow("the last cells left out")
+        << "<row r=\"2\">" + start + "<c><v>2</v></c>" + rest + "</row>" << 2 << 2.0 << 25.0 << QString();
+    QTest::newRow("a cell left out in the middle")
+        << QByteArray("<row r=\"3\"><c r=\"A3\"><v>1</v></c><c r=\"B3\"><v>35</v></c><c r=\"C3\"><v>6</v></c><c r=\"D3\"><v>40</v></c>"
+           "<c r=\"E3\"><v>2</v></c><c r=\"F3\"><v>0.4</v></c><c r=\"G3\"><v>2</v></c><c r=\"H3\"><v>0.8</v></c>"
+           "<c r=\"J3\"><v>35</v></c></row>")
+        << 3 << 2.0 << 25.0 << QString("linha 3, coluna CTC: vazia");
+    QTest::newRow("a true is no number")
+        << "<row r=\"2\">" + start + "<c t=\"b\"><v>1</v></c>" + rest + "</row>" << 2 << 0.0 << 25.0
+        << QString("linha 2, coluna Ca: 'VERDADEIRO' não é um número");
+    QTest::newRow("a row without its number follows the one before")
+        << "<row>" + start + "<c><v>2</v></c>" + rest + "</row>" << 2 << 2.0 << 25.0 << QString();
+}
+
+void TstLabFile::workbookCells()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(int, line);
+    QFETCH(double, calcium);
+    QFETCH(double, yield);
+    QFETCH(QString, error);
+    batch::LabFile lab(std::make_unique<batch::XlsxReader>(workbookOf(row), QString()));
+    QCOMPARE(lab.error(), QString());
+    batch::CsvRecord record;
+    QString notSample;
+    QVERIFY(lab.next(record, &notSample));
+    const batch::LabSample s = batch::readSample(record, lab.map(), 25);
+    QCOMPARE(s.line, line);
+    QCOMPARE(s.error, error);
+    if (!error.isEmpty())
+        return;
+    QCOMPARE(*s.value(batch::Column::Ca), calcium);
+    QCOMPARE(*s.value(batch::Column::Rendimento), yield);
 }
 
 QTEST_GUILESS_MAIN(TstLabFile)

@@ -13,6 +13,8 @@ private slots:
     void importedAsTyped();
     void sampleWithAProblemFillsNothing();
     void shortcutAndPlace();
+    void valuesAsTheFileGivesThem_data();
+    void valuesAsTheFileGivesThem();
 };
 
 namespace {
@@ -147,6 +149,83 @@ void TstLabImportGui::shortcutAndPlace()
     gui::whileOpen<QFileDialog>([&] { QTest::keyClick(w.get(), Qt::Key_I, Qt::ControlModifier); },
                                 [&](QFileDialog &dialog) { titles << dialog.objectName(); });
     QCOMPARE(titles, QStringList{"labFileDialog"});
+}
+
+namespace {
+
+// Imports the first sample of the file at `path`: the problems the list shows
+// and the texts of the message boxes.
+std::pair<QStringList, QStringList> importFirst(TFPrincipal &w, const QString &path)
+{
+    QStringList problems, messages;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (modal && modal->objectName() == "labSampleDialog") {
+            auto *table = modal->findChild<QTableWidget *>("tblAmostras");
+            for (int r = 0; r < table->rowCount(); ++r)
+                problems << table->item(r, 4)->text();
+            table->selectRow(0);
+            static_cast<QDialog *>(modal)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer.start();
+    gui::click(w, "btnImportar");
+    timer.stop();
+    return {problems, messages};
+}
+
+} // namespace
+
+// What the file holds reaches the fields as the file gives it, and what was
+// taken on trust is said before the sample is chosen.
+void TstLabImportGui::valuesAsTheFileGivesThem_data()
+{
+    QTest::addColumn<QByteArray>("sample");   // the row below "Amostra;Produtor;Argila;P;K;MO;Al;Ca;Mg;CTC;V"
+    QTest::addColumn<QString>("problem");     // shown in the list
+    QTest::addColumn<QStringList>("fields");  // name=text of the fields filled
+    QTest::newRow("below the detection limit")
+        << QByteArray("A;Ana;35;< 2;40;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "Aviso: linha 2, coluna P: '< 2' abaixo do limite de detecção, tomado como 2"
+        << QStringList{"Edit55=Ana", "Edit2=2"};
+    QTest::newRow("a line break in a name")
+        << QByteArray("A;\"Maria\nSouza\";35;6;40;2,1;0,4;2,1;0,8;8,5;35\n") << ""
+        << QStringList{"Edit55=Maria Souza", "Edit2=6"};
+    QTest::newRow("a tab in a name")
+        << QByteArray("A;\"Maria\tSouza\";35;6;40;2,1;0,4;2,1;0,8;8,5;35\n") << ""
+        << QStringList{"Edit55=Maria Souza"};
+    QTest::newRow("accents and symbols")
+        << QByteArray("A;Sítio \"Bom\" – Ação & Cia;35;6;40;2,1;0,4;2,1;0,8;8,5;35\n") << ""
+        << QStringList{"Edit55=Sítio \"Bom\" – Ação & Cia"};
+    QTest::newRow("three decimals")
+        << QByteArray("A;Ana;35;6;40;2,125;0,4;2,1;0,8;8,5;35\n") << ""
+        << QStringList{"Edit4=2,125"};
+}
+
+void TstLabImportGui::valuesAsTheFileGivesThem()
+{
+    QFETCH(QByteArray, sample);
+    QFETCH(QString, problem);
+    QFETCH(QStringList, fields);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("laboratorio.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Amostra;Produtor;Argila;P;K;MO;Al;Ca;Mg;CTC;V\n" + sample);
+    file.close();
+    auto w = gui::openWindow();
+    const auto [problems, messages] = importFirst(*w, path);
+    QCOMPARE(messages, QStringList());
+    QCOMPARE(problems, QStringList{problem});
+    for (const QString &field : fields)
+        QCOMPARE(gui::find(w.get(), field.section('=', 0, 0).toUtf8().constData())->text(), field.section('=', 1));
 }
 
 QTEST_MAIN(TstLabImportGui)
