@@ -369,14 +369,19 @@ void TstLeastCostRules::productsLeftOut()
     // Cheap triple superphosphate, kept at planting.
     const PricedProduct cheapP = bagged("Superfosfato Triplo", 0, 41, 0, 50, 20, AllowedIn::Planting);
     const PricedProduct cheapNpk = bagged("Adubo 10-10-10", 10, 10, 10, 50, 30, AllowedIn::Planting);
-    const PriceList list = listOf({unpriced, gone, cheapP, cheapNpk, sulphate, chloride});
+    // A price typed with a minus sign is no price: named, never the cheapest.
+    PricedProduct negative = bagged("Uréia com sinal", 45, 0, 0, 50, -150);
+    const PriceList list = listOf({unpriced, gone, cheapP, cheapNpk, sulphate, chloride, negative});
+    QVERIFY(!negative.pricePerKg());
+    QVERIFY(!negative.pricePerNutrientKg(0));
     const Needs needs{{{20, 61.5, 58}, {20, 0, 29}, {20, 0, 29}, {20, 0, 0}}};
     const Composition c = composeLeastCost(list, needs);
-    QCOMPARE(c.leftOut, QStringList{QStringLiteral("Nitrato de amônio")});
+    QCOMPARE(c.leftOut, (QStringList{QStringLiteral("Nitrato de amônio"), QStringLiteral("Uréia com sinal")}));
     for (int a = 0; a < applicationCount; ++a) {
         QCOMPARE(c.applications[a].status, CompositionStatus::Composed);
         for (const ComposedProduct &cp : c.applications[a].products) {
             QVERIFY(cp.product >= 4 || (a == 0 && cp.product >= 2));
+            QVERIFY(cp.product != 6);
         }
     }
     bool plantingP = false;
