@@ -299,8 +299,25 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
     lifted.hardLimits = true;
     lifted.wholeBags = false;
     if (ask.wholeBags && feasible(alone, a, lifted)) {
-        reasons << QStringLiteral("%1: um saco é mais do que a área de %2 ha precisa de %3")
-                       .arg(name, number(p.options.areaHa, p.options.decimalSeparator), nutrients);
+        // One bag of every bagged carrier past the limit: a bag is too much.
+        // Otherwise the bags step over the range: one fewer falls short of
+        // the need, one more passes the tolerance.
+        QList<int> oneBagTooMuch, stepOver;
+        for (int n : std::as_const(off)) {
+            bool tooMuch = true;
+            for (const Candidate &c : p.candidates[a])
+                if (c.content[n] > 0)
+                    tooMuch = tooMuch && c.bagKg > 0 && c.bagKg / p.options.areaHa * c.content[n] > p.upper[a][n] + tiny;
+            (tooMuch ? oneBagTooMuch : stepOver) << n;
+        }
+        const QString area = number(p.options.areaHa, p.options.decimalSeparator);
+        if (!oneBagTooMuch.isEmpty())
+            reasons << QStringLiteral("%1: um saco é mais do que a área de %2 ha precisa de %3")
+                           .arg(name, area, nutrientList(oneBagTooMuch));
+        if (!stepOver.isEmpty())
+            reasons << QStringLiteral("%1: em sacos inteiros na área de %2 ha, %3 não fica entre a necessidade e a "
+                                      "tolerância")
+                           .arg(name, area, nutrientList(stepOver));
     }
     lifted = ask;
     lifted.hardLimits = true;

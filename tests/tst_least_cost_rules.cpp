@@ -314,6 +314,12 @@ void TstLeastCostRules::noFeasibleCombination_data()
     QTest::newRow("half a hectare under a decimal point")
         << listOf({urea}) << littleN << small << 2
         << QStringLiteral("2ª cobertura: um saco é mais do que a área de 0.50 ha precisa de N") << 0 << 1;
+    // One bag of urea is 22,5 kg/ha of N, two are 45: short of 30, or past 35.
+    const Needs thirtyN{{{0, 0, 0}, {30, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
+    QTest::newRow("whole bags step over the range")
+        << listOf({urea}) << thirtyN << o << 1
+        << QStringLiteral("1ª cobertura: em sacos inteiros na área de 1,00 ha, N não fica entre a necessidade e a tolerância")
+        << 0 << 1;
     CompositionOptions one = o;
     one.maxProducts = 1;
     const Needs planting{{{22.5, 61.5, 58}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
