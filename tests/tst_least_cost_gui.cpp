@@ -216,6 +216,21 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     QCOMPARE(rowsOf(w->Stga6, FirstProductRow), (QStringList{"Uréia |75,0|33,75|0,00|0,00"}));
     QCOMPARE(w->stga7->rowCount(), int(FirstProductRow));
 
+    // Each block's quantity was written by the composition, not typed, and
+    // says so: the last product composed for the application, in bags.
+    for (int r = Planting; r <= SecondTopDressing; ++r) {
+        const fertilizers::ComposedProduct &last = c.applications[size_t(r - Planting)].products.constLast();
+        const qint64 bags = std::llround(last.bags);
+        const QLineEdit *quantity = w->application(r).quantity;
+        QCOMPARE(w->workingOf(quantity),
+                 QStringLiteral("Quantidade do adubo mineral: %1 kg. Composição de menor custo: %2 %3 de 50 kg na área "
+                                "de 2 ha = %4 kg/ha.")
+                     .arg(quantity->text())
+                     .arg(bags)
+                     .arg(bags == 1 ? QStringLiteral("saco") : QStringLiteral("sacos"))
+                     .arg(QString::number(last.kgHa).replace(QLatin1Char('.'), QLatin1Char(','))));
+    }
+
     // "Faltante" is the doses minus every listed product: nothing missing, the
     // excess shown as a negative amount, not yellow.
     QCOMPARE(faltante(*w, Planting), (QStringList{"-0,25", "-1,50", "-3,50"}));
@@ -304,6 +319,14 @@ void TstLeastCostGui::seasonQuantitiesLeaveNothingMissing()
         for (const fertilizers::ComposedProduct &p : plan.products)
             fractional = fractional || std::abs(p.kgHa * 10 - std::round(p.kgHa * 10)) > 1e-6;
     QVERIFY(fractional); // the case this is about
+    // The quantity listed says it came from the season's bags, rounded up.
+    for (int r = Planting; r <= SecondTopDressing; ++r) {
+        const fertilizers::ComposedProduct &last = c.applications[size_t(r - Planting)].products.constLast();
+        const QString working = w->workingOf(w->application(r).quantity);
+        QVERIFY2(working.contains(QStringLiteral("com os sacos comprados para a safra")), qPrintable(working));
+        QCOMPARE(working.contains(QStringLiteral("arredondado para cima ao décimo")),
+                 std::abs(last.kgHa * 10 - std::round(last.kgHa * 10)) > 1e-6);
+    }
     for (int r = Planting; r <= ThirdTopDressing; ++r) {
         if (c.applications[size_t(r - Planting)].status != fertilizers::CompositionStatus::Composed)
             continue;
