@@ -335,6 +335,48 @@ QString failedText() { return QStringLiteral("o cálculo da composição falhou"
 
 } // namespace
 
+Composition withoutApplication(const Composition &composition, int application)
+{
+    Composition out = composition;
+    if (application < 0 || application >= applicationCount)
+        return out;
+    out.applications[size_t(application)] = ApplicationPlan{};
+    QHash<int, double> usedKg, wholeBags;
+    for (const ApplicationPlan &plan : std::as_const(out.applications))
+        for (const ComposedProduct &cp : plan.products) {
+            usedKg[cp.product] += cp.kgField;
+            wholeBags[cp.product] += std::round(cp.bags);
+        }
+    out.shopping.clear();
+    out.costField = 0;
+    for (const ShoppingItem &item : composition.shopping) {
+        if (!usedKg.contains(item.product))
+            continue;
+        ShoppingItem kept = item;
+        const double perKg = item.kg > 0 ? item.cost / item.kg : 0;
+        if (item.bags > 0) {
+            const double bagKg = item.kg / item.bags;
+            // Bags per application are whole in each; bought for the season,
+            // as few as the other applications take, never more than before.
+            kept.bags = composition.options.seasonBags
+                            ? std::min(item.bags, int(std::ceil(usedKg[item.product] / bagKg - 1e-9)))
+                            : int(wholeBags[item.product]);
+            kept.kg = kept.bags * bagKg;
+        } else {
+            kept.kg = usedKg[item.product];
+        }
+        kept.leftoverKg = std::max(0.0, clean(kept.kg - usedKg[item.product]));
+        kept.cost = perKg * kept.kg;
+        out.shopping << kept;
+        out.costField += kept.cost;
+    }
+    out.costHa = out.costField / out.options.areaHa;
+    out.status = CompositionStatus::Composed;
+    for (const ApplicationPlan &plan : std::as_const(out.applications))
+        out.status = std::max(out.status, plan.status);
+    return out;
+}
+
 QString applicationName(int application)
 {
     static const char *const names[applicationCount] = {"Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura"};

@@ -86,6 +86,12 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
 Composition composeLeastCost(const PriceList &prices, const std::array<NutrientNeed, applicationCount> &needs,
                              const CompositionOptions &options, const MipSolver &solver);
 
+// The composition once the products of one application (0: planting) are no
+// longer in its list, cleared by hand: that application composes nothing,
+// and the shopping list and the costs are counted again from the others
+// with the prices they were bought at.
+Composition withoutApplication(const Composition &composition, int application);
+
 // "Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura", as the reasons
 // and the reports name the applications (0: planting).
 QString applicationName(int application);

@@ -304,6 +304,34 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
                     ->toPlainText()
                     .contains(QStringLiteral("Nada falta nesta aplicação.")));
     });
+
+    // The 2nd top-dressing's list cleared by hand: its 3 bags of urea leave
+    // the shopping list and the cost, in the case and in the text report.
+    QCOMPARE(gui::clickAnswering(*w, "Button20"), QStringList());
+    const std::optional<fertilizers::Composition> cleared = w->caseState().composition;
+    QVERIFY(cleared);
+    QVERIFY(cleared->applications[2].products.isEmpty());
+    QCOMPARE(cleared->applications[1], c.applications[1]);
+    QStringList left;
+    for (const fertilizers::ShoppingItem &s : cleared->shopping)
+        left << QStringLiteral("%1: %2").arg(s.name).arg(s.bags);
+    left.sort();
+    QCOMPARE(left, (QStringList{"Cloreto de Potássio (58% K2O): 5", "Superfosfato Triplo (41%P205): 6",
+                                "Uréia (45%N): 4"}));
+    QCOMPARE(cleared->costField, 2410.0);
+    text.close();
+    QTest::mouseClick(w->Button12, Qt::LeftButton);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    const QByteArray again = text.readAll();
+    text.close();
+    const QByteArray costPart = again.mid(again.indexOf("Composi\xe7\xe3o de menor custo"));
+    QVERIFY(costPart.contains("Custo total: 1205,00 R$/ha; 2410,00 R$ na \xe1rea"));
+    QVERIFY(costPart.contains("1\xaa cobertura"));
+    QVERIFY(!costPart.contains("2\xaa cobertura"));
+    // Every list cleared: no composition is left to report.
+    for (const char *limpar : {"Button7", "Button13"})
+        QCOMPARE(gui::clickAnswering(*w, limpar), QStringList());
+    QVERIFY(!w->caseState().composition);
 }
 
 // Bags bought for the season leave quantities per hectare that are no whole

@@ -183,6 +183,8 @@ private slots:
     void seasonNeverDearer();
     void solverRefusal();
     void prices();
+    void withoutAnApplication_data();
+    void withoutAnApplication();
 };
 
 void TstLeastCostRules::againstBruteForce_data()
@@ -394,6 +396,71 @@ void TstLeastCostRules::productsLeftOut()
     for (const ComposedProduct &cp : c.applications[0].products)
         plantingP = plantingP || cp.product == 2 || cp.product == 3;
     QVERIFY(plantingP);
+}
+
+void TstLeastCostRules::withoutAnApplication_data()
+{
+    QTest::addColumn<bool>("season");
+    QTest::addColumn<int>("application");
+    for (const bool season : {false, true})
+        for (int a = 0; a < applicationCount; ++a)
+            QTest::addRow("%s, without %d", season ? "season" : "per application", a) << season << a;
+}
+
+// A list cleared by hand after "Aplicar": the products bought and the costs
+// are those of the other applications. Bags per application come out as
+// composing without that application's need; bags for the season are never
+// more than before, and still cover what the others take.
+void TstLeastCostRules::withoutAnApplication()
+{
+    QFETCH(bool, season);
+    QFETCH(int, application);
+    PricedProduct bulkUrea = urea;
+    bulkUrea.name = QStringLiteral("Uréia a granel");
+    bulkUrea.bagKg = 0;
+    bulkUrea.bagPrice.reset();
+    bulkUrea.tonnePrice = 3900;
+    const PriceList list = listOf({urea, triple, chloride, sulphate, bulkUrea});
+    const Needs needs{{{22.5, 61.5, 58}, {22.5, 0, 29}, {45, 0, 29}, {20, 0, 0}}};
+    CompositionOptions o;
+    o.areaHa = 1.5;
+    o.seasonBags = season;
+    const Composition full = composeLeastCost(list, needs, o);
+    const Composition without = withoutApplication(full, application);
+    QVERIFY(without.applications[application].products.isEmpty());
+    for (int a = 0; a < applicationCount; ++a)
+        if (a != application)
+            QCOMPARE(without.applications[a], full.applications[a]);
+    double cost = 0;
+    for (const ShoppingItem &item : without.shopping) {
+        double used = 0;
+        for (const ApplicationPlan &plan : without.applications)
+            for (const ComposedProduct &cp : plan.products)
+                used += cp.product == item.product ? cp.kgField : 0;
+        QVERIFY(used > 0);
+        QVERIFY(item.kg >= used - 1e-6);
+        QVERIFY(std::abs(item.leftoverKg - (item.kg - used)) < 1e-6);
+        QVERIFY(std::abs(item.cost - item.kg * *list.products[item.product].pricePerKg()) < 1e-6);
+        const auto before = std::find_if(full.shopping.cbegin(), full.shopping.cend(),
+                                         [&item](const ShoppingItem &s) { return s.product == item.product; });
+        QVERIFY(before != full.shopping.cend());
+        QVERIFY(item.bags <= before->bags);
+        cost += item.cost;
+    }
+    QVERIFY(std::abs(without.costField - cost) < 1e-6);
+    QVERIFY(std::abs(without.costHa - cost / o.areaHa) < 1e-6);
+    if (!season) {
+        Needs less = needs;
+        less[application] = {};
+        const Composition expected = composeLeastCost(list, less, o);
+        QCOMPARE(without.shopping.size(), expected.shopping.size());
+        for (qsizetype i = 0; i < expected.shopping.size(); ++i) {
+            QCOMPARE(without.shopping[i].product, expected.shopping[i].product);
+            QCOMPARE(without.shopping[i].bags, expected.shopping[i].bags);
+            QVERIFY(std::abs(without.shopping[i].kg - expected.shopping[i].kg) < 1e-6);
+        }
+        QVERIFY(std::abs(without.costField - expected.costField) < 1e-6);
+    }
 }
 
 void TstLeastCostRules::pricePerBagOrTonne()
