@@ -407,6 +407,8 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
 {
     if (!(options.areaHa > 0) || !std::isfinite(options.areaHa))
         throw Failure(QStringLiteral("A área do campo deve ser maior que zero."));
+    if (options.areaHa > maxAreaHa)
+        throw Failure(QStringLiteral("A área do campo deve ser de até um milhão de ha."));
     if (options.maxProducts < 1)
         throw Failure(QStringLiteral("O número de produtos por aplicação deve ser ao menos 1."));
 

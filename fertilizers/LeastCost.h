@@ -12,6 +12,9 @@
 namespace fertilizers {
 
 inline constexpr int applicationCount = 4; // planting, 1ª, 2ª and 3ª top-dressings
+// The largest field composed, ha: far beyond any farm, and the bags of a
+// larger one (a mistyped area) would no longer count in whole numbers.
+inline constexpr double maxAreaHa = 1e6;
 
 struct CompositionOptions {
     double areaHa = 1;            // the field, ha

@@ -1,3 +1,4 @@
+#include "core/Failure.h"
 #include "fertilizers/LeastCost.h"
 
 #include <QRandomGenerator>
@@ -185,6 +186,8 @@ private slots:
     void prices();
     void withoutAnApplication_data();
     void withoutAnApplication();
+    void area_data();
+    void area();
 };
 
 void TstLeastCostRules::againstBruteForce_data()
@@ -505,6 +508,35 @@ void TstLeastCostRules::bulk()
     QCOMPARE(c.shopping[0].bags, 0);
     QCOMPARE(qRound(c.shopping[0].kg), qRound((60 + 80) * 2.5));
     QCOMPARE(qRound(c.costField * 100), qRound(140 * 2.5 * 2.5 * 100));
+}
+
+void TstLeastCostRules::area_data()
+{
+    QTest::addColumn<double>("areaHa");
+    QTest::addColumn<QString>("refused"); // empty: composed
+    QTest::newRow("none") << 0.0 << QStringLiteral("A área do campo deve ser maior que zero.");
+    QTest::newRow("a tenth of a hectare") << 0.1 << QString();
+    QTest::newRow("a million hectares") << 1e6 << QString();
+    // Mistyped: its bags would pass what a whole number holds and show negative.
+    QTest::newRow("ten billion hectares") << 1e10 << QStringLiteral("A área do campo deve ser de até um milhão de ha.");
+}
+
+void TstLeastCostRules::area()
+{
+    QFETCH(double, areaHa);
+    QFETCH(QString, refused);
+    CompositionOptions o;
+    o.areaHa = areaHa;
+    const Needs needs{{{0, 0, 0}, {40, 0, 30}, {0, 0, 0}, {0, 0, 0}}};
+    try {
+        const Composition c = composeLeastCost(listOf({urea, chloride}), needs, o);
+        QVERIFY2(refused.isEmpty(), "composed");
+        QVERIFY(c.costField > 0);
+        for (const ShoppingItem &item : c.shopping)
+            QVERIFY(item.bags > 0 && item.cost > 0);
+    } catch (const Failure &f) {
+        QCOMPARE(f.message(), refused);
+    }
 }
 
 void TstLeastCostRules::zeroNeeds()
