@@ -4,6 +4,7 @@
 #include "agronomy/Applications.h"
 #include "agronomy/ResultNames.h"
 #include "fertilizers/Closing.h"
+#include "fertilizers/LeastCost.h"
 #include "fertilizers/MineralCatalogue.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
@@ -128,6 +129,17 @@ void TFPrincipal::clearProducts(const Application &a)
         for (int c = 0; c < list->columnCount(); ++c)
             list->setCell(c, j, QString());
     list->setRows(FirstProductRow); // the titles only
+    // The composition applied no longer holds for this list: its products
+    // leave the cost of the case and the shopping list.
+    const size_t composed = size_t(a.row - Planting);
+    if (composition_ && !composition_->applications[composed].products.isEmpty()) {
+        composition_ = fertilizers::withoutApplication(*composition_, int(composed));
+        bool any = false;
+        for (const fertilizers::ApplicationPlan &plan : composition_->applications)
+            any = any || !plan.products.isEmpty();
+        if (!any)
+            composition_.reset();
+    }
     for (int n = 0; n < nutrients; ++n) {
         const QString dose = stga3->cell(columnOf(Nutrient(n)), a.row);
         write(a.faltante[n], dose);

@@ -8,6 +8,7 @@
 #include "app/UserPriceList.h"
 #include "app/TFPrincipal.h"
 #include "app/widgets_factory.h"
+#include "core/Working.h"
 #include "fertilizers/MineralCatalogue.h"
 
 #include <QComboBox>
@@ -119,7 +120,29 @@ void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const f
             // The list writes kg/ha with one decimal: rounded up, so that what
             // the rounded quantity supplies still meets the need (bags for the
             // season leave quantities that are no whole tenths).
-            write(a.quantity, fmt(std::ceil(composed.kgHa * 10 - 1e-6) / 10, 1));
+            const double listed = std::ceil(composed.kgHa * 10 - 1e-6) / 10;
+            write(a.quantity, fmt(listed, 1));
+            // The quantity was written by the composition, not typed: its
+            // working says where it came from.
+            Working w(numbers(), 1);
+            const QString area = w.value(composition.options.areaHa);
+            if (p.bagKg <= 0)
+                w.say(QStringLiteral("composição de menor custo: %1 kg a granel na área de %2 ha = %3 kg/ha")
+                          .arg(w.value(composed.kgField), area, w.value(composed.kgHa)));
+            else if (composition.options.seasonBags)
+                w.say(QStringLiteral("composição de menor custo, com os sacos comprados para a safra: %1 kg na área "
+                                     "de %2 ha = %3 kg/ha")
+                          .arg(w.value(composed.kgField), area, w.value(composed.kgHa)));
+            else
+                w.say(QStringLiteral("composição de menor custo: %1 %2 de %3 kg na área de %4 ha = %5 kg/ha")
+                          .arg(QString::number(std::llround(composed.bags)),
+                               std::llround(composed.bags) == 1 ? QStringLiteral("saco") : QStringLiteral("sacos"),
+                               w.value(p.bagKg), area, w.value(composed.kgHa)));
+            if (std::abs(listed - composed.kgHa) > 1e-9)
+                w.say(QStringLiteral("arredondado para cima ao décimo, para que a lista ainda atenda a necessidade"));
+            explain({a.quantity}, sectionOf(row),
+                    w.told(QStringLiteral("Quantidade do adubo mineral"), a.quantity->text() + QStringLiteral(" kg")),
+                    {});
             calculateMineral(a);
             insertMineral(a);
         }

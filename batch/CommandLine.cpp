@@ -3,6 +3,7 @@
 #include "batch/BatchRun.h"
 #include "batch/LabFile.h"
 #include "batch/LabSample.h"
+#include "fertilizers/LeastCost.h"
 
 #include <QFile>
 #include <QLocale>
@@ -163,6 +164,10 @@ int CommandLine::run(const QCommandLineParser &parser) const
         const std::optional<double> area = optionNumber(parser.value(area_), true);
         if (!area || !std::isfinite(*area)) {
             printError(QStringLiteral("--area: '%1' não é uma área em ha maior que zero").arg(parser.value(area_)));
+            return NotRun;
+        }
+        if (*area > fertilizers::maxAreaHa) {
+            printError(QStringLiteral("--area: '%1' passa de um milhão de ha").arg(parser.value(area_)));
             return NotRun;
         }
         if (!parser.isSet(precos_)) {

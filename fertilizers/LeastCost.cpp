@@ -299,8 +299,25 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
     lifted.hardLimits = true;
     lifted.wholeBags = false;
     if (ask.wholeBags && feasible(alone, a, lifted)) {
-        reasons << QStringLiteral("%1: um saco é mais do que a área de %2 ha precisa de %3")
-                       .arg(name, number(p.options.areaHa, p.options.decimalSeparator), nutrients);
+        // One bag of every bagged carrier past the limit: a bag is too much.
+        // Otherwise the bags step over the range: one fewer falls short of
+        // the need, one more passes the tolerance.
+        QList<int> oneBagTooMuch, stepOver;
+        for (int n : std::as_const(off)) {
+            bool tooMuch = true;
+            for (const Candidate &c : p.candidates[a])
+                if (c.content[n] > 0)
+                    tooMuch = tooMuch && c.bagKg > 0 && c.bagKg / p.options.areaHa * c.content[n] > p.upper[a][n] + tiny;
+            (tooMuch ? oneBagTooMuch : stepOver) << n;
+        }
+        const QString area = number(p.options.areaHa, p.options.decimalSeparator);
+        if (!oneBagTooMuch.isEmpty())
+            reasons << QStringLiteral("%1: um saco é mais do que a área de %2 ha precisa de %3")
+                           .arg(name, area, nutrientList(oneBagTooMuch));
+        if (!stepOver.isEmpty())
+            reasons << QStringLiteral("%1: em sacos inteiros na área de %2 ha, %3 não fica entre a necessidade e a "
+                                      "tolerância")
+                           .arg(name, area, nutrientList(stepOver));
     }
     lifted = ask;
     lifted.hardLimits = true;
@@ -317,6 +334,48 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
 QString failedText() { return QStringLiteral("o cálculo da composição falhou"); }
 
 } // namespace
+
+Composition withoutApplication(const Composition &composition, int application)
+{
+    Composition out = composition;
+    if (application < 0 || application >= applicationCount)
+        return out;
+    out.applications[size_t(application)] = ApplicationPlan{};
+    QHash<int, double> usedKg, wholeBags;
+    for (const ApplicationPlan &plan : std::as_const(out.applications))
+        for (const ComposedProduct &cp : plan.products) {
+            usedKg[cp.product] += cp.kgField;
+            wholeBags[cp.product] += std::round(cp.bags);
+        }
+    out.shopping.clear();
+    out.costField = 0;
+    for (const ShoppingItem &item : composition.shopping) {
+        if (!usedKg.contains(item.product))
+            continue;
+        ShoppingItem kept = item;
+        const double perKg = item.kg > 0 ? item.cost / item.kg : 0;
+        if (item.bags > 0) {
+            const double bagKg = item.kg / item.bags;
+            // Bags per application are whole in each; bought for the season,
+            // as few as the other applications take, never more than before.
+            kept.bags = composition.options.seasonBags
+                            ? std::min(item.bags, int(std::ceil(usedKg[item.product] / bagKg - 1e-9)))
+                            : int(wholeBags[item.product]);
+            kept.kg = kept.bags * bagKg;
+        } else {
+            kept.kg = usedKg[item.product];
+        }
+        kept.leftoverKg = std::max(0.0, clean(kept.kg - usedKg[item.product]));
+        kept.cost = perKg * kept.kg;
+        out.shopping << kept;
+        out.costField += kept.cost;
+    }
+    out.costHa = out.costField / out.options.areaHa;
+    out.status = CompositionStatus::Composed;
+    for (const ApplicationPlan &plan : std::as_const(out.applications))
+        out.status = std::max(out.status, plan.status);
+    return out;
+}
 
 QString applicationName(int application)
 {
@@ -348,6 +407,8 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
 {
     if (!(options.areaHa > 0) || !std::isfinite(options.areaHa))
         throw Failure(QStringLiteral("A área do campo deve ser maior que zero."));
+    if (options.areaHa > maxAreaHa)
+        throw Failure(QStringLiteral("A área do campo deve ser de até um milhão de ha."));
     if (options.maxProducts < 1)
         throw Failure(QStringLiteral("O número de produtos por aplicação deve ser ao menos 1."));
 

@@ -12,6 +12,9 @@
 namespace fertilizers {
 
 inline constexpr int applicationCount = 4; // planting, 1ª, 2ª and 3ª top-dressings
+// The largest field composed, ha: far beyond any farm, and the bags of a
+// larger one (a mistyped area) would no longer count in whole numbers.
+inline constexpr double maxAreaHa = 1e6;
 
 struct CompositionOptions {
     double areaHa = 1;            // the field, ha
@@ -85,6 +88,12 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
 // The same with another solver than GLPK.
 Composition composeLeastCost(const PriceList &prices, const std::array<NutrientNeed, applicationCount> &needs,
                              const CompositionOptions &options, const MipSolver &solver);
+
+// The composition once the products of one application (0: planting) are no
+// longer in its list, cleared by hand: that application composes nothing,
+// and the shopping list and the costs are counted again from the others
+// with the prices they were bought at.
+Composition withoutApplication(const Composition &composition, int application);
 
 // "Plantio", "1ª cobertura", "2ª cobertura", "3ª cobertura", as the reasons
 // and the reports name the applications (0: planting).

@@ -2,15 +2,22 @@
 
 #include "fertilizers/MineralCatalogue.h"
 
+#include <cmath>
+
 namespace fertilizers {
 
 std::optional<double> PricedProduct::pricePerKg() const
 {
+    // A price below zero (a sign typed by mistake) is no price: the product
+    // is left out and named, never composed nor shown at a negative cost.
+    std::optional<double> perKg;
     if (tonnePrice)
-        return *tonnePrice / 1000;
-    if (bagPrice && bagKg > 0)
-        return *bagPrice / bagKg;
-    return std::nullopt;
+        perKg = *tonnePrice / 1000;
+    else if (bagPrice && bagKg > 0)
+        perKg = *bagPrice / bagKg;
+    if (perKg && !(*perKg >= 0 && std::isfinite(*perKg)))
+        return std::nullopt;
+    return perKg;
 }
 
 std::optional<double> PricedProduct::pricePerNutrientKg(int nutrient) const

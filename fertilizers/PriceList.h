@@ -27,7 +27,8 @@ struct PricedProduct {
     QString store; // where it was quoted
     friend bool operator==(const PricedProduct &, const PricedProduct &) = default;
 
-    // R$ per kg of product; none without a price or with a bag of no mass.
+    // R$ per kg of product; none without a price, with a price below zero or
+    // with a bag of no mass.
     std::optional<double> pricePerKg() const;
     // R$ per kg of the nutrient (0: N, 1: P2O5, 2: K2O) as this product sells
     // it, which is how buyers compare; none when it carries none of it.

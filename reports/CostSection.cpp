@@ -164,11 +164,20 @@ void paintCostPage(QPainter &painter, qreal dpi, qreal widthMm, const CostSectio
         y += gap / 2;
     };
     // Columns: the product's name, then numbers right-aligned in their boxes.
+    // A name longer than its column goes on in the lines below, whole, so
+    // that the store's product is never cut short.
     const auto row = [&](const QStringList &cells, const QList<qreal> &widths, double points, bool bold) {
-        const qreal height = fontOf(points, bold);
+        qreal height = fontOf(points, bold);
         qreal x = 0;
         for (int i = 0; i < widths.size(); ++i) {
-            text(x, widths[i] - 2, cells.value(i), i == 0 ? Qt::AlignLeft : Qt::AlignRight);
+            if (i == 0) {
+                QRectF used;
+                painter.drawText(QRectF(0, y * px, (widths[0] - 2) * px, 40 * px),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, cells.value(0), &used);
+                height = std::max(height, 1.2 * used.height() / px);
+            } else {
+                text(x, widths[i] - 2, cells.value(i), Qt::AlignRight);
+            }
             x += widths[i];
         }
         y += height;

@@ -128,6 +128,15 @@ void TstCaseFile::composedCaseRoundTrip()
     QCOMPARE(cases::fromJson(cases::toJson(sample()), "caso.tuberon"), sample());
     // The separator's change leaves the prices' numbers alone: they are values, not texts.
     QCOMPARE(model::withSeparator(composedSample(), QLatin1Char('.')).prices, composedSample().prices);
+    // The reasons' numbers follow the case's separator, as every other number of its reports.
+    model::Case withReason = composedSample();
+    withReason.composition->applications[2].reasons = {
+        QStringLiteral("2ª cobertura: um saco é mais do que a área de 0,50 ha precisa de N")};
+    const model::Case point = model::withSeparator(withReason, QLatin1Char('.'));
+    QCOMPARE(point.composition->applications[2].reasons,
+             QStringList{QStringLiteral("2ª cobertura: um saco é mais do que a área de 0.50 ha precisa de N")});
+    QCOMPARE(point.composition->applications[3].reasons, withReason.composition->applications[3].reasons);
+    QCOMPARE(model::withSeparator(point, QLatin1Char(',')), withReason);
 }
 
 // A number field is a JSON number when it holds one in its shortest form,

@@ -151,6 +151,22 @@ void TstCostReport::pageTwo()
     QVERIFY(second.contains(QRegularExpression(QStringLiteral("Adubo 00-20-20\\s+3\\s+150,00\\s+0,00\\s+450,00"))));
     QVERIFY(pdfText(withCost, 3).trimmed().isEmpty());
 
+    // A store's long product name is printed whole, in the plan and in the
+    // shopping list, however narrow its column: never cut short.
+    model::Case longNames = composedCase();
+    const QString longName = QStringLiteral("Superfosfato Triplo granulado da cooperativa, saco de 50 kg (lote novo)");
+    for (ApplicationPlan &plan : longNames.composition->applications)
+        for (ComposedProduct &p : plan.products)
+            if (p.name == QStringLiteral("Superfosfato Triplo"))
+                p.name = longName;
+    for (ShoppingItem &item : longNames.composition->shopping)
+        if (item.name == QStringLiteral("Superfosfato Triplo"))
+            item.name = longName;
+    const QString printed = pdfText(pdfOf(longNames), 2);
+    QCOMPARE(printed.count(QStringLiteral("cooperativa,")), 2);
+    QCOMPARE(printed.count(QStringLiteral("novo)")), 2);
+    QVERIFY(printed.contains(QRegularExpression(QStringLiteral("Superfosfato Triplo granulado da\\s+4\\s+200,00"))));
+
     // The first page is the same with or without the composition, and
     // without it there is no second page.
     c.composition.reset();

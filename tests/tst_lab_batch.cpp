@@ -566,6 +566,10 @@ void TstLabBatch::commandLine_data()
                                         << QStringList();
     QTest::newRow("an area of zero") << good << run + QStringList{"--precos", "precos.csv", "--area", "0"} << 2
                                      << "tuberon: --area: '0' não é uma área em ha maior que zero" << QStringList();
+    // A mistyped area so large that its bags would overflow and show negative.
+    QTest::newRow("an area past a million ha")
+        << good << run + QStringList{"--precos", "precos.csv", "--area", "1e10"} << 2
+        << "tuberon: --area: '1e10' passa de um milhão de ha" << QStringList();
     QTest::newRow("an area without prices") << good << run + QStringList{"--area", "3"} << 2
                                             << "tuberon: --area só vale com --precos, para contar os sacos da composição"
                                             << QStringList();

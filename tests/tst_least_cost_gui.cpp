@@ -202,6 +202,21 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     QCOMPARE(rowsOf(w->Stga6, FirstProductRow), (QStringList{"Uréia |75,0|33,75|0,00|0,00"}));
     QCOMPARE(w->stga7->rowCount(), int(FirstProductRow));
 
+    // Each block's quantity was written by the composition, not typed, and
+    // says so: the last product composed for the application, in bags.
+    for (int r = Planting; r <= SecondTopDressing; ++r) {
+        const fertilizers::ComposedProduct &last = c.applications[size_t(r - Planting)].products.constLast();
+        const qint64 bags = std::llround(last.bags);
+        const QLineEdit *quantity = w->application(r).quantity;
+        QCOMPARE(w->workingOf(quantity),
+                 QStringLiteral("Quantidade do adubo mineral: %1 kg. Composição de menor custo: %2 %3 de 50 kg na área "
+                                "de 2 ha = %4 kg/ha.")
+                     .arg(quantity->text())
+                     .arg(bags)
+                     .arg(bags == 1 ? QStringLiteral("saco") : QStringLiteral("sacos"))
+                     .arg(QString::number(last.kgHa).replace(QLatin1Char('.'), QLatin1Char(','))));
+    }
+
     // "Faltante" is the doses minus every listed product: nothing missing, the
     // excess shown as a negative amount, not yellow.
     QCOMPARE(faltante(*w, Planting), (QStringList{"-0,25", "-1,50", "-3,50"}));
@@ -268,6 +283,34 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
                     ->toPlainText()
                     .contains(QStringLiteral("Nada falta nesta aplicação.")));
     });
+
+    // The 2nd top-dressing's list cleared by hand: its 3 bags of urea leave
+    // the shopping list and the cost, in the case and in the text report.
+    QCOMPARE(gui::clickAnswering(*w, "Button20"), QStringList());
+    const std::optional<fertilizers::Composition> cleared = w->caseState().composition;
+    QVERIFY(cleared);
+    QVERIFY(cleared->applications[2].products.isEmpty());
+    QCOMPARE(cleared->applications[1], c.applications[1]);
+    QStringList left;
+    for (const fertilizers::ShoppingItem &s : cleared->shopping)
+        left << QStringLiteral("%1: %2").arg(s.name).arg(s.bags);
+    left.sort();
+    QCOMPARE(left, (QStringList{"Cloreto de Potássio (58% K2O): 5", "Superfosfato Triplo (41%P205): 6",
+                                "Uréia (45%N): 4"}));
+    QCOMPARE(cleared->costField, 2410.0);
+    text.close();
+    QTest::mouseClick(w->Button12, Qt::LeftButton);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    const QByteArray again = text.readAll();
+    text.close();
+    const QByteArray costPart = again.mid(again.indexOf("Composi\xe7\xe3o de menor custo"));
+    QVERIFY(costPart.contains("Custo total: 1205,00 R$/ha; 2410,00 R$ na \xe1rea"));
+    QVERIFY(costPart.contains("1\xaa cobertura"));
+    QVERIFY(!costPart.contains("2\xaa cobertura"));
+    // Every list cleared: no composition is left to report.
+    for (const char *limpar : {"Button7", "Button13"})
+        QCOMPARE(gui::clickAnswering(*w, limpar), QStringList());
+    QVERIFY(!w->caseState().composition);
 }
 
 // Bags bought for the season leave quantities per hectare that are no whole
@@ -283,6 +326,14 @@ void TstLeastCostGui::seasonQuantitiesLeaveNothingMissing()
         for (const fertilizers::ComposedProduct &p : plan.products)
             fractional = fractional || std::abs(p.kgHa * 10 - std::round(p.kgHa * 10)) > 1e-6;
     QVERIFY(fractional); // the case this is about
+    // The quantity listed says it came from the season's bags, rounded up.
+    for (int r = Planting; r <= SecondTopDressing; ++r) {
+        const fertilizers::ComposedProduct &last = c.applications[size_t(r - Planting)].products.constLast();
+        const QString working = w->workingOf(w->application(r).quantity);
+        QVERIFY2(working.contains(QStringLiteral("com os sacos comprados para a safra")), qPrintable(working));
+        QCOMPARE(working.contains(QStringLiteral("arredondado para cima ao décimo")),
+                 std::abs(last.kgHa * 10 - std::round(last.kgHa * 10)) > 1e-6);
+    }
     for (int r = Planting; r <= ThirdTopDressing; ++r) {
         if (c.applications[size_t(r - Planting)].status != fertilizers::CompositionStatus::Composed)
             continue;

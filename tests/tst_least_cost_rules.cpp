@@ -1,3 +1,4 @@
+#include "core/Failure.h"
 #include "fertilizers/LeastCost.h"
 
 #include <QRandomGenerator>
@@ -193,6 +194,10 @@ private slots:
     void seasonNeverDearer();
     void solverRefusal();
     void prices();
+    void withoutAnApplication_data();
+    void withoutAnApplication();
+    void area_data();
+    void area();
 };
 
 void TstLeastCostRules::againstBruteForce_data()
@@ -321,6 +326,12 @@ void TstLeastCostRules::noFeasibleCombination_data()
     QTest::newRow("half a hectare under a decimal point")
         << listOf({urea}) << littleN << small << 2
         << QStringLiteral("2ª cobertura: um saco é mais do que a área de 0.50 ha precisa de N") << 0 << 1;
+    // One bag of urea is 22,5 kg/ha of N, two are 45: short of 30, or past 35.
+    const Needs thirtyN{{{0, 0, 0}, {30, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
+    QTest::newRow("whole bags step over the range")
+        << listOf({urea}) << thirtyN << o << 1
+        << QStringLiteral("1ª cobertura: em sacos inteiros na área de 1,00 ha, N não fica entre a necessidade e a tolerância")
+        << 0 << 1;
     CompositionOptions one = o;
     one.maxProducts = 1;
     const Needs planting{{{22.5, 61.5, 58}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
@@ -376,20 +387,90 @@ void TstLeastCostRules::productsLeftOut()
     // Cheap triple superphosphate, kept at planting.
     const PricedProduct cheapP = bagged("Superfosfato Triplo", 0, 41, 0, 50, 20, AllowedIn::Planting);
     const PricedProduct cheapNpk = bagged("Adubo 10-10-10", 10, 10, 10, 50, 30, AllowedIn::Planting);
-    const PriceList list = listOf({unpriced, gone, cheapP, cheapNpk, sulphate, chloride});
+    // A price typed with a minus sign is no price: named, never the cheapest.
+    PricedProduct negative = bagged("Uréia com sinal", 45, 0, 0, 50, -150);
+    const PriceList list = listOf({unpriced, gone, cheapP, cheapNpk, sulphate, chloride, negative});
+    QVERIFY(!negative.pricePerKg());
+    QVERIFY(!negative.pricePerNutrientKg(0));
     const Needs needs{{{20, 61.5, 58}, {20, 0, 29}, {20, 0, 29}, {20, 0, 0}}};
     const Composition c = composeLeastCost(list, needs);
-    QCOMPARE(c.leftOut, QStringList{QStringLiteral("Nitrato de amônio")});
+    QCOMPARE(c.leftOut, (QStringList{QStringLiteral("Nitrato de amônio"), QStringLiteral("Uréia com sinal")}));
     for (int a = 0; a < applicationCount; ++a) {
         QCOMPARE(c.applications[a].status, CompositionStatus::Composed);
         for (const ComposedProduct &cp : c.applications[a].products) {
             QVERIFY(cp.product >= 4 || (a == 0 && cp.product >= 2));
+            QVERIFY(cp.product != 6);
         }
     }
     bool plantingP = false;
     for (const ComposedProduct &cp : c.applications[0].products)
         plantingP = plantingP || cp.product == 2 || cp.product == 3;
     QVERIFY(plantingP);
+}
+
+void TstLeastCostRules::withoutAnApplication_data()
+{
+    QTest::addColumn<bool>("season");
+    QTest::addColumn<int>("application");
+    for (const bool season : {false, true})
+        for (int a = 0; a < applicationCount; ++a)
+            QTest::addRow("%s, without %d", season ? "season" : "per application", a) << season << a;
+}
+
+// A list cleared by hand after "Aplicar": the products bought and the costs
+// are those of the other applications. Bags per application come out as
+// composing without that application's need; bags for the season are never
+// more than before, and still cover what the others take.
+void TstLeastCostRules::withoutAnApplication()
+{
+    QFETCH(bool, season);
+    QFETCH(int, application);
+    PricedProduct bulkUrea = urea;
+    bulkUrea.name = QStringLiteral("Uréia a granel");
+    bulkUrea.bagKg = 0;
+    bulkUrea.bagPrice.reset();
+    bulkUrea.tonnePrice = 3900;
+    const PriceList list = listOf({urea, triple, chloride, sulphate, bulkUrea});
+    const Needs needs{{{22.5, 61.5, 58}, {22.5, 0, 29}, {45, 0, 29}, {20, 0, 0}}};
+    CompositionOptions o;
+    o.areaHa = 1.5;
+    o.seasonBags = season;
+    const Composition full = composeLeastCost(list, needs, o);
+    const Composition without = withoutApplication(full, application);
+    QVERIFY(without.applications[application].products.isEmpty());
+    for (int a = 0; a < applicationCount; ++a)
+        if (a != application)
+            QCOMPARE(without.applications[a], full.applications[a]);
+    double cost = 0;
+    for (const ShoppingItem &item : without.shopping) {
+        double used = 0;
+        for (const ApplicationPlan &plan : without.applications)
+            for (const ComposedProduct &cp : plan.products)
+                used += cp.product == item.product ? cp.kgField : 0;
+        QVERIFY(used > 0);
+        QVERIFY(item.kg >= used - 1e-6);
+        QVERIFY(std::abs(item.leftoverKg - (item.kg - used)) < 1e-6);
+        QVERIFY(std::abs(item.cost - item.kg * *list.products[item.product].pricePerKg()) < 1e-6);
+        const auto before = std::find_if(full.shopping.cbegin(), full.shopping.cend(),
+                                         [&item](const ShoppingItem &s) { return s.product == item.product; });
+        QVERIFY(before != full.shopping.cend());
+        QVERIFY(item.bags <= before->bags);
+        cost += item.cost;
+    }
+    QVERIFY(std::abs(without.costField - cost) < 1e-6);
+    QVERIFY(std::abs(without.costHa - cost / o.areaHa) < 1e-6);
+    if (!season) {
+        Needs less = needs;
+        less[application] = {};
+        const Composition expected = composeLeastCost(list, less, o);
+        QCOMPARE(without.shopping.size(), expected.shopping.size());
+        for (qsizetype i = 0; i < expected.shopping.size(); ++i) {
+            QCOMPARE(without.shopping[i].product, expected.shopping[i].product);
+            QCOMPARE(without.shopping[i].bags, expected.shopping[i].bags);
+            QVERIFY(std::abs(without.shopping[i].kg - expected.shopping[i].kg) < 1e-6);
+        }
+        QVERIFY(std::abs(without.costField - expected.costField) < 1e-6);
+    }
 }
 
 void TstLeastCostRules::pricePerBagOrTonne()
@@ -434,6 +515,35 @@ void TstLeastCostRules::bulk()
     QCOMPARE(c.shopping[0].bags, 0);
     QCOMPARE(qRound(c.shopping[0].kg), qRound((60 + 80) * 2.5));
     QCOMPARE(qRound(c.costField * 100), qRound(140 * 2.5 * 2.5 * 100));
+}
+
+void TstLeastCostRules::area_data()
+{
+    QTest::addColumn<double>("areaHa");
+    QTest::addColumn<QString>("refused"); // empty: composed
+    QTest::newRow("none") << 0.0 << QStringLiteral("A área do campo deve ser maior que zero.");
+    QTest::newRow("a tenth of a hectare") << 0.1 << QString();
+    QTest::newRow("a million hectares") << 1e6 << QString();
+    // Mistyped: its bags would pass what a whole number holds and show negative.
+    QTest::newRow("ten billion hectares") << 1e10 << QStringLiteral("A área do campo deve ser de até um milhão de ha.");
+}
+
+void TstLeastCostRules::area()
+{
+    QFETCH(double, areaHa);
+    QFETCH(QString, refused);
+    CompositionOptions o;
+    o.areaHa = areaHa;
+    const Needs needs{{{0, 0, 0}, {40, 0, 30}, {0, 0, 0}, {0, 0, 0}}};
+    try {
+        const Composition c = composeLeastCost(listOf({urea, chloride}), needs, o);
+        QVERIFY2(refused.isEmpty(), "composed");
+        QVERIFY(c.costField > 0);
+        for (const ShoppingItem &item : c.shopping)
+            QVERIFY(item.bags > 0 && item.cost > 0);
+    } catch (const Failure &f) {
+        QCOMPARE(f.message(), refused);
+    }
 }
 
 void TstLeastCostRules::zeroNeeds()
