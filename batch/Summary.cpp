@@ -2,6 +2,8 @@
 
 #include "batch/CsvTable.h"
 
+#include <QRegularExpression>
+
 #include <cstring>
 
 namespace batch {
@@ -156,9 +158,14 @@ QByteArray summaryCsvLine(SummaryRow cells)
 {
     // Numbers with a decimal comma whatever the reports use.
     const QList<SummaryColumn> &columns = summaryColumns(cells.size() > summaryColumns().size());
+    // In the products of an application only the kilograms of a bulk
+    // product ("Produto: 14.1 kg") are numbers; the names stay as written.
+    static const QRegularExpression bulkKg(QStringLiteral(": (\\d+)\\.(\\d+) kg( \\+ |$)"));
     for (int i = 0; i < columns.size() && i < cells.size(); ++i)
         if (columns[i].places > 0)
             cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
+        else if (columns[i].title.startsWith(QLatin1String("Produtos ")))
+            cells[i].replace(bulkKg, QStringLiteral(": \\1,\\2 kg\\3"));
     return csvLine(cells).toUtf8();
 }
 

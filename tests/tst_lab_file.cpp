@@ -387,6 +387,15 @@ void TstLabFile::summaryCsv()
                              "K2O (kg/ha);N plantio;N 1ª;N 2ª;N 3ª;K2O plantio;K2O 1ª;Erro;Aviso;Arquivos\r\n"));
     QVERIFY(bytes.endsWith("\"A;1\";2;;;;;Criterio devido baixo poder tampão.;1,13;;;;;;;;;;;"
                            "linha 2, coluna P: 'n.d.' não é um número;;\r\n"));
+
+    // With the composition: its cost, and a bulk product's kilograms, take
+    // the comma too; a point in a product's name stays.
+    batch::SummaryRow withCost = row;
+    withCost << "composto" << "1234.50" << "Adubo 10.10.10: 3 sacos + Calcário 2.0 a granel: 14.1 kg" << ""
+             << "Uréia: 2 sacos" << "";
+    QVERIFY(batch::summaryCsvLine(withCost)
+                .endsWith(";composto;1234,50;Adubo 10.10.10: 3 sacos + Calcário 2.0 a granel: 14,1 kg;;Uréia: 2 sacos;"
+                          "\r\n"));
 }
 
 void TstLabFile::headerSpellings_data()
