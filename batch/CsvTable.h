@@ -27,6 +27,10 @@ struct CsvRecord {
     // (true by field) have "." as their decimal point beyond doubt.
     bool placed = false;
     QList<bool> numbers = {};
+    // A workbook's merged cells across columns: for the cell that starts a
+    // merge, how many columns it covers (its column included); 1 or absent
+    // elsewhere. A laboratory merges one unit over a group of columns.
+    QList<int> spans = {};
 };
 
 struct CsvTable {
