@@ -1,6 +1,6 @@
 #include "batch/LabFile.h"
 
-#include "exporters/Exporters.h"
+#include "fileformats/FileFormats.h"
 #include "batch/LabSample.h"
 #include "batch/XlsxTable.h"
 
@@ -68,7 +68,7 @@ namespace {
 // first time a workbook is read.
 class ModulePart : public PartStream {
 public:
-    ModulePart(const exporters::Functions *functions, exporters::ArchivePart *part) : functions_(functions), part_(part) {}
+    ModulePart(const fileformats::Functions *functions, fileformats::ArchivePart *part) : functions_(functions), part_(part) {}
     ~ModulePart() override { functions_->closePart(part_); }
     QByteArray read(bool *failed) override
     {
@@ -83,8 +83,8 @@ public:
     }
 
 private:
-    const exporters::Functions *functions_;
-    exporters::ArchivePart *part_;
+    const fileformats::Functions *functions_;
+    fileformats::ArchivePart *part_;
 };
 
 } // namespace
@@ -119,7 +119,7 @@ std::unique_ptr<LabFile> LabFile::open(const QString &path, const QList<ChosenCo
     }
     file.reset();
     QString loadError;
-    const exporters::Functions *functions = exporters::load(&loadError);
+    const fileformats::Functions *functions = fileformats::load(&loadError);
     if (!functions) {
         auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
         lab->error_ = loadError;
@@ -127,7 +127,7 @@ std::unique_ptr<LabFile> LabFile::open(const QString &path, const QList<ChosenCo
     }
     auto xlsx = std::make_unique<XlsxReader>(
         [functions, path](const QString &name, QString *error) -> std::unique_ptr<PartStream> {
-            exporters::ArchivePart *part = functions->openPart(path, name, error);
+            fileformats::ArchivePart *part = functions->openPart(path, name, error);
             if (!part)
                 return nullptr;
             return std::make_unique<ModulePart>(functions, part);

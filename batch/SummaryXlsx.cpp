@@ -1,6 +1,6 @@
 // resumo.xlsx: the summary as a sheet (numbers as numbers, with their
-// places), written by the export module's libxlsxwriter.
-#include "exporters/Exporters.h"
+// places), written by the file formats module's libxlsxwriter.
+#include "fileformats/FileFormats.h"
 #include "core/NumberText.h"
 #include "batch/Summary.h"
 
@@ -8,10 +8,10 @@ namespace batch {
 
 QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes, bool withCost)
 {
-    const exporters::Functions *module = exporters::load(error);
+    const fileformats::Functions *module = fileformats::load(error);
     if (!module)
         return {};
-    exporters::Sheet sheet;
+    fileformats::Sheet sheet;
     sheet.name = QStringLiteral("Resumo");
     const QList<SummaryColumn> &columns = summaryColumns(withCost);
     for (qsizetype c = 0; c < columns.size(); ++c) {
@@ -22,22 +22,22 @@ QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *cha
     sheet.rowCount = rows.size();
     sheet.row = [&](qsizetype r) {
         const SummaryRow row = rows.at(r);
-        QList<exporters::SheetCell> cells(columns.size());
+        QList<fileformats::SheetCell> cells(columns.size());
         for (qsizetype c = 0; c < columns.size(); ++c) {
             const QString cell = row.value(c);
-            exporters::SheetCell &out = cells[c];
+            fileformats::SheetCell &out = cells[c];
             if (cell.isEmpty())
                 continue;
             if (c == 1) {
-                out.kind = exporters::SheetCell::Number;
+                out.kind = fileformats::SheetCell::Number;
                 out.number = cell.toInt();
             } else if (columns[c].places > 0) {
                 const NumberText &rule = cell.contains(QLatin1Char(',')) ? comma : point;
-                out.kind = exporters::SheetCell::Number;
+                out.kind = fileformats::SheetCell::Number;
                 out.number = rule.toDouble(cell);
                 out.places = columns[c].places;
             } else {
-                out.kind = exporters::SheetCell::Text;
+                out.kind = fileformats::SheetCell::Text;
                 QString change;
                 out.text = workbookText(cell, &change);
                 if (changes && !change.isEmpty())

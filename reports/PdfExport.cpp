@@ -1,6 +1,6 @@
 #include "reports/PdfExport.h"
 
-#include "exporters/Exporters.h"
+#include "fileformats/FileFormats.h"
 #include "reports/PageReport.h"
 #include "reports/ReportFile.h"
 
@@ -38,7 +38,7 @@ QByteArray PdfExport::document(const Printing &print) const
             return {};
     }
     // What Qt's PDF writer cannot say itself, added through qpdf.
-    const exporters::Functions *module = exporters::load(nullptr);
+    const fileformats::Functions *module = fileformats::load(nullptr);
     if (!module)
         return {};
     return module->pdfWithViewerSettings(buffer.data(), {title, author, subject});
@@ -46,8 +46,8 @@ QByteArray PdfExport::document(const Printing &print) const
 
 QString PdfExport::exportTo(const Printing &print, const QString &path) const
 {
-    // Without the export module no document can be made: say why.
-    if (QString error; !exporters::load(&error))
+    // Without the file formats module no document can be made: say why.
+    if (QString error; !fileformats::load(&error))
         return error;
     const QByteArray pdf = document(print);
     if (pdf.isEmpty())

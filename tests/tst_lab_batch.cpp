@@ -41,7 +41,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void help();
-    void exportersNotLoadedAtStart();
+    void fileFormatsNotLoadedAtStart();
     void fileModes_data();
     void fileModes();
     void partialFailures_data();
@@ -189,7 +189,7 @@ void TstLabBatch::init()
     // now and then and only on a loaded machine, with a status the same run
     // never gives again; until that is understood they run in the ordinary
     // suite only, and the sanitizers keep the in-process runs.
-    static const QByteArrayList wholeRuns{"commandLine", "help", "exportersNotLoadedAtStart", "fileModes",
+    static const QByteArrayList wholeRuns{"commandLine", "help", "fileFormatsNotLoadedAtStart", "fileModes",
                                           "killedRunThenAgain", "asTheLaboratorySendsIt"};
     if (wholeRuns.contains(QTest::currentTestFunction()))
         QSKIP("a whole run of the sanitized program: ordinary suite only");
@@ -607,7 +607,7 @@ void TstLabBatch::commandLine()
     QVERIFY(stderrLines.filter("amostras").filter("/").isEmpty() || status == 2);
     if (!input.isEmpty() && QFile::exists(QStringLiteral("amostras.csv")))
         QCOMPARE(readAll(QStringLiteral("amostras.csv")), input.toUtf8());
-    // The program loads its export module: qpdf's viewer preferences are there.
+    // The program loads its file formats module: qpdf's viewer preferences are there.
     for (const QString &name : files)
         if (name.endsWith(QLatin1String(".pdf")))
             QVERIFY2(readAll(QStringLiteral("saida/") + name).contains("/ViewerPreferences"), qPrintable(name));
@@ -634,10 +634,10 @@ void TstLabBatch::help()
     QVERIFY2(!text.contains("Usage") && !text.contains("Displays"), qPrintable(text));
 }
 
-// The program, unlike this test, has the exporters as a module: its window's
+// The program, unlike this test, has the file formats as a module: its window's
 // first frame is up without the module, qpdf or libxlsxwriter (what the lab
 // file run exports with them is checked by commandLine()).
-void TstLabBatch::exportersNotLoadedAtStart()
+void TstLabBatch::fileFormatsNotLoadedAtStart()
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -653,7 +653,7 @@ void TstLabBatch::exportersNotLoadedAtStart()
     QCOMPARE(p.exitCode(), 0);
     const QByteArray maps = p.readAllStandardOutput();
     QVERIFY2(maps.contains("libQt6Widgets"), maps.left(2000).constData());
-    for (const char *library : {"libtuberon_exporters", "libqpdf", "libxlsxwriter"})
+    for (const char *library : {"libtuberon_fileformats", "libqpdf", "libxlsxwriter"})
         QVERIFY2(!maps.contains(library), library);
 }
 

@@ -53,7 +53,7 @@ root="$work/root"
 dpkg -x "$deb" "$root"
 id=org.example.tuberon
 for f in usr/bin/tuberon \
-         usr/libexec/tuberon/libtuberon_exporters.so \
+         usr/libexec/tuberon/libtuberon_fileformats.so \
          usr/share/applications/$id.desktop \
          usr/share/metainfo/$id.metainfo.xml \
          usr/share/mime/packages/tuberon.xml \
@@ -63,10 +63,10 @@ for f in usr/bin/tuberon \
          usr/share/doc/tuberon/changelog.gz; do
     [ -f "$root/$f" ] || fail "missing /$f"
 done
-# Nothing but the program, its export module and its desktop files: the
+# Nothing but the program, its file formats module and its desktop files: the
 # pictures and the page template are compiled into the program.
 unexpected=$(cd "$root" && find . -type f | grep -v -e '^\./usr/bin/tuberon$' \
-    -e '^\./usr/libexec/tuberon/libtuberon_exporters\.so$' -e '^\./usr/share/' || true)
+    -e '^\./usr/libexec/tuberon/libtuberon_fileformats\.so$' -e '^\./usr/share/' || true)
 [ -z "$unexpected" ] || fail "unexpected files: $unexpected"
 
 # Each hicolor size holds a PNG of that size.

@@ -1,18 +1,18 @@
 #pragma once
-// What only an export needs lives, for the program, in a module of its own,
-// loaded the first time it is used: qpdf's rewrite of a PDF document and
-// libxlsxwriter's workbook, and libzip's reading of a workbook's parts when a
-// laboratory's .xlsx is read. Their libraries, with GnuTLS and libcrypto behind them, cost about
+// The file formats only some runs need live, for the program, in a module of
+// its own, loaded the first time one is used: qpdf's rewrite of a PDF
+// document, libxlsxwriter's workbook written, and libzip's reading of a
+// workbook's parts when a laboratory's .xlsx is read. Their libraries, with GnuTLS and libcrypto behind them, cost about
 // 21 million instructions to load and relocate; linked into the program they
-// were paid before the window's first frame, and by every start that exports
-// nothing.
+// were paid before the window's first frame, and by every start that neither
+// exports nor reads a workbook.
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-namespace exporters {
+namespace fileformats {
 
 // The document information a PDF carries.
 struct PdfInformation {
@@ -63,8 +63,9 @@ struct Functions {
     void (*closePart)(ArchivePart *part);
 };
 
-// Linked exporters, which load() returns from then on without looking for the
-// module; registered before main() by ExportersLinked.cpp, part of tuberon_ui.
+// Linked file formats, which load() returns from then on without looking for
+// the module; registered before main() by FileFormatsLinked.cpp, part of
+// tuberon_ui.
 void useLinked(const Functions *functions);
 
 // Where the module is looked for, relative to the program's folder, in turn:
@@ -73,9 +74,9 @@ void useLinked(const Functions *functions);
 // folder finds it as an installed program does.
 QStringList places();
 
-// The linked exporters if there are any, else the module's functions, loaded
+// The linked file formats if there are any, else the module's functions, loaded
 // on the first call (from any thread); null, with the reason in `error`, when
 // the module cannot be loaded.
 const Functions *load(QString *error);
 
-} // namespace exporters
+} // namespace fileformats

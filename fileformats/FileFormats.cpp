@@ -1,11 +1,11 @@
-#include "exporters/Exporters.h"
+#include "fileformats/FileFormats.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 
-namespace exporters {
+namespace fileformats {
 
 namespace {
 
@@ -23,14 +23,14 @@ struct Loaded {
 Loaded loadModule()
 {
     const QDir programFolder(QCoreApplication::applicationDirPath());
-    QString error = QStringLiteral("the export module is missing");
+    QString error = QStringLiteral("the file formats module is missing");
     for (const QString &place : places()) {
         const QString path = programFolder.filePath(place);
         if (!QFileInfo::exists(path))
             continue;
         QLibrary library(path); // never unloaded: its functions stay in use
         using Entry = const Functions *(*)();
-        if (const auto entry = reinterpret_cast<Entry>(library.resolve("tuberonExporters")))
+        if (const auto entry = reinterpret_cast<Entry>(library.resolve("tuberonFileFormats")))
             return {entry(), {}};
         error = library.errorString();
     }
@@ -41,7 +41,7 @@ Loaded loadModule()
 
 QStringList places()
 {
-    return {QStringLiteral(TUBERON_EXPORTERS_INSTALLED), QStringLiteral(TUBERON_EXPORTERS_BUILT)};
+    return {QStringLiteral(TUBERON_FILEFORMATS_INSTALLED), QStringLiteral(TUBERON_FILEFORMATS_BUILT)};
 }
 
 void useLinked(const Functions *functions)
@@ -59,4 +59,4 @@ const Functions *load(QString *error)
     return loaded.functions;
 }
 
-} // namespace exporters
+} // namespace fileformats

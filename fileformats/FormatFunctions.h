@@ -1,15 +1,16 @@
 #pragma once
 // The table of functions that need qpdf, libxlsxwriter and libzip, for the two ways
-// they reach exporters::load(): the export module and the linked exporters.
-#include "exporters/Exporters.h"
+// they reach fileformats::load(): the file formats module and the linked
+// file formats.
+#include "fileformats/FileFormats.h"
 
-namespace exporters {
+namespace fileformats {
 
-const Functions *exportFunctions();
+const Functions *formatFunctions();
 
 // A workbook's parts read with libzip (ArchiveParts.cpp).
 ArchivePart *openPart(const QString &path, const QString &name, QString *error);
 qint64 readPart(ArchivePart *part, char *data, qint64 size);
 void closePart(ArchivePart *part);
 
-} // namespace exporters
+} // namespace fileformats

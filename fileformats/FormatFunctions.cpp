@@ -1,6 +1,6 @@
 // Everything that needs qpdf or libxlsxwriter, and nothing else: built into
-// the export module the program loads, and linked into tuberon_ui.
-#include "exporters/ExportFunctions.h"
+// the file formats module the program loads, and linked into tuberon_ui.
+#include "fileformats/FormatFunctions.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,7 +14,7 @@
 
 #include <exception>
 
-namespace exporters {
+namespace fileformats {
 
 namespace {
 
@@ -135,10 +135,10 @@ QByteArray workbook(const Sheet &sheet, QString *error)
 
 } // namespace
 
-const Functions *exportFunctions()
+const Functions *formatFunctions()
 {
     static constexpr Functions functions{&pdfWithViewerSettings, &workbook, &openPart, &readPart, &closePart};
     return &functions;
 }
 
-} // namespace exporters
+} // namespace fileformats

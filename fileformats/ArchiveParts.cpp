@@ -1,11 +1,11 @@
 // A laboratory's .xlsx read part by part with libzip, each part as it is
 // inflated, so that a sheet of any length is never held whole.
-#include "exporters/ExportFunctions.h"
+#include "fileformats/FormatFunctions.h"
 
 #include <QFile>
 #include <zip.h>
 
-namespace exporters {
+namespace fileformats {
 
 namespace {
 
@@ -49,4 +49,4 @@ void closePart(ArchivePart *part)
     delete opened;
 }
 
-} // namespace exporters
+} // namespace fileformats
