@@ -12,7 +12,9 @@ namespace fertilizers {
 namespace {
 
 // GLPK stops the program on input it refuses unless its error hook leaves
-// by longjmp; only plain C data lives in the frames it jumps over.
+// by longjmp; only plain C data lives in the frames it jumps over (the
+// solving and the callback GLPK calls during the search), so nothing there
+// has a destructor to skip. What owns memory is made by the caller first.
 struct Escape {
     std::jmp_buf at;
 };
@@ -39,7 +41,7 @@ int boundsType(double lower, double upper)
 double finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 struct Search {
-    const QList<double> *start;
+    const double *start; // counted from 1, as GLPK reads it
     bool offered = false;
 };
 
@@ -50,13 +52,13 @@ void offerStart(glp_tree *tree, void *info)
     if (glp_ios_reason(tree) != GLP_IHEUR || search->offered)
         return;
     search->offered = true;
-    std::vector<double> x(size_t(search->start->size()) + 1, 0.0);
-    std::copy(search->start->begin(), search->start->end(), x.begin() + 1);
-    glp_ios_heur_sol(tree, x.data());
+    glp_ios_heur_sol(tree, search->start);
 }
 
-// Builds and solves the programme; -1 when GLPK raised an error.
-int solveInGlpk(const MixedIntegerProgramme &p, const Matrix &m, Escape &escape, MipAnswer &answer)
+// Builds and solves the programme; -1 when GLPK raised an error. `start` is
+// the known solution counted from 1, or null.
+int solveInGlpk(const MixedIntegerProgramme &p, const Matrix &m, const double *start, Escape &escape,
+                MipAnswer &answer)
 {
     if (setjmp(escape.at))
         return -1;
@@ -92,9 +94,9 @@ int solveInGlpk(const MixedIntegerProgramme &p, const Matrix &m, Escape &escape,
     parameters.msg_lev = GLP_MSG_OFF;
     if (p.timeLimitSeconds > 0)
         parameters.tm_lim = int(std::ceil(p.timeLimitSeconds * 1000));
-    Search search{&p.start};
+    Search search{start};
     int code;
-    if (p.start.size() == columnCount && columnCount > 0) {
+    if (start) {
         // The known solution goes to the search on the programme as it
         // stands, so the relaxation is solved first and the search's own
         // presolver, which would renumber the columns, stays off.
@@ -132,7 +134,7 @@ int solveInGlpk(const MixedIntegerProgramme &p, const Matrix &m, Escape &escape,
     }
     if (answer.hasSolution()) {
         answer.objective = glp_mip_obj_val(lp);
-        answer.values.resize(columnCount);
+        // Sized by the caller: no allocation here, where GLPK may still jump.
         for (int j = 0; j < columnCount; ++j)
             answer.values[j] = glp_mip_col_val(lp, j + 1);
     }
@@ -151,10 +153,19 @@ public:
                 m.columns.push_back(t.column + 1);
                 m.values.push_back(t.coefficient);
             }
+        const int columnCount = int(p.columns.size());
+        std::vector<double> start;
+        if (p.start.size() == columnCount && columnCount > 0) {
+            start.assign(size_t(columnCount) + 1, 0.0);
+            std::copy(p.start.begin(), p.start.end(), start.begin() + 1);
+        }
         MipAnswer answer;
+        answer.values.resize(columnCount);
         Escape escape;
-        if (solveInGlpk(p, m, escape, answer) != 0)
+        if (solveInGlpk(p, m, start.empty() ? nullptr : start.data(), escape, answer) != 0)
             answer = MipAnswer{};
+        else if (!answer.hasSolution())
+            answer.values.clear();
         // Each call ends with GLPK's memory of this thread freed, so a pool
         // thread of the lab-file run keeps none of it; after an error it
         // is the only way back to a usable solver.
