@@ -12,7 +12,7 @@ QString Told::text() const
     return text;
 }
 
-Working::Working(const NumberText &numbers, int places) : numbers_(&numbers), places_(places) {}
+Working::Working(NumberText numbers, int places) : numbers_(numbers), places_(places) {}
 
 QString Working::value(double v) const
 {
@@ -23,8 +23,8 @@ QString Working::value(double v) const
     // A figure computed on the way (1714,2857...) is read rounded.
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     if (text.contains(QLatin1Char('e')) || (point >= 0 && text.size() - point - 1 > 3))
-        return QStringLiteral("≈ ") + numbers_->format(v, 3);
-    text.replace(QLatin1Char('.'), numbers_->separator());
+        return QStringLiteral("≈ ") + numbers_.format(v, 3);
+    text.replace(QLatin1Char('.'), numbers_.separator());
     return text;
 }
 
@@ -32,7 +32,7 @@ QString Working::value(double v, int places) const
 {
     if (!std::isfinite(v))
         return QStringLiteral("?");
-    return numbers_->format(v, places);
+    return numbers_.format(v, places);
 }
 
 void Working::say(const QString &part)

@@ -4,11 +4,11 @@
 // the numbers of the case, for the technician who checks a recommendation.
 // A rule given a Working says its part as it decides; given none it says
 // nothing and costs nothing.
+#include "core/NumberText.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-class NumberText;
 
 // One result with its working: "Classe de P: Médio. Argila 35 % → ...".
 struct Told {
@@ -21,8 +21,9 @@ struct Told {
 
 class Working {
 public:
-    // places: the pattern of the field the result goes to ("0.00": 2).
-    Working(const NumberText &numbers, int places);
+    // places: the pattern of the field the result goes to ("0.00": 2). The
+    // decimal mark is kept: a working outlives the window's call that gave it.
+    Working(NumberText numbers, int places);
 
     // A value as it was typed or read: its shortest exact decimal form, or
     // "≈" and three places for a figure with more decimals.
@@ -41,7 +42,7 @@ public:
     Told told(const QString &what, const QString &result) const;
 
 private:
-    const NumberText *numbers_;
+    NumberText numbers_;
     int places_;
     QStringList parts_;
 };
