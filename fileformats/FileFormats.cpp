@@ -30,8 +30,13 @@ Loaded loadModule()
             continue;
         QLibrary library(path); // never unloaded: its functions stay in use
         using Entry = const Functions *(*)();
-        if (const auto entry = reinterpret_cast<Entry>(library.resolve("tuberonFileFormats")))
-            return {entry(), {}};
+        if (const auto entry = reinterpret_cast<Entry>(library.resolve("tuberonFileFormats"))) {
+            QString refused;
+            if (const Functions *functions = checked(entry(), &refused))
+                return {functions, {}};
+            error = QStringLiteral("%1: %2").arg(path, refused);
+            continue;
+        }
         error = library.errorString();
     }
     return {nullptr, error};
@@ -42,6 +47,23 @@ Loaded loadModule()
 QStringList places()
 {
     return {QStringLiteral(TUBERON_FILEFORMATS_INSTALLED), QStringLiteral(TUBERON_FILEFORMATS_BUILT)};
+}
+
+const Functions *checked(const Functions *functions, QString *error)
+{
+    if (!functions) {
+        *error = QStringLiteral("the module gave no functions");
+        return nullptr;
+    }
+    if (functions->version != functionsVersion || functions->size != sizeof(Functions)) {
+        *error = QStringLiteral("the module is of another build (functions version %1 of %2 bytes, expected %3 of %4)")
+                     .arg(functions->version)
+                     .arg(functions->size)
+                     .arg(functionsVersion)
+                     .arg(sizeof(Functions));
+        return nullptr;
+    }
+    return functions;
 }
 
 void useLinked(const Functions *functions)

@@ -44,7 +44,15 @@ struct Sheet {
 // A part of a zip archive (an .xlsx holds its sheets so), read in order.
 struct ArchivePart;
 
+// The table's layout, raised whenever a function is added, removed or
+// changes its parameters: a module from another build is refused, not called.
+inline constexpr quint32 functionsVersion = 1;
+
 struct Functions {
+    // First, and never moved, so that any build's table can be checked:
+    // functionsVersion and sizeof(Functions) as the module was built.
+    quint32 version;
+    quint32 size;
     // The document with its viewer preferences (printed at the page's own
     // size, the window neither fitted nor centred, toolbar, menus and window
     // controls shown) and the full document information; empty when qpdf
@@ -76,7 +84,11 @@ QStringList places();
 
 // The linked file formats if there are any, else the module's functions, loaded
 // on the first call (from any thread); null, with the reason in `error`, when
-// the module cannot be loaded.
+// the module cannot be loaded or is of another build.
 const Functions *load(QString *error);
+
+// The table when its version and size are this build's; else null, with the
+// reason in `error`.
+const Functions *checked(const Functions *functions, QString *error);
 
 } // namespace fileformats

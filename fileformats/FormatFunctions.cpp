@@ -137,7 +137,8 @@ QByteArray workbook(const Sheet &sheet, QString *error)
 
 const Functions *formatFunctions()
 {
-    static constexpr Functions functions{&pdfWithViewerSettings, &workbook, &openPart, &readPart, &closePart};
+    static constexpr Functions functions{functionsVersion, quint32(sizeof(Functions)), &pdfWithViewerSettings,
+                                         &workbook, &openPart, &readPart, &closePart};
     return &functions;
 }
 

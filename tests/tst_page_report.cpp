@@ -1,6 +1,7 @@
 #include "agronomy/Applications.h"
 #include "reports/PageReport.h"
 #include "reports/ReportFile.h"
+#include "fileformats/FileFormats.h"
 #include "app/ReportPreview.h"
 #include "app/StringGrid.h"
 #include "gui_helpers.h"
@@ -109,6 +110,8 @@ private slots:
     void pdfDocument();
     void pdfExportFailures_data();
     void pdfExportFailures();
+    void moduleTableChecked_data();
+    void moduleTableChecked();
     void pdfExportFileCases_data();
     void pdfExportFileCases();
     void chartPictureInTheCacheWhenTheProgramFolderIsReadOnly();
@@ -518,6 +521,39 @@ void TstPageReport::pdfExportFailures()
         QVERIFY(QDir(path).isEmpty());
     if (diskFillsUp)
         QCOMPARE(readAll(path), QByteArray("an older document"));
+}
+
+void TstPageReport::moduleTableChecked_data()
+{
+    QTest::addColumn<quint32>("version");
+    QTest::addColumn<quint32>("size");
+    QTest::addColumn<QString>("refused");
+    const quint32 ours = fileformats::functionsVersion, size = sizeof(fileformats::Functions);
+    QTest::newRow("this build") << ours << size << QString();
+    QTest::newRow("an older table") << ours - 1 << size
+                                    << QStringLiteral("functions version %1 of %2 bytes").arg(ours - 1).arg(size);
+    QTest::newRow("a longer table of the same version")
+        << ours << size + 8 << QStringLiteral("functions version %1 of %2 bytes").arg(ours).arg(size + 8);
+}
+
+// A module left from another build is refused before any of its functions
+// is called, and says which table it carries.
+void TstPageReport::moduleTableChecked()
+{
+    QFETCH(quint32, version);
+    QFETCH(quint32, size);
+    QFETCH(QString, refused);
+    QString error;
+    fileformats::Functions table = *fileformats::load(&error);
+    table.version = version;
+    table.size = size;
+    const fileformats::Functions *checked = fileformats::checked(&table, &error);
+    if (refused.isEmpty()) {
+        QCOMPARE(checked, &table);
+    } else {
+        QCOMPARE(checked, nullptr);
+        QVERIFY2(error.contains(refused), qPrintable(error));
+    }
 }
 
 void TstPageReport::pdfExportFileCases_data()
