@@ -297,7 +297,7 @@ void PriceListEditor::exportFile(const QString &path) const { batch::writePriceL
 void PriceListEditor::askImport()
 {
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Importar lista de preços"), folder(),
-                                                      QStringLiteral("Listas de preços (*.csv *.txt);;Todos os arquivos (*)"));
+                                                      QStringLiteral("Listas de preços (*.csv *.xlsx *.xls *.ods *.txt);;Todos os arquivos (*)"));
     if (path.isEmpty())
         return;
     folder_ = QFileInfo(path).absolutePath();

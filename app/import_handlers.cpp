@@ -67,7 +67,7 @@ void TFPrincipal::btnImportarClick()
     QFileDialog dialog(this, QStringLiteral("Importar amostra do laboratório"),
                        labFolder_.isEmpty() ? QDir::currentPath() : labFolder_);
     dialog.setObjectName(QStringLiteral("labFileDialog"));
-    dialog.setNameFilters({QStringLiteral("Arquivos do laboratório (*.csv *.xlsx *.txt)"),
+    dialog.setNameFilters({QStringLiteral("Arquivos do laboratório (*.csv *.xlsx *.xls *.ods *.txt)"),
                            QStringLiteral("Todos os arquivos (*)")});
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

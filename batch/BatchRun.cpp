@@ -242,6 +242,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         say(QStringLiteral("\"%1\": %2").arg(options.input, lab.error()));
         return NotRun;
     }
+    if (!lab.sheet().isEmpty())
+        say(QStringLiteral("\"%1\": amostras da planilha \"%2\"").arg(options.input, lab.sheet()));
     // A file of a header alone (or of means and totals) has nothing to do:
     // said as such, never a success of no samples.
     bool anySample = false;

@@ -42,7 +42,8 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                              "coluna de cabeçalho dado, na unidade dada; pode vir várias vezes."),
               QStringLiteral("VARIAVEL=CABEÇALHO[:UNIDADE]")),
       planilha_(QStringLiteral("planilha"),
-                QStringLiteral("Planilha do arquivo .xlsx de onde ler as amostras (padrão: a primeira)."),
+                QStringLiteral("Planilha do arquivo .xlsx, .xls ou .ods de onde ler as amostras (padrão: a primeira "
+                               "visível com as colunas do laudo)."),
                 QStringLiteral("NOME")),
       memoria_(QStringLiteral("memoria"),
                QStringLiteral("Grava também, para cada amostra, AMOSTRA-memoria.pdf: a memória de cálculo, com a regra "
@@ -182,6 +183,8 @@ int CommandLine::run(const QCommandLineParser &parser) const
             printError(QStringLiteral("\"%1\": %2").arg(options.input, lab->error()));
             return NotRun;
         }
+        if (!lab->sheet().isEmpty())
+            std::printf("%s\n", QStringLiteral("planilha: \"%1\"").arg(lab->sheet()).toLocal8Bit().constData());
         for (const QString &line : describeColumns(lab->map()))
             std::printf("%s\n", line.toLocal8Bit().constData());
         return AllDone;

@@ -1,8 +1,7 @@
 #include "batch/LabFile.h"
 
-#include "fileformats/FileFormats.h"
 #include "batch/LabSample.h"
-#include "batch/XlsxTable.h"
+#include "batch/Workbook.h"
 
 namespace batch {
 
@@ -62,33 +61,6 @@ QStringList describeColumns(const ColumnMap &map)
     return lines;
 }
 
-namespace {
-
-// A part of a workbook read by the module that holds libzip, loaded the
-// first time a workbook is read.
-class ModulePart : public PartStream {
-public:
-    ModulePart(const fileformats::Functions *functions, fileformats::ArchivePart *part) : functions_(functions), part_(part) {}
-    ~ModulePart() override { functions_->closePart(part_); }
-    QByteArray read(bool *failed) override
-    {
-        QByteArray piece(64 * 1024, Qt::Uninitialized);
-        const qint64 n = functions_->readPart(part_, piece.data(), piece.size());
-        if (n < 0) {
-            *failed = true;
-            return {};
-        }
-        piece.truncate(n);
-        return piece;
-    }
-
-private:
-    const fileformats::Functions *functions_;
-    fileformats::ArchivePart *part_;
-};
-
-} // namespace
-
 LabFile::LabFile(QIODevice *device, const QList<ChosenColumn> &chosen) : reader_(std::make_unique<CsvReader>(device))
 {
     start(chosen);
@@ -101,44 +73,40 @@ LabFile::LabFile(std::unique_ptr<RecordReader> reader, const QList<ChosenColumn>
 
 std::unique_ptr<LabFile> LabFile::open(const QString &path, const QList<ChosenColumn> &chosen, const QString &sheet)
 {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly)) {
+    const auto failing = [&chosen](const QString &error) {
         auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
-        lab->error_ = QStringLiteral("não foi possível ler o arquivo: %1").arg(file->errorString());
+        lab->error_ = error;
+        return lab;
+    };
+    OpenedTable table = openTable(path);
+    if (!table.error.isEmpty())
+        return failing(table.error);
+    if (!table.book) {
+        if (!sheet.isEmpty())
+            return failing(QStringLiteral("--planilha vale só para planilhas (.xlsx, .xls, .ods); este arquivo é um CSV"));
+        auto lab = std::make_unique<LabFile>(table.file.get(), chosen);
+        lab->file_ = std::move(table.file);
         return lab;
     }
-    if (!looksLikeXlsx(file->peek(4))) {
-        if (!sheet.isEmpty()) {
-            auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
-            lab->error_ = QStringLiteral("--planilha vale só para arquivos .xlsx; este é um CSV");
-            return lab;
-        }
-        auto lab = std::make_unique<LabFile>(file.get(), chosen);
-        lab->file_ = std::move(file);
-        return lab;
-    }
-    file.reset();
-    QString loadError;
-    const fileformats::Functions *functions = fileformats::load(&loadError);
-    if (!functions) {
-        auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
-        lab->error_ = loadError;
-        return lab;
-    }
-    auto xlsx = std::make_unique<XlsxReader>(
-        [functions, path](const QString &name, QString *error) -> std::unique_ptr<PartStream> {
-            fileformats::ArchivePart *part = functions->openPart(path, name, error);
-            if (!part)
-                return nullptr;
-            return std::make_unique<ModulePart>(functions, part);
+    // The laboratory's table is on the sheet named, or else on the first
+    // visible sheet whose header has the columns the run needs.
+    std::unique_ptr<LabFile> found;
+    const SheetChoice choice = chooseSheet(
+        *table.book, sheet,
+        [&](int index) {
+            auto lab = std::make_unique<LabFile>(table.book->reader(index), chosen);
+            if (!lab->error_.isEmpty())
+                return lab->error_;
+            found = std::move(lab);
+            return QString();
         },
-        sheet);
-    if (!xlsx->error().isEmpty()) {
-        auto lab = std::make_unique<LabFile>(std::make_unique<NoRecords>(), chosen);
-        lab->error_ = xlsx->error();
-        return lab;
-    }
-    return std::make_unique<LabFile>(std::move(xlsx), chosen);
+        QStringLiteral("--planilha"));
+    if (choice.index < 0)
+        return failing(choice.error);
+    if (!found)
+        found = std::make_unique<LabFile>(table.book->reader(choice.index), chosen);
+    found->sheet_ = choice.name;
+    return found;
 }
 
 void LabFile::start(const QList<ChosenColumn> &chosen)
@@ -161,7 +129,8 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         // A file whose header names fewer columns is judged by its first row.
         reader_->rewind();
         if (!reader_->next(record) || record.fields.isEmpty()) {
-            error_ = QStringLiteral("o arquivo está vazio");
+            // A workbook damaged before its first row is damaged, not empty.
+            error_ = reader_->failure().isEmpty() ? QStringLiteral("o arquivo está vazio") : reader_->failure();
             return;
         }
         header = record.fields;
@@ -183,7 +152,7 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
     }
     const MapResult result = mapColumns(header, units, chosen);
     if (!result.map) {
-        error_ = result.error;
+        error_ = reader_->failure().isEmpty() ? result.error : reader_->failure();
         return;
     }
     map_ = *result.map;

@@ -19,15 +19,18 @@ public:
     // The device stays open while the file is read; seekable for rewind().
     LabFile(QIODevice *device, const QList<ChosenColumn> &chosen = {});
     LabFile(std::unique_ptr<RecordReader> reader, const QList<ChosenColumn> &chosen = {});
-    // The file at `path`, CSV or .xlsx (its sheet `sheet`, or the first), as
-    // its first bytes say; a file that cannot be opened gives its reason in
-    // error().
+    // The file at `path`, CSV or a workbook (.xlsx, .xls, .ods) as its
+    // content says; of a workbook, the sheet named `sheet`, or else the
+    // first visible sheet whose header has the columns needed. A file that
+    // cannot be opened gives its reason in error().
     static std::unique_ptr<LabFile> open(const QString &path, const QList<ChosenColumn> &chosen = {},
                                          const QString &sheet = {});
     // Why the file cannot be read (no header, a column missing, a unit
     // unknown); empty when it can.
     QString error() const { return error_; }
     const ColumnMap &map() const { return map_; }
+    // The workbook's sheet read; empty for a CSV.
+    QString sheet() const { return sheet_; }
     // The next record below the header, blank ones left out; false at the end.
     // A row that is no sample ("Média", "Total") comes with `notSample` set.
     bool next(CsvRecord &record, QString *notSample);
@@ -41,6 +44,7 @@ private:
     std::unique_ptr<RecordReader> reader_;
     ColumnMap map_;
     QString error_;
+    QString sheet_;
     int headerRecords_ = 0; // records from the top to the header and its units, both included
     std::optional<CsvRecord> first_;
 };

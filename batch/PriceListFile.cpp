@@ -2,6 +2,7 @@
 
 #include "batch/CsvTable.h"
 #include "batch/LabSample.h"
+#include "batch/Workbook.h"
 #include "core/Failure.h"
 #include "reports/ReportFile.h"
 
@@ -59,10 +60,31 @@ QString allowedText(AllowedIn allowed)
     return QStringLiteral("ambas");
 }
 
+// A title block above the header is a few lines; the header is the first
+// row that names the product and two other columns of the list.
+constexpr int titleLines = 20;
+constexpr int headerNames = 3;
+
+// A date as a store writes it: "30/11/2025", "30/11/25" (a spreadsheet in
+// Brazil re-saves it with two digits; a price is of this century) or
+// "2025-11-30" (a workbook's date cell).
+QDate dateIn(const QString &text)
+{
+    for (const char *format : {"dd/MM/yyyy", "d/M/yyyy"})
+        if (const QDate d = QDate::fromString(text, QLatin1String(format)); d.isValid())
+            return d;
+    static const QRegularExpression twoDigits(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2})$"));
+    if (const QRegularExpressionMatch m = twoDigits.match(text); m.hasMatch())
+        return QDate(2000 + m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+    return QDate::fromString(text, Qt::ISODate);
+}
+
 class Reader {
 public:
-    Reader(const QByteArray &bytes) : csv_(bytes) {}
+    explicit Reader(std::unique_ptr<RecordReader> records) : csv_(std::move(records)) {}
     PriceList read(const QString &name);
+    // Why the records hold no price list (no header naming its columns), or empty.
+    QString noHeader();
 
 private:
     [[noreturn]] void fail(int line, Field f, const QString &why) const
@@ -86,11 +108,61 @@ private:
     }
     std::optional<double> numberIn(const CsvRecord &r, Field f, double most) const;
     void header(const CsvRecord &r);
+    // Reads to the header, which it gives in `r`; how many records that took.
+    int toHeader(CsvRecord &r);
 
-    CsvReader csv_;
+    std::unique_ptr<RecordReader> csv_;
+    int headerRecords_ = 0;
     std::array<int, fieldCount> column_{};
     QChar decimal_; // the decimal mark the file shows beyond doubt, if one
 };
+
+int Reader::toHeader(CsvRecord &r)
+{
+    const auto named = [](const CsvRecord &record) {
+        int n = 0;
+        bool product = false;
+        for (const QString &field : record.fields) {
+            const QString title = folded(field);
+            for (int f = 0; f < fieldCount; ++f)
+                if (title == folded(priceListColumns()[f])) {
+                    ++n;
+                    product = product || f == Produto;
+                }
+        }
+        return product ? n : 0;
+    };
+    int first = 0;
+    CsvRecord firstRecord;
+    for (int n = 1; n <= titleLines && csv_->next(r); ++n) {
+        if (blankRecord(r))
+            continue;
+        if (named(r) >= headerNames)
+            return n;
+        if (first == 0) {
+            first = n;
+            firstRecord = r;
+        }
+    }
+    if (first == 0)
+        throw Failure(QStringLiteral("a lista de preços está vazia"));
+    // No row names the list's columns: the first row is judged as the header.
+    csv_->rewind();
+    for (int n = 0; n < first; ++n)
+        csv_->next(r);
+    return first;
+}
+
+QString Reader::noHeader()
+{
+    try {
+        CsvRecord r;
+        header((void(toHeader(r)), r));
+        return {};
+    } catch (const Failure &f) {
+        return f.message();
+    }
+}
 
 void Reader::header(const CsvRecord &r)
 {
@@ -117,6 +189,18 @@ void Reader::header(const CsvRecord &r)
 std::optional<double> Reader::numberIn(const CsvRecord &r, Field f, double most) const
 {
     QString text = cell(r, f);
+    if (column_[f] >= 0 && r.numbers.value(column_[f]) && !text.isEmpty()) {
+        // Stored as a number: "." is its point beyond doubt.
+        bool ok = false;
+        const double v = text.toDouble(&ok);
+        if (!ok || !std::isfinite(v))
+            fail(r.line, f, QStringLiteral("\"%1\" não é um número").arg(text));
+        if (v < 0)
+            fail(r.line, f, QStringLiteral("\"%1\" é negativo").arg(text));
+        if (v > most)
+            fail(r.line, f, QStringLiteral("\"%1\" passa de %2").arg(text, QString::number(most, 'f', 0)));
+        return v;
+    }
     // What a spreadsheet's display format adds.
     if (f == PrecoSaco || f == PrecoTonelada) {
         if (text.startsWith(QLatin1String("R$")))
@@ -146,34 +230,35 @@ std::optional<double> Reader::numberIn(const CsvRecord &r, Field f, double most)
 PriceList Reader::read(const QString &name)
 {
     CsvRecord r;
-    do {
-        if (!csv_.next(r))
-            throw Failure(QStringLiteral("a lista de preços está vazia"));
-    } while (blankRecord(r));
+    headerRecords_ = toHeader(r);
     if (!r.problem.isEmpty())
         throw Failure(QStringLiteral("linha %1: %2").arg(r.line).arg(r.problem));
     header(r);
 
     // The decimal mark the file's numbers show beyond doubt, when they show
-    // only one: it tells what "1.500" means.
+    // only one: it tells what "1.500" means. A workbook's numbers stored as
+    // numbers have no mark to show.
     const Field numbers[] = {N, P2O5, K2O, Saco, PrecoSaco, PrecoTonelada};
     bool comma = false, point = false;
-    while (csv_.next(r))
+    while (csv_->next(r))
         for (Field f : numbers) {
+            if (column_[f] >= 0 && r.numbers.value(column_[f]))
+                continue;
             const QChar mark = decimalMarkOf(cell(r, f));
             comma = comma || mark == QLatin1Char(',');
             point = point || mark == QLatin1Char('.');
         }
+    if (!csv_->failure().isEmpty())
+        throw Failure(csv_->failure());
     if (comma != point)
         decimal_ = comma ? QLatin1Char(',') : QLatin1Char('.');
-    csv_.rewind();
-    do
-        csv_.next(r);
-    while (blankRecord(r));
+    csv_->rewind();
+    for (int n = 0; n < headerRecords_; ++n)
+        csv_->next(r);
 
     PriceList list;
     list.name = name;
-    while (csv_.next(r)) {
+    while (csv_->next(r)) {
         if (blankRecord(r))
             continue;
         if (!r.problem.isEmpty())
@@ -215,11 +300,7 @@ PriceList Reader::read(const QString &name)
             fail(r.line, Disponivel, QStringLiteral("\"%1\" não é sim nem não").arg(cell(r, Disponivel)));
         const QString date = cell(r, Data);
         if (!date.isEmpty()) {
-            p.date = QDate::fromString(date, QStringLiteral("dd/MM/yyyy"));
-            if (!p.date.isValid())
-                p.date = QDate::fromString(date, QStringLiteral("d/M/yyyy"));
-            if (!p.date.isValid())
-                p.date = QDate::fromString(date, Qt::ISODate);
+            p.date = dateIn(date);
             if (!p.date.isValid())
                 fail(r.line, Data, QStringLiteral("\"%1\" não é uma data dd/mm/aaaa").arg(date));
         }
@@ -249,18 +330,33 @@ const QStringList &priceListColumns()
     return columns;
 }
 
-PriceList readPriceList(const QByteArray &bytes, const QString &name) { return Reader(bytes).read(name); }
+PriceList readPriceList(const QByteArray &bytes, const QString &name)
+{
+    return Reader(std::make_unique<CsvReader>(bytes)).read(name);
+}
 
 PriceList readPriceListFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto failure = [&path](const QString &why) {
+        return Failure(QStringLiteral("Lista de preços \"%1\", %2").arg(path, why));
+    };
+    if (QFile file(path); !file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Não foi possível ler a lista de preços \"%1\": %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    OpenedTable table = openTable(path);
+    if (!table.error.isEmpty())
+        throw failure(table.error);
     try {
-        return readPriceList(bytes, QFileInfo(path).fileName());
+        if (!table.book)
+            return Reader(std::make_unique<CsvReader>(table.file->readAll())).read(QFileInfo(path).fileName());
+        // The list is on the first visible sheet whose header names its columns.
+        const SheetChoice choice = chooseSheet(
+            *table.book, QString(), [&](int index) { return Reader(table.book->reader(index)).noHeader(); },
+            QString());
+        if (choice.index < 0)
+            throw Failure(choice.error);
+        return Reader(table.book->reader(choice.index)).read(QFileInfo(path).fileName());
     } catch (const Failure &f) {
-        throw Failure(QStringLiteral("Lista de preços \"%1\", %2").arg(path, f.message()));
+        throw failure(f.message());
     }
 }
 

@@ -1,6 +1,6 @@
 #include "batch/XlsxTable.h"
 
-#include <QLocale>
+#include <QDate>
 #include <QXmlStreamReader>
 
 namespace batch {
@@ -10,15 +10,24 @@ bool looksLikeXlsx(const QByteArray &start) { return start.startsWith("PK\x03\x0
 namespace {
 
 // A whole small part: the workbook's list of sheets, its relations, its
-// shared strings and styles.
+// shared strings and styles; refused past a size no laboratory's workbook
+// reaches, rather than filling the memory.
 QByteArray wholePart(const PartOpener &opener, const QString &name, QString *error, bool *failed)
 {
     std::unique_ptr<PartStream> part = opener(name, error);
     if (!part)
         return {};
     QByteArray bytes;
-    for (QByteArray piece; !(piece = part->read(failed)).isEmpty();)
+    for (QByteArray piece; !(piece = part->read(failed)).isEmpty();) {
         bytes += piece;
+        if (bytes.size() > largestWholePart) {
+            *error = QStringLiteral("a parte \"%1\" da planilha passa de %2 MiB; não é a planilha de um laboratório")
+                         .arg(name)
+                         .arg(largestWholePart / (1024 * 1024));
+            *failed = true;
+            return {};
+        }
+    }
     return bytes;
 }
 
@@ -36,6 +45,17 @@ int columnOf(QStringView reference)
     return column - 1;
 }
 
+// "AB12" -> 12.
+int rowOf(QStringView reference)
+{
+    qsizetype i = 0;
+    while (i < reference.size() && reference[i].isLetter())
+        ++i;
+    bool ok = false;
+    const int row = reference.mid(i).toInt(&ok);
+    return ok ? row : -1;
+}
+
 QString attribute(const QXmlStreamReader &xml, QLatin1String name)
 {
     for (const QXmlStreamAttribute &a : xml.attributes())
@@ -46,13 +66,7 @@ QString attribute(const QXmlStreamReader &xml, QLatin1String name)
 
 } // namespace
 
-struct XlsxReader::Parser {
-    QXmlStreamReader xml;
-    bool ended = false;
-    int line = 0; // the last row's number
-};
-
-XlsxReader::XlsxReader(PartOpener opener, const QString &sheet) : opener_(std::move(opener))
+XlsxBook::XlsxBook(PartOpener opener) : opener_(std::move(opener))
 {
     bool failed = false;
     QString error;
@@ -61,39 +75,34 @@ XlsxReader::XlsxReader(PartOpener opener, const QString &sheet) : opener_(std::m
         error_ = error.isEmpty() ? QStringLiteral("não é uma planilha .xlsx legível") : error;
         return;
     }
-    QStringList names, ids;
+    QStringList ids;
     for (QXmlStreamReader xml(workbook); !xml.atEnd();)
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("sheet")) {
-            names << attribute(xml, QLatin1String("name"));
+            const QString state = attribute(xml, QLatin1String("state"));
+            sheets_ << WorkbookSheet{attribute(xml, QLatin1String("name")),
+                                     state == QLatin1String("hidden") || state == QLatin1String("veryHidden")};
             ids << attribute(xml, QLatin1String("id"));
         }
-    qsizetype chosen = names.isEmpty() ? -1 : 0;
-    if (!sheet.isEmpty()) {
-        chosen = -1;
-        for (qsizetype i = 0; i < names.size() && chosen < 0; ++i)
-            if (names[i].compare(sheet, Qt::CaseInsensitive) == 0)
-                chosen = i;
-        if (chosen < 0) {
-            error_ = QStringLiteral("não há a planilha \"%1\"; há: \"%2\"").arg(sheet, names.join(QStringLiteral("\", \"")));
-            return;
-        }
-    }
-    if (chosen < 0) {
+    if (sheets_.isEmpty()) {
         error_ = QStringLiteral("a pasta de trabalho não tem planilhas");
         return;
     }
-    const QByteArray relations = wholePart(opener_, QStringLiteral("xl/_rels/workbook.xml.rels"), &error, &failed);
+    QString ignored;
+    const QByteArray relations = wholePart(opener_, QStringLiteral("xl/_rels/workbook.xml.rels"), &ignored, &failed);
+    parts_.resize(sheets_.size());
     for (QXmlStreamReader xml(relations); !xml.atEnd();)
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("Relationship")
-            && attribute(xml, QLatin1String("Id")) == ids[chosen]) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("Relationship")) {
+            const qsizetype at = ids.indexOf(attribute(xml, QLatin1String("Id")));
+            if (at < 0)
+                continue;
             const QString target = attribute(xml, QLatin1String("Target"));
-            sheetPart_ = target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
+            parts_[at] = target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
         }
-    if (sheetPart_.isEmpty())
-        sheetPart_ = QStringLiteral("xl/worksheets/sheet%1.xml").arg(chosen + 1);
+    for (qsizetype i = 0; i < parts_.size(); ++i)
+        if (parts_[i].isEmpty())
+            parts_[i] = QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1);
 
     // Shared strings: the texts of <t> in each <si>, less phonetic runs.
-    QString ignored;
     const QByteArray strings = wholePart(opener_, QStringLiteral("xl/sharedStrings.xml"), &ignored, &failed);
     QXmlStreamReader xml(strings);
     bool inText = false, phonetic = false;
@@ -121,39 +130,170 @@ XlsxReader::XlsxReader(PartOpener opener, const QString &sheet) : opener_(std::m
             break;
         }
     }
-    // Styles that show a number as a percentage: built-in formats 9 and 10,
-    // or a format of the workbook's own with "%".
+    // Styles that show a number as a percentage (built-in formats 9 and 10,
+    // or a format of the workbook's own with a "%" of its own, not one
+    // written as text) or as a date (built-in 14 to 22 and 45 to 47).
     const QByteArray styles = wholePart(opener_, QStringLiteral("xl/styles.xml"), &ignored, &failed);
     QStringList percentFormats{QStringLiteral("9"), QStringLiteral("10")};
+    QStringList dateFormats;
+    for (int id : {14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47})
+        dateFormats << QString::number(id);
     bool inCellFormats = false;
     int style = 0;
     for (QXmlStreamReader s(styles); !s.atEnd();) {
         const auto token = s.readNext();
         if (token == QXmlStreamReader::StartElement) {
-            if (s.name() == QLatin1String("numFmt") && attribute(s, QLatin1String("formatCode")).contains(QLatin1Char('%')))
-                percentFormats << attribute(s, QLatin1String("numFmtId"));
-            else if (s.name() == QLatin1String("cellXfs"))
+            if (s.name() == QLatin1String("numFmt")) {
+                const QString id = attribute(s, QLatin1String("numFmtId"));
+                const QString code = attribute(s, QLatin1String("formatCode"));
+                percentFormats.removeAll(id);
+                dateFormats.removeAll(id);
+                if (percentFormat(code))
+                    percentFormats << id;
+                else if (dateFormat(code))
+                    dateFormats << id;
+            } else if (s.name() == QLatin1String("cellXfs")) {
                 inCellFormats = true;
-            else if (inCellFormats && s.name() == QLatin1String("xf"))
-                percentStyles_[QString::number(style++)] = percentFormats.contains(attribute(s, QLatin1String("numFmtId")));
+            } else if (inCellFormats && s.name() == QLatin1String("xf")) {
+                const QString id = attribute(s, QLatin1String("numFmtId"));
+                percentStyles_[QString::number(style)] = percentFormats.contains(id);
+                dateStyles_[QString::number(style++)] = dateFormats.contains(id);
+            }
         } else if (token == QXmlStreamReader::EndElement && s.name() == QLatin1String("cellXfs")) {
             inCellFormats = false;
         }
     }
-    if (failed) {
-        error_ = QStringLiteral("a planilha está danificada");
+    if (failed)
+        error_ = ignored.isEmpty() ? QStringLiteral("a planilha está danificada") : ignored;
+}
+
+std::unique_ptr<RecordReader> XlsxBook::reader(int index) const
+{
+    // The book outlives none of its readers: each holds a share of a copy.
+    return std::make_unique<XlsxReader>(std::make_shared<XlsxBook>(*this), index);
+}
+
+QString XlsxBook::cellText(const QString &type, const QString &style, const QString &value, bool *isNumber) const
+{
+    *isNumber = false;
+    if (type == QLatin1String("s")) {
+        bool ok = false;
+        const int at = value.trimmed().toInt(&ok);
+        return ok ? shared_.value(at) : QString();
+    }
+    // A true or false is no quantity: shown as the spreadsheet shows it, it
+    // is the sample's error like any other text.
+    if (type == QLatin1String("b"))
+        return value.trimmed() == QLatin1String("1") ? QStringLiteral("VERDADEIRO") : QStringLiteral("FALSO");
+    if (!type.isEmpty() && type != QLatin1String("n"))
+        return value;
+    bool ok = false;
+    double number = value.trimmed().toDouble(&ok);
+    if (!ok)
+        return value;
+    // A date is a count of days since 30 December 1899, shown as a date.
+    if (dateStyles_.value(style) && number >= 1 && number < 2958466)
+        return QDate(1899, 12, 30).addDays(qint64(number)).toString(Qt::ISODate);
+    *isNumber = true;
+    if (percentStyles_.value(style))
+        return storedNumber(number * 100);
+    return storedNumber(number);
+}
+
+struct XlsxReader::Parser {
+    QXmlStreamReader xml;
+    bool ended = false;
+    int line = 0; // the last row's number
+};
+
+XlsxReader::XlsxReader(PartOpener opener, const QString &sheet)
+{
+    auto book = std::make_shared<XlsxBook>(std::move(opener));
+    book_ = book;
+    if (!book->error().isEmpty()) {
+        error_ = book->error();
         return;
     }
-    rewind();
+    const QList<WorkbookSheet> sheets = book->sheets();
+    qsizetype chosen = 0;
+    if (!sheet.isEmpty()) {
+        chosen = -1;
+        QStringList names;
+        for (qsizetype i = 0; i < sheets.size(); ++i) {
+            names << sheets[i].name;
+            if (chosen < 0 && sheets[i].name.compare(sheet, Qt::CaseInsensitive) == 0)
+                chosen = i;
+        }
+        if (chosen < 0) {
+            error_ = QStringLiteral("não há a planilha \"%1\"; há: \"%2\"").arg(sheet, names.join(QStringLiteral("\", \"")));
+            return;
+        }
+    }
+    sheetPart_ = book->sheetPart(int(chosen));
+    start();
+}
+
+XlsxReader::XlsxReader(std::shared_ptr<const XlsxBook> book, int index) : book_(std::move(book))
+{
+    error_ = book_->error();
+    if (!error_.isEmpty())
+        return;
+    sheetPart_ = book_->sheetPart(index);
+    start();
 }
 
 XlsxReader::~XlsxReader() = default;
+
+void XlsxReader::start()
+{
+    readMerges();
+    if (error_.isEmpty())
+        rewind();
+}
+
+void XlsxReader::readMerges()
+{
+    QString error;
+    std::unique_ptr<PartStream> stream = book_->opener()(sheetPart_, &error);
+    if (!stream) {
+        error_ = error;
+        return;
+    }
+    QXmlStreamReader xml;
+    bool failed = false;
+    while (true) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::Invalid) {
+            if (xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                return; // said when the rows are read
+            const QByteArray piece = stream->read(&failed);
+            if (piece.isEmpty())
+                return;
+            xml.addData(piece);
+            continue;
+        }
+        if (token == QXmlStreamReader::EndDocument)
+            return;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("mergeCell")) {
+            const QString range = attribute(xml, QLatin1String("ref"));
+            const qsizetype colon = range.indexOf(QLatin1Char(':'));
+            if (colon < 0)
+                continue;
+            const QStringView from = QStringView(range).left(colon), to = QStringView(range).mid(colon + 1);
+            const int first = columnOf(from), last = columnOf(to), row = rowOf(from);
+            if (first >= 0 && last > first && row > 0 && merges_.size() < 1000000)
+                merges_[row] << qMakePair(first, last - first + 1);
+        }
+    }
+}
 
 void XlsxReader::rewind()
 {
     parser_ = std::make_unique<Parser>();
     QString error;
-    stream_ = opener_(sheetPart_, &error);
+    stream_ = book_->opener()(sheetPart_, &error);
     if (!stream_ && error_.isEmpty())
         error_ = error;
 }
@@ -172,32 +312,6 @@ bool XlsxReader::more()
     return true;
 }
 
-QString XlsxReader::cellText(const QString &type, const QString &style, const QString &value, bool *isNumber) const
-{
-    *isNumber = false;
-    if (type == QLatin1String("s")) {
-        bool ok = false;
-        const int at = value.trimmed().toInt(&ok);
-        return ok ? shared_.value(at) : QString();
-    }
-    // A true or false is no quantity: shown as the spreadsheet shows it, it
-    // is the sample's error like any other text.
-    if (type == QLatin1String("b"))
-        return value.trimmed() == QLatin1String("1") ? QStringLiteral("VERDADEIRO") : QStringLiteral("FALSO");
-    if (!type.isEmpty() && type != QLatin1String("n"))
-        return value;
-    bool ok = false;
-    double number = value.trimmed().toDouble(&ok);
-    if (!ok)
-        return value;
-    *isNumber = true;
-    if (percentStyles_.value(style))
-        number *= 100;
-    // Fifteen digits, all a double holds for sure: 0.30000000000000004 is 0.3.
-    number = QString::number(number, 'g', 15).toDouble();
-    return QString::number(number, 'f', QLocale::FloatingPointShortest);
-}
-
 bool XlsxReader::next(CsvRecord &record)
 {
     if (!parser_ || parser_->ended)
@@ -207,14 +321,23 @@ bool XlsxReader::next(CsvRecord &record)
     bool inRow = false, inValue = false;
     int column = -1;
     QString type, style, value;
+    const auto placeSpans = [&] {
+        for (const auto &[first, span] : merges_.value(record.line)) {
+            while (record.spans.size() <= first)
+                record.spans << 1;
+            record.spans[first] = span;
+        }
+    };
     while (true) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::Invalid) {
-            if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && more())
+            const bool early = xml.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+            if (early && more())
                 continue;
-            if (xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || stream_)
-                if (error_.isEmpty() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
-                    error_ = QStringLiteral("a planilha está danificada: %1").arg(xml.errorString());
+            // A sheet that stops before its end lost rows: no table at all.
+            if (error_.isEmpty())
+                error_ = early ? QStringLiteral("a planilha termina antes do fim (a parte \"%1\" está incompleta)").arg(sheetPart_)
+                               : QStringLiteral("a planilha está danificada: %1").arg(xml.errorString());
             parser_->ended = true;
             if (inRow)
                 record.problem = QStringLiteral("linha %1 da planilha incompleta").arg(record.line);
@@ -253,9 +376,10 @@ bool XlsxReader::next(CsvRecord &record)
                 while (record.numbers.size() <= column)
                     record.numbers << false;
                 bool isNumber = false;
-                record.fields[column] = cellText(type, style, value, &isNumber);
+                record.fields[column] = book_->cellText(type, style, value, &isNumber);
                 record.numbers[column] = isNumber;
             } else if (name == QLatin1String("row")) {
+                placeSpans();
                 return true;
             }
         }

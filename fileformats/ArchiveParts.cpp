@@ -1,4 +1,4 @@
-// A laboratory's .xlsx read part by part with libzip, each part as it is
+// A laboratory's .xlsx or .ods read part by part with libzip, each part as it is
 // inflated, so that a sheet of any length is never held whole.
 #include "fileformats/FormatFunctions.h"
 
@@ -23,7 +23,7 @@ ArchivePart *openPart(const QString &path, const QString &name, QString *error)
     if (!archive) {
         zip_error_t e;
         zip_error_init_with_code(&e, code);
-        *error = QStringLiteral("não é uma planilha .xlsx legível (%1)").arg(QString::fromLocal8Bit(zip_error_strerror(&e)));
+        *error = QStringLiteral("o arquivo compactado (zip) não pôde ser lido (%1)").arg(QString::fromLocal8Bit(zip_error_strerror(&e)));
         zip_error_fini(&e);
         return nullptr;
     }

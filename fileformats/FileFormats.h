@@ -1,8 +1,9 @@
 #pragma once
 // The file formats only some runs need live, for the program, in a module of
 // its own, loaded the first time one is used: qpdf's rewrite of a PDF
-// document, libxlsxwriter's workbook written, and libzip's reading of a
-// workbook's parts when a laboratory's .xlsx is read. Their libraries, with GnuTLS and libcrypto behind them, cost about
+// document, libxlsxwriter's workbook written, and the reading of a
+// laboratory's workbook (libzip's parts of an .xlsx or .ods, FreeXL's cells
+// of an .xls). Their libraries, with GnuTLS and libcrypto behind them, cost about
 // 21 million instructions to load and relocate; linked into the program they
 // were paid before the window's first frame, and by every start that neither
 // exports nor reads a workbook.
@@ -43,6 +44,8 @@ struct Sheet {
 
 // A part of a zip archive (an .xlsx holds its sheets so), read in order.
 struct ArchivePart;
+// An Excel 97-2003 workbook, read whole when opened.
+struct XlsBook;
 
 // The table's layout, raised whenever a function is added, removed or
 // changes its parameters: a module from another build is refused, not called.
@@ -69,6 +72,17 @@ struct Functions {
     // when the archive is damaged.
     qint64 (*readPart)(ArchivePart *part, char *data, qint64 size);
     void (*closePart)(ArchivePart *part);
+    // The Excel 97-2003 workbook at `path`; null, with the reason in
+    // `error`, when it cannot be read (damaged, protected by a password).
+    XlsBook *(*openXls)(const QString &path, QString *error);
+    // Its sheets' names, in order.
+    QStringList (*xlsSheets)(XlsBook *book);
+    // Makes the sheet at `sheet` the one whose cells are read; false when
+    // there is none. `rows` and `columns`: how many the sheet uses.
+    bool (*xlsSelect)(XlsBook *book, int sheet, quint32 *rows, quint32 *columns);
+    // A cell's value as stored (a date as "2025-11-30"), from 0.
+    SheetCell (*xlsCell)(XlsBook *book, quint32 row, quint32 column);
+    void (*closeXls)(XlsBook *book);
 };
 
 // Linked file formats, which load() returns from then on without looking for

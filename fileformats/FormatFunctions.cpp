@@ -13,6 +13,7 @@
 #include <xlsxwriter.h>
 
 #include <exception>
+#include <memory>
 
 namespace fileformats {
 
@@ -76,14 +77,19 @@ QByteArray workbook(const Sheet &sheet, QString *error)
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char *>(scratch.constData());
-    lxw_workbook *book = workbook_new_opt(path.constData(), &options);
+    // Freed however the writing ends, a row that throws included: closed
+    // (written) only when every cell went in, else freed unwritten.
+    struct Unwritten {
+        void operator()(lxw_workbook *b) const { lxw_workbook_free(b); }
+    };
+    std::unique_ptr<lxw_workbook, Unwritten> owned(workbook_new_opt(path.constData(), &options));
+    lxw_workbook *book = owned.get();
     if (!book) {
         *error = QStringLiteral("não foi possível criar a planilha");
         return {};
     }
     const auto failed = [&](lxw_error e, const QString &where) {
         *error = QStringLiteral("%1: %2").arg(where, QString::fromUtf8(lxw_strerror(e)));
-        workbook_close(book);
         return QByteArray();
     };
     lxw_worksheet *page = workbook_add_worksheet(book, sheet.name.toUtf8().constData());
@@ -121,7 +127,7 @@ QByteArray workbook(const Sheet &sheet, QString *error)
                 return failed(e, QStringLiteral("linha %1, coluna %2").arg(row + 1).arg(c + 1));
         }
     }
-    if (const lxw_error e = workbook_close(book); e != LXW_NO_ERROR) {
+    if (const lxw_error e = workbook_close(owned.release()); e != LXW_NO_ERROR) {
         *error = QString::fromUtf8(lxw_strerror(e));
         return {};
     }
@@ -137,8 +143,9 @@ QByteArray workbook(const Sheet &sheet, QString *error)
 
 const Functions *formatFunctions()
 {
-    static constexpr Functions functions{functionsVersion, quint32(sizeof(Functions)), &pdfWithViewerSettings,
-                                         &workbook, &openPart, &readPart, &closePart};
+    static constexpr Functions functions{functionsVersion, quint32(sizeof(Functions)),
+                                         &pdfWithViewerSettings, &workbook, &openPart, &readPart, &closePart,
+                                         &openXls, &xlsSheets, &xlsSelect, &xlsCell, &closeXls};
     return &functions;
 }
 

@@ -8,7 +8,8 @@ packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-c
           dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
           clang libclang-rt-14-dev    # libFuzzer, for scripts/fuzz.sh
           pkgconf libxlsxwriter-dev   # resumo.xlsx of a lab-file run
-          libzip-dev                  # a laboratory's .xlsx
+          libzip-dev                  # a laboratory's .xlsx and .ods
+          libfreexl-dev               # and its .xls (Excel 97-2003)
           libglpk-dev                 # the least-cost composition's solver
           qt6-translations-l10n       # Qt's dialogs and buttons in Portuguese
           python3-jsonschema)         # case files checked against their schema

@@ -502,7 +502,7 @@ void TstLabBatch::commandLine_data()
         << resina << run + QStringList{"--coluna", "P=P resina", "--coluna", "p=K"} << 2
         << "tuberon: --coluna: P dada mais de uma vez" << QStringList();
     QTest::newRow("--planilha of a CSV") << good << run + QStringList{"--planilha", "Plan1"} << 2
-                                         << "tuberon: \"amostras.csv\": --planilha vale só para arquivos .xlsx; este é um CSV"
+                                         << "tuberon: \"amostras.csv\": --planilha vale só para planilhas (.xlsx, .xls, .ods); este arquivo é um CSV"
                                          << QStringList();
     QTest::newRow("no such file") << "" << run << 2 << "tuberon: não foi possível ler \"amostras.csv\": Não existe o arquivo ou pasta"
                                   << QStringList();
@@ -1061,8 +1061,10 @@ void TstLabBatch::asTheLaboratorySendsIt()
     const auto clean = comparable(summaryRows(QStringLiteral("limpo/resumo.csv")));
     QCOMPARE(clean.size(), 3);
     for (const auto &[file, sheet] : {std::pair{QString("laboratorio.csv"), QString()},
-                                      std::pair{QString("laboratorio.xlsx"), QString("laudos")}}) {
-        const QString out = QFileInfo(file).suffix();
+                                      std::pair{QString("laboratorio.xlsx"), QString("laudos")},
+                                      // The sheet found: the notes before it have no table.
+                                      std::pair{QString("laboratorio.xlsx"), QString()}}) {
+        const QString out = QFileInfo(file).suffix() + sheet;
         QStringList arguments{"--lote", file, "--saida", out};
         if (!sheet.isEmpty())
             arguments << "--planilha" << sheet;
@@ -1077,7 +1079,10 @@ void TstLabBatch::asTheLaboratorySendsIt()
 
         const auto [columnsStatus, columns] = runOn(arguments + QStringList{"--colunas"});
         QCOMPARE(columnsStatus, 0);
-        QCOMPARE(columns, QString::fromUtf8(expectedColumns));
+        const bool workbook = file.endsWith(QLatin1String(".xlsx"));
+        QCOMPARE(columns, (workbook ? QStringLiteral("planilha: \"Laudos\"\n") : QString()) + QString::fromUtf8(expectedColumns));
+        if (workbook)
+            QVERIFY2(said.contains("\"laboratorio.xlsx\": amostras da planilha \"Laudos\""), qPrintable(said));
     }
 }
 
