@@ -10,6 +10,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-c
           pkgconf libxlsxwriter-dev   # resumo.xlsx of a lab-file run
           libzip-dev                  # a laboratory's .xlsx
           libglpk-dev                 # the least-cost composition's solver
+          libqt6sql6-sqlite           # the store of cases (Qt Sql's SQLite driver)
           qt6-translations-l10n       # Qt's dialogs and buttons in Portuguese
           python3-jsonschema)         # case files checked against their schema
 missing=()

@@ -951,6 +951,7 @@ const char expectedColumns[] =
     "CTC: \"T\", em cmolc/dm³, sem conversão\n"
     "V: \"V%\", em %, sem conversão\n"
     "Rendimento: \"Produtividade\", em kg/ha, × 0,001 para t/ha\n"
+    "Data: sem coluna\n"
     "ignorada: \"Nº Lab\": não usada pelo programa\n"
     "ignorada: \"Latitude\": não usada pelo programa\n"
     "ignorada: \"Areia\": não usada pelo programa\n"

@@ -5,6 +5,7 @@
 set(layers
     "core agronomy fertilizers calendar model" # rules
     "reports cases exporters"                  # documents
+    "store"                                    # the store of cases
     "chart"                                    # the calendar chart
     "batch"                                    # the lab-file run
     "app")                                     # the window
@@ -18,7 +19,7 @@ foreach(layer ${layers})
 endforeach()
 
 set(upward "")
-foreach(folder core agronomy fertilizers calendar model reports cases exporters chart batch app)
+foreach(folder core agronomy fertilizers calendar model reports cases exporters store chart batch app)
     file(GLOB sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
     foreach(source ${sources})
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z]+/")
