@@ -76,6 +76,9 @@ FieldHistory::FieldHistory(const QList<store::Season> &seasons, QWidget *parent)
     auto *chart = new QChart;
     chart->setTitle(QStringLiteral("%1 - %2").arg(first.producerName, first.fieldName));
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // The values are kept with a decimal comma; the axes write one too.
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
     auto *dates = new QDateTimeAxis;
     dates->setFormat(QStringLiteral("MM/yyyy"));
     dates->setTitleText(QStringLiteral("Safra (data do laudo)"));
@@ -86,18 +89,20 @@ FieldHistory::FieldHistory(const QList<store::Season> &seasons, QWidget *parent)
     chart->addAxis(dates, Qt::AlignBottom);
     chart->addAxis(left, Qt::AlignLeft);
     chart->addAxis(right, Qt::AlignRight);
-    const std::pair<store::Value, bool> drawn[] = {{store::Value::Ph, true}, {store::Value::V, false},
-                                                   {store::Value::P, false}, {store::Value::K, false},
-                                                   {store::Value::Mo, true}};
+    // Each curve its own colour, dashed on the right axis.
+    const struct {
+        store::Value value;
+        bool onRight;
+        QColor colour;
+    } drawn[] = {{store::Value::Ph, true, QColor(0x1f, 0x77, 0xb4)},  {store::Value::V, false, QColor(0x2c, 0xa0, 0x2c)},
+                 {store::Value::P, false, QColor(0xd6, 0x27, 0x28)},  {store::Value::K, false, QColor(0x94, 0x67, 0xbd)},
+                 {store::Value::Mo, true, QColor(0x8c, 0x56, 0x4b)}};
     double leftMax = 10, rightMax = 1;
-    for (const auto &[value, onRight] : drawn) {
+    for (const auto &[value, onRight, colour] : drawn) {
         auto *line = new QLineSeries;
-        QString name = store::valueTitle(value);
-        line->setName(name);
+        line->setName(store::valueTitle(value));
         line->setPointsVisible(true);
-        QPen pen = line->pen();
-        pen.setWidth(2);
-        line->setPen(pen);
+        line->setPen(QPen(colour, 2, onRight ? Qt::DashLine : Qt::SolidLine));
         for (const store::Season &s : seasons)
             if (const std::optional<double> v = number(s.value(value))) {
                 line->append(double(s.date.startOfDay().toMSecsSinceEpoch()), *v);
@@ -111,6 +116,8 @@ FieldHistory::FieldHistory(const QList<store::Season> &seasons, QWidget *parent)
     right->setRange(0, rightMax * 1.15);
     left->applyNiceNumbers();
     right->applyNiceNumbers();
+    left->setLabelFormat(QStringLiteral("%.0f"));
+    right->setLabelFormat(QStringLiteral("%.1f"));
     // A lone season still gets a span of a year around it.
     const QDate from = first.date.isValid() ? first.date : QDate::currentDate();
     const QDate to = seasons.isEmpty() ? from : seasons.constLast().date;
