@@ -76,6 +76,7 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     buildCaseButtons();
     buildImportButton();
     buildLeastCostButton();
+    buildCasesButton();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

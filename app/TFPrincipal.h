@@ -277,6 +277,18 @@ public:
     // Enter order, key by key, as a user would.
     void typeSample(const batch::LabSample &sample);
 
+    // ---- The store of cases (store_handlers.cpp)
+    QPushButton *btnCasos = nullptr;
+    // "Casos..." (Ctrl+L): the browser of the store; a season chosen opens
+    // in the window, after the unsaved-changes question.
+    void btnCasosClick();
+    // The store "Salvar..." records into and "Casos..." opens first
+    // (tuberon.sqlite in the user's data folder unless set).
+    QString casesPath() const { return casesPath_; }
+    void setCasesPath(const QString &path) { casesPath_ = path; }
+    // Replaces the window's contents by a season's case from the store.
+    bool openStoredCase(const model::Case &c, qint64 season);
+
     // ---- The least-cost composition (least_cost_handlers.cpp)
     QPushButton *btnMenorCusto = nullptr;
     void btnMenorCustoClick();
@@ -340,6 +352,11 @@ private:
     void buildCaseButtons();
     void buildImportButton();
     void buildLeastCostButton();
+    void buildCasesButton();
+    // After a save: the case recorded in the store as its producer's field's
+    // season, asking before it replaces a season this window did not open
+    // or record.
+    void recordInCases(const model::Case &c);
 
     // ---- Case files (case_binder.cpp, case_state.cpp, case_handlers.cpp)
     // Whether a component's contents belong to a case (its changes are watched).
@@ -471,6 +488,8 @@ private:
     std::optional<fertilizers::PriceList> userPrices_;
     bool shown_ = false;
     QString caseFile_;
+    QString casesPath_;       // the store of cases
+    qint64 storedSeason_ = 0; // the store's season the window's case was opened from or recorded as
     cases::Stamp caseFileStamp_; // caseFile_ as last read or written here
     model::Case unmodified_;     // the case as last opened, saved or started
     bool unmodifiedTaken_ = false;

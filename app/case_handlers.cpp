@@ -173,6 +173,7 @@ void TFPrincipal::newCase()
     guard([this] { resetToStart(); });
     setCaseFile(QString());
     markUnmodified();
+    storedSeason_ = 0;
 }
 
 bool TFPrincipal::openCase(const QString &path)
@@ -195,6 +196,7 @@ bool TFPrincipal::openCase(const QString &path)
     if (opened) {
         setCaseFile(path);
         markUnmodified(stamp);
+        storedSeason_ = 0;
     }
     return opened;
 }
@@ -209,13 +211,16 @@ bool TFPrincipal::saveCase(const QString &path)
         return false;
     bool saved = false;
     cases::Stamp stamp;
+    const model::Case c = caseState();
     guard([&] {
-        cases::writeFile(path, caseState(), &stamp);
+        cases::writeFile(path, c, &stamp);
         saved = true;
     });
     if (saved) {
         setCaseFile(path);
         markUnmodified(stamp);
+        // The file is saved whatever becomes of the store's record.
+        guard([&] { recordInCases(c); });
     }
     return saved;
 }

@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Indicação para adubação da cultura da mandioca.\n"
                        "Sem --lote abre a janela, com o caso dado se houver; com --lote faz um arquivo inteiro\n"
-                       "de amostras sem janela."));
+                       "de amostras sem janela; com --historico escreve as safras do banco de casos em CSV."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Mostra esta ajuda."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Mostra a versão do programa."));

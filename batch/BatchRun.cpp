@@ -17,6 +17,8 @@
 #include "batch/Summary.h"
 #include "reports/TextReport.h"
 #include "reports/WorkingReport.h"
+#include "batch/LabDate.h"
+#include "store/Store.h"
 
 #include <QChartView>
 #include <QDir>
@@ -46,6 +48,7 @@ struct Shared {
     reports::PdfExport workingPdf;
     std::optional<fertilizers::PriceList> prices;
     fertilizers::CompositionOptions composition;
+    bool store = false; // the rows end in the store's column
 };
 
 // The working of a sample is a document of its own beside the page report:
@@ -142,9 +145,9 @@ SummaryRow summaryRow(const LabSample &s, const model::Case &c, const NumberText
 // the reason in "Erro" when it could not be done. Every file is written in
 // full beside its place before any is put in place, so that a sample has
 // all its new reports or none.
-SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &shared)
+SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &shared, std::optional<model::Case> &made)
 {
-    SummaryRow failed(summaryColumns(shared.prices.has_value()).size());
+    SummaryRow failed(summaryColumns(shared.prices.has_value(), shared.store).size());
     failed[0] = s.text(Column::Amostra);
     failed[1] = QString::number(s.line);
     failed[warningColumn] = s.warning;
@@ -201,10 +204,13 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
         if (const int code = pendingTxt.commit())
             throw Failure(notWritten(txtPath, code).message()
                           + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
+        made = c;
         SummaryRow row = summaryRow(s, c, shared.numbers);
         row[filesColumn] = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
         if (shared.working)
             row[filesColumn] += QStringLiteral(", ") + workingName(fileBase);
+        if (shared.store)
+            row << QString();
         return row;
     } catch (const Failure &f) {
         failed[errorColumn] = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
@@ -265,6 +271,17 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         }
     }
     const bool withCost = prices.has_value();
+    // So does a store of cases that cannot be opened (damaged, newer, not a store).
+    std::unique_ptr<store::Store> cases;
+    if (!options.store.isEmpty()) {
+        try {
+            cases = std::make_unique<store::Store>(options.store);
+        } catch (const Failure &f) {
+            say(f.message());
+            return NotRun;
+        }
+    }
+    const bool withStore = cases != nullptr;
     const ColumnMap &map = lab.map();
     const auto sampleName = [&map](const CsvRecord &r) {
         const int at = map.indexOf(Column::Amostra);
@@ -335,7 +352,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     // put in place at the end; a run stopped part way leaves none.
     reports::PendingFile csvSummary;
     int csvCode =
-        reports::prepareFile(out.filePath(QStringLiteral("resumo.csv")), summaryCsvTitles(withCost), csvSummary);
+        reports::prepareFile(out.filePath(QStringLiteral("resumo.csv")), summaryCsvTitles(withCost, withStore), csvSummary);
 
     Shared shared;
     shared.numbers = NumberText(decimalSeparator(regional));
@@ -346,6 +363,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.workingPdf.title = reports::workingTitle;
     shared.workingPdf.subject = reports::workingTitle;
     shared.prices = std::move(prices);
+    shared.store = withStore;
     shared.composition.areaHa = options.areaHa;
     shared.composition.decimalSeparator = shared.numbers.separator();
     shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
@@ -364,12 +382,64 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         LabSample sample;
         QString fileBase;
         SummaryRow row;
+        std::optional<model::Case> made; // the sample's case, once its reports are written
     };
     const qsizetype batchSize = qMax(256, 64 * QThreadPool::globalInstance()->maxThreadCount());
     SummaryRows rows;
     UniqueNames names;
     std::atomic<int> finished{0};
     int done = 0, failed = 0;
+    const QDate runDate = QDate::currentDate();
+    bool storeFailed = false;
+    // The samples done, recorded in the store in one transaction per batch:
+    // each row's last cell says where its sample went, or why it did not.
+    const auto fileInStore = [&say](store::Store &into, QList<Job> &batch, QDate today) {
+        QList<store::Store::Entry> entries;
+        QList<Job *> recorded;
+        bool all = true;
+        for (Job &job : batch) {
+            if (!job.made)
+                continue;
+            QString &cell = job.row.last();
+            const QString dateText = job.sample.text(Column::Data);
+            const std::optional<QDate> date = dateText.isEmpty() ? std::optional<QDate>(today) : labDate(dateText);
+            if (!date) {
+                cell = QStringLiteral("não gravado: data \"%1\" não reconhecida").arg(dateText);
+            } else if (job.made->producer.name.trimmed().isEmpty() && job.made->producer.cpf.trimmed().isEmpty()) {
+                cell = QStringLiteral("não gravado: sem produtor nem CPF");
+            }
+            if (!cell.isEmpty()) {
+                say(QStringLiteral("linha %1: %2 no banco").arg(job.sample.line).arg(cell));
+                all = false;
+                continue;
+            }
+            job.made->report.date = *date;
+            entries << store::Store::Entry{*job.made, *date};
+            recorded << &job;
+        }
+        if (entries.isEmpty())
+            return all;
+        try {
+            const QList<store::Recorded> results = into.record(entries);
+            for (qsizetype i = 0; i < results.size(); ++i) {
+                const store::Recorded &r = results[i];
+                QString where = QStringLiteral("%1 / %2").arg(r.producer, r.field);
+                if (r.newProducer)
+                    where = QStringLiteral("novo");
+                else if (r.newField)
+                    where += QStringLiteral(" (talhão novo)");
+                else if (r.replaced)
+                    where += QStringLiteral(" (safra de %1 substituída)").arg(entries[i].date.toString(Qt::ISODate));
+                recorded[i]->row.last() = where;
+            }
+            return all;
+        } catch (const Failure &f) {
+            say(f.message());
+            for (Job *job : recorded)
+                job->row.last() = QStringLiteral("não gravado: ") + f.message();
+            return false;
+        }
+    };
     lab.rewind();
     for (bool more = true; more;) {
         QList<Job> jobs;
@@ -385,7 +455,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
             jobs << std::move(job);
         }
         QFuture<void> work = QtConcurrent::map(jobs, [&](Job &job) {
-            job.row = process(job.sample, job.fileBase, shared);
+            job.row = process(job.sample, job.fileBase, shared, job.made);
             ++finished;
         });
         int shown = -1;
@@ -395,6 +465,8 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
             QThread::msleep(10);
         }
         work.waitForFinished();
+        if (cases && !fileInStore(*cases, jobs, runDate))
+            storeFailed = true;
         QByteArray lines;
         for (const Job &job : std::as_const(jobs)) {
             rows.append(job.row);
@@ -416,7 +488,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     bool summaryWritten = true;
     QString xlsxError;
     QStringList changes;
-    const QByteArray xlsx = summaryXlsx(rows, &xlsxError, &changes, withCost);
+    const QByteArray xlsx = summaryXlsx(rows, &xlsxError, &changes, withCost, withStore);
     for (const QString &change : std::as_const(changes))
         say(change);
     if (xlsx.isEmpty()) {
@@ -440,7 +512,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         console.finished(done, failed);
     if (!done && !summaryWritten)
         return NotRun;
-    return failed || !summaryWritten ? SomeNotDone : AllDone;
+    return failed || !summaryWritten || storeFailed ? SomeNotDone : AllDone;
 }
 
 } // namespace batch

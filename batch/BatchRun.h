@@ -27,6 +27,10 @@ struct Options {
     // in the summary's columns of the composition.
     QString prices;
     double areaHa = 1;
+    // A store of cases (SQLite): with it, every sample done is recorded
+    // under its producer and field, dated by the file's date column or else
+    // the run's date, and the summary's last column says where it went.
+    QString store;
 };
 
 enum ExitStatus { AllDone = 0, SomeNotDone = 1, NotRun = 2 };

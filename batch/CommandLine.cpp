@@ -3,7 +3,10 @@
 #include "batch/BatchRun.h"
 #include "batch/LabFile.h"
 #include "batch/LabSample.h"
+#include "batch/HistoryCsv.h"
+#include "core/Failure.h"
 #include "fertilizers/LeastCost.h"
+#include "store/Store.h"
 
 #include <QFile>
 #include <QLocale>
@@ -55,10 +58,23 @@ CommandLine::CommandLine(QCommandLineParser &parser)
               QStringLiteral("ARQUIVO")),
       area_(QStringLiteral("area"),
             QStringLiteral("Área da lavoura em ha, para contar os sacos inteiros da composição (padrão: 1)."),
-            QStringLiteral("HA"), QStringLiteral("1"))
+            QStringLiteral("HA"), QStringLiteral("1")),
+      banco_(QStringLiteral("banco"),
+             QStringLiteral("Banco de casos (SQLite) onde cada amostra feita é gravada com o seu produtor e talhão, "
+                            "ou de onde --historico lê (padrão para --historico: tuberon.sqlite na pasta de dados do "
+                            "usuário). Sem --banco, --lote não grava nada no banco."),
+             QStringLiteral("BANCO.sqlite")),
+      historico_(QStringLiteral("historico"),
+                 QStringLiteral("Escreve na saída padrão, em CSV (\";\", vírgula decimal, UTF-8), uma linha por safra "
+                                "do banco, da mais antiga à mais nova; não altera o banco.")),
+      produtor_(QStringLiteral("produtor"),
+                QStringLiteral("Com --historico, só os produtores cujo nome (ou CPF) contém o texto."),
+                QStringLiteral("TEXTO")),
+      talhao_(QStringLiteral("talhao"),
+              QStringLiteral("Com --historico, só os talhões cuja denominação contém o texto."), QStringLiteral("TEXTO"))
 {
     parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_,
-                       planilha_, memoria_, precos_, area_});
+                       planilha_, memoria_, precos_, area_, banco_, historico_, produtor_, talhao_});
 }
 
 bool CommandLine::requested(int argc, char **argv)
@@ -66,7 +82,8 @@ bool CommandLine::requested(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             return false;
-        if (std::strcmp(argv[i], "--lote") == 0 || std::strncmp(argv[i], "--lote=", 7) == 0)
+        if (std::strcmp(argv[i], "--lote") == 0 || std::strncmp(argv[i], "--lote=", 7) == 0
+            || std::strcmp(argv[i], "--historico") == 0)
             return true;
     }
     return false;
@@ -90,8 +107,37 @@ std::optional<double> optionNumber(const QString &text, bool positive)
 
 } // namespace
 
+int CommandLine::history(const QCommandLineParser &parser) const
+{
+    for (const QCommandLineOption *lotOnly : {&lote_, &saida_, &precos_, &colunas_, &memoria_})
+        if (parser.isSet(*lotOnly)) {
+            printError(QStringLiteral("--historico não se usa com --%1").arg(lotOnly->names().constFirst()));
+            return NotRun;
+        }
+    const QString path = parser.isSet(banco_) ? parser.value(banco_) : store::Store::defaultPath();
+    try {
+        // Opened to read only: the history never changes the store.
+        const store::Store cases(path, store::Store::Mode::Read);
+        const QByteArray csv = historyCsv(cases.seasons(parser.value(produtor_), parser.value(talhao_)));
+        if (std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout) != size_t(csv.size()) || std::fflush(stdout)) {
+            printError(QStringLiteral("não foi possível escrever o histórico na saída padrão"));
+            return NotRun;
+        }
+    } catch (const Failure &f) {
+        printError(f.message());
+        return NotRun;
+    }
+    return AllDone;
+}
+
 int CommandLine::run(const QCommandLineParser &parser) const
 {
+    if (parser.isSet(historico_))
+        return history(parser);
+    if (parser.isSet(produtor_) || parser.isSet(talhao_)) {
+        printError(QStringLiteral("--produtor e --talhao só valem com --historico"));
+        return NotRun;
+    }
     Options options;
     options.input = parser.value(lote_);
     options.output = parser.isSet(saida_) ? parser.value(saida_) : QStringLiteral(".");
@@ -156,6 +202,11 @@ int CommandLine::run(const QCommandLineParser &parser) const
         options.chosen << ChosenColumn{*column, header, unit};
     }
     options.sheet = parser.value(planilha_);
+    options.store = parser.value(banco_);
+    if (parser.isSet(banco_) && options.store.isEmpty()) {
+        printError(QStringLiteral("--banco: falta o arquivo"));
+        return NotRun;
+    }
     options.prices = parser.value(precos_);
     if (parser.isSet(precos_) && options.prices.isEmpty()) {
         printError(QStringLiteral("--precos: falta o arquivo"));

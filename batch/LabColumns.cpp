@@ -58,6 +58,8 @@ const QList<ColumnInfo> &columns()
         {Column::Rendimento, "Rendimento", {"rendimento", "expectativa", "expectativaderendimento",
                                             "expectativadeproducao", "produtividade", "produtividadeesperada"},
          false, true, {{{"", "tha"}, 1}, {{"kgha"}, 0.001}}},
+        {Column::Data, "Data", {"data", "datadacoleta", "datacoleta", "datadeentrada", "dataentrada",
+                                "datadaamostragem", "datadeamostragem"}, false, false, {}},
     };
     return all;
 }

@@ -17,8 +17,9 @@ namespace batch {
 enum class Column {
     Amostra, Produtor, Cpf, Localidade, Municipio, Denominacao, Laudo,
     Argila, Ph, P, K, Mo, Al, Ca, Mg, Ctc, V, Rendimento,
+    Data, // of the sample's collection or entry, as the file writes it (see LabDate.h)
 };
-inline constexpr int columnCount = int(Column::Rendimento) + 1;
+inline constexpr int columnCount = int(Column::Data) + 1;
 
 // Name shown in messages, e.g. "Argila".
 QString columnName(Column column);

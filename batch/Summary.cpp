@@ -8,7 +8,7 @@
 
 namespace batch {
 
-const QList<SummaryColumn> &summaryColumns(bool withCost)
+const QList<SummaryColumn> &summaryColumns(bool withCost, bool withStore)
 {
     static const QList<SummaryColumn> columns{
         {QStringLiteral("Amostra"), 0},
@@ -41,6 +41,10 @@ const QList<SummaryColumn> &summaryColumns(bool withCost)
         {QStringLiteral("Produtos 2ª"), 0},
         {QStringLiteral("Produtos 3ª"), 0},
     };
+    static const QList<SummaryColumn> store{{QStringLiteral("Banco de casos"), 0}};
+    static const QList<SummaryColumn> withStoreColumns = columns + store, withBothColumns = withCostColumns + store;
+    if (withStore)
+        return withCost ? withBothColumns : withStoreColumns;
     return withCost ? withCostColumns : columns;
 }
 
@@ -146,10 +150,10 @@ QString workbookText(const QString &text, QString *change)
     return valid;
 }
 
-QByteArray summaryCsvTitles(bool withCost)
+QByteArray summaryCsvTitles(bool withCost, bool withStore)
 {
     QStringList titles;
-    for (const SummaryColumn &c : summaryColumns(withCost))
+    for (const SummaryColumn &c : summaryColumns(withCost, withStore))
         titles << c.title;
     return "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
 }
@@ -157,7 +161,8 @@ QByteArray summaryCsvTitles(bool withCost)
 QByteArray summaryCsvLine(SummaryRow cells)
 {
     // Numbers with a decimal comma whatever the reports use.
-    const QList<SummaryColumn> &columns = summaryColumns(cells.size() > summaryColumns().size());
+    // (The store's column, last, is a text: whether the row has one does not matter here.)
+    const QList<SummaryColumn> &columns = summaryColumns(cells.size() > summaryColumns().size() + 1);
     // In the products of an application only the kilograms of a bulk
     // product ("Produto: 14.1 kg") are numbers; the names stay as written.
     static const QRegularExpression bulkKg(QStringLiteral(": (\\d+)\\.(\\d+) kg( \\+ |$)"));
@@ -169,9 +174,9 @@ QByteArray summaryCsvLine(SummaryRow cells)
     return csvLine(cells).toUtf8();
 }
 
-QByteArray summaryCsv(const SummaryRows &rows, bool withCost)
+QByteArray summaryCsv(const SummaryRows &rows, bool withCost, bool withStore)
 {
-    QByteArray bytes = summaryCsvTitles(withCost);
+    QByteArray bytes = summaryCsvTitles(withCost, withStore);
     for (qsizetype r = 0; r < rows.size(); ++r)
         bytes += summaryCsvLine(rows.at(r));
     return bytes;

@@ -17,8 +17,10 @@ struct SummaryColumn {
     int places; // decimal places of a number column, 0 for a text column
 };
 // With `withCost` (a run given a price list), the columns of the
-// least-cost composition follow the others.
-const QList<SummaryColumn> &summaryColumns(bool withCost = false);
+// least-cost composition follow the others; with `withStore` (a run that
+// records its samples in a store of cases), "Banco de casos" comes last:
+// "novo", or the producer and field a sample joined.
+const QList<SummaryColumn> &summaryColumns(bool withCost = false, bool withStore = false);
 // "Erro", then what was taken on trust ("Aviso") and the sample's report
 // files ("Arquivos"), after the columns older readers know.
 inline constexpr int errorColumn = 18, warningColumn = 19, filesColumn = 20;
@@ -50,17 +52,18 @@ private:
     QList<qint64> offsets_;
 };
 
-QByteArray summaryCsv(const SummaryRows &rows, bool withCost = false);
+QByteArray summaryCsv(const SummaryRows &rows, bool withCost = false, bool withStore = false);
 // The same in parts, for a summary written as the run goes: the byte-order
 // mark and the titles, then each row's line.
-QByteArray summaryCsvTitles(bool withCost = false);
+QByteArray summaryCsvTitles(bool withCost = false, bool withStore = false);
 QByteArray summaryCsvLine(SummaryRow cells);
 
 // The workbook's bytes (numbers as numbers, shown with their places), or an
 // empty array with the reason in `error`. A text the format cannot hold
 // (characters XML refuses, more than 32,767 characters) is written mended,
 // each change told in `changes`.
-QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes, bool withCost = false);
+QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes, bool withCost = false,
+                       bool withStore = false);
 
 // A text as a workbook may hold it: characters XML 1.0 refuses made "\uFFFD",
 // cut to 32,767 characters; what was changed, in `change`.

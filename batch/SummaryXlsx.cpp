@@ -6,17 +6,17 @@
 
 namespace batch {
 
-QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes, bool withCost)
+QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *changes, bool withCost, bool withStore)
 {
     const fileformats::Functions *module = fileformats::load(error);
     if (!module)
         return {};
     fileformats::Sheet sheet;
     sheet.name = QStringLiteral("Resumo");
-    const QList<SummaryColumn> &columns = summaryColumns(withCost);
+    const QList<SummaryColumn> &columns = summaryColumns(withCost, withStore);
     for (qsizetype c = 0; c < columns.size(); ++c) {
         sheet.titles << columns[c].title;
-        sheet.widths << (c == 0 || c == 6 || (c >= errorColumn && c != compositionColumn && c != costColumn) ? 28 : 12);
+        sheet.widths << (c == 0 || c == 6 || (c >= errorColumn && !(withCost && (c == compositionColumn || c == costColumn))) ? 28 : 12);
     }
     const NumberText comma(QLatin1Char(',')), point(QLatin1Char('.'));
     sheet.rowCount = rows.size();

@@ -11,6 +11,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev libqt6opengl6-dev qt6-c
           libzip-dev                  # a laboratory's .xlsx and .ods
           libfreexl-dev               # and its .xls (Excel 97-2003)
           libglpk-dev                 # the least-cost composition's solver
+          libqt6sql6-sqlite           # the store of cases (Qt Sql's SQLite driver)
           qt6-translations-l10n       # Qt's dialogs and buttons in Portuguese
           python3-jsonschema)         # case files checked against their schema
 missing=()

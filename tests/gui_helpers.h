@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -83,6 +84,9 @@ inline std::unique_ptr<TFPrincipal> openWindow(const QLocale &regional = comma()
 {
     detail::watchForUnexpectedDialogs();
     auto w = std::make_unique<TFPrincipal>(regional);
+    // Cases saved by a test go into a store of the test run, never the user's.
+    static QTemporaryDir casesFolder;
+    w->setCasesPath(QDir(casesFolder.path()).filePath(QStringLiteral("casos.sqlite")));
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w.get()))

@@ -53,6 +53,7 @@ private slots:
     void asTheLaboratorySendsIt();
     void withPrices_data();
     void withPrices();
+    void seasonsIntoTheStore();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -190,7 +191,7 @@ void TstLabBatch::init()
     // never gives again; until that is understood they run in the ordinary
     // suite only, and the sanitizers keep the in-process runs.
     static const QByteArrayList wholeRuns{"commandLine", "help", "fileFormatsNotLoadedAtStart", "fileModes",
-                                          "killedRunThenAgain", "asTheLaboratorySendsIt"};
+                                          "killedRunThenAgain", "asTheLaboratorySendsIt", "seasonsIntoTheStore"};
     if (wholeRuns.contains(QTest::currentTestFunction()))
         QSKIP("a whole run of the sanitized program: ordinary suite only");
 #endif
@@ -951,6 +952,7 @@ const char expectedColumns[] =
     "CTC: \"T\", em cmolc/dm³, sem conversão\n"
     "V: \"V%\", em %, sem conversão\n"
     "Rendimento: \"Produtividade\", em kg/ha, × 0,001 para t/ha\n"
+    "Data: sem coluna\n"
     "ignorada: \"Nº Lab\": não usada pelo programa\n"
     "ignorada: \"Latitude\": não usada pelo programa\n"
     "ignorada: \"Areia\": não usada pelo programa\n"
@@ -1161,6 +1163,79 @@ void TstLabBatch::withPrices()
     QCOMPARE(batch::readCsv(readAll(QStringLiteral("sem/resumo.csv"))).header.size(), 21);
     QVERIFY(!readAll(QStringLiteral("sem/S0001.txt")).contains("menor custo"));
     QVERIFY(!pdfText(readAll(QStringLiteral("sem/S0001.pdf"))).contains(QStringLiteral("Lista de compras")));
+}
+
+// Two years of a laboratory's files into one store, then one field's
+// history out of it: the producer found again by CPF written otherwise, the
+// field by its Talhão in other letters, each sample dated by the file's
+// date column; a date no calendar has is not filed. The history changes
+// nothing in the store.
+void TstLabBatch::seasonsIntoTheStore()
+{
+    writeFile(QStringLiteral("safra2024.csv"),
+              "Amostra;Produtor;CPF;Município;Talhão;Laudo;Data da coleta;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V\n"
+              "CA-01;João da Silva;123.456.789-09;Cruz das Almas;Gleba 1;L-2024-01;15/03/2024;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n"
+              "CA-02;Maria Souza;;São Felipe;Talhão Norte;L-2024-02;15/03/24;60;4,8;2;39,1;3,5;0,9;1,2;0,4;16,5;22\n");
+    writeFile(QStringLiteral("safra2025.csv"),
+              "Amostra;Produtor;CPF;Município;Talhão;Laudo;Data da coleta;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V\n"
+              "CA-11;JOAO DA SILVA;12345678909;Cruz das Almas;gleba 1;L-2025-07;2025-03-10;35;5,9;14;80;2,3;0,1;2,8;1;8,7;48\n"
+              "CA-12;Maria Souza;;Sao Felipe;Talhão Sul;L-2025-08;10.03.2025;55;5,1;5;50;3,1;0,5;1,8;0,6;15;30\n"
+              "CA-13;José Lima;;Conceição;Gleba 3;L-2025-09;31/02/2025;18;6,1;25,3;117,3;1,2;0;3,4;1,1;6,2;72\n");
+    const auto run = [](const QStringList &arguments, int status) {
+        QProcess p;
+        startProgram(p, arguments);
+        p.waitForFinished(60000);
+        const QString errors = QString::fromUtf8(p.readAllStandardError());
+        [&] { QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == status, qPrintable(errors)); }();
+        return std::pair{p.readAllStandardOutput(), errors};
+    };
+    const QStringList banco{QStringLiteral("--banco"), QStringLiteral("banco.sqlite")};
+    run(QStringList{"--lote", "safra2024.csv", "--saida", "r2024"} + banco, 0);
+    const auto [unused, errors] = run(QStringList{"--lote", "safra2025.csv", "--saida", "r2025"} + banco, 1);
+    QVERIFY2(errors.contains(QStringLiteral("linha 4: não gravado: data \"31/02/2025\" não reconhecida no banco")),
+             qPrintable(errors));
+    const auto column = [](const QString &summary) {
+        QStringList cells;
+        for (const auto &row : summaryRows(summary))
+            cells << row.value(QStringLiteral("Banco de casos"));
+        return cells;
+    };
+    QCOMPARE(column(QStringLiteral("r2024/resumo.csv")), QStringList({"novo", "novo"}));
+    QCOMPARE(column(QStringLiteral("r2025/resumo.csv")),
+             QStringList({"João da Silva / Gleba 1", "Maria Souza / Talhão Sul (talhão novo)",
+                          "não gravado: data \"31/02/2025\" não reconhecida"}));
+
+    // Without --banco nothing is recorded, and the summary has no such column.
+    const auto files = [] {
+        QByteArray all;
+        for (const char *name : {"banco.sqlite", "banco.sqlite-wal"})
+            all += readAll(QString::fromLatin1(name));
+        return all;
+    };
+    const QByteArray before = files();
+    run({"--lote", "safra2025.csv", "--saida", "sem-banco"}, 0);
+    QVERIFY(!readAll(QStringLiteral("sem-banco/resumo.csv")).contains("Banco de casos"));
+
+    const auto [csv, historyErrors] = run(QStringList{"--historico", "--produtor", "123.456.789-09", "--talhao",
+                                                      "GLEBA 1"} + banco, 0);
+    QVERIFY2(historyErrors.isEmpty(), qPrintable(historyErrors));
+    QVERIFY(csv.startsWith("\xEF\xBB\xBF"
+                           "Produtor;CPF;Município;Talhão;Data;Laudo;Argila (%);pH;P (mg/dm³);K (mg/dm³);MO (%);Al;"
+                           "Ca;Mg;CTC;V (%);Calagem (t/ha);N (kg/ha);P2O5 (kg/ha);K2O (kg/ha);Custo (R$/ha)\r\n"));
+    const batch::CsvTable table = batch::readCsv(csv);
+    QCOMPARE(table.records.size(), 2);
+    const QStringList first = table.records[0].fields, second = table.records[1].fields;
+    QCOMPARE(first.mid(0, 10), QStringList({"João da Silva", "123.456.789-09", "Cruz das Almas", "Gleba 1",
+                                            "2024-03-15", "L-2024-01", "35", "5,4", "6", "58,65"}));
+    QCOMPARE(second.mid(4, 6), QStringList({"2025-03-10", "L-2025-07", "35", "5,9", "14", "80"}));
+    QCOMPARE(second.value(20), QString()); // not composed: no cost
+    QVERIFY(first.value(18) != second.value(18)); // more P, less P2O5
+    QCOMPARE(files(), before);
+
+    // A file that is not a store stops the run before anything is written.
+    const auto [none, refused] = run({"--lote", "safra2025.csv", "--saida", "nada", "--banco", "safra2024.csv"}, 2);
+    QVERIFY2(refused.contains(QStringLiteral("não pode ser usado")), qPrintable(refused));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("nada")));
 }
 
 QTEST_MAIN(TstLabBatch)

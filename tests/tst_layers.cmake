@@ -4,7 +4,8 @@
 # documents Qt Gui); this keeps the project's own headers apart as well.
 set(layers
     "core agronomy fertilizers calendar model" # rules
-    "reports cases fileformats"                # documents
+    "reports cases fileformats"                 # documents
+    "store"                                    # the store of cases
     "chart"                                    # the calendar chart
     "batch"                                    # the lab-file run
     "app")                                     # the window
@@ -18,7 +19,7 @@ foreach(layer ${layers})
 endforeach()
 
 set(upward "")
-foreach(folder core agronomy fertilizers calendar model reports cases fileformats chart batch app)
+foreach(folder core agronomy fertilizers calendar model reports cases fileformats store chart batch app)
     file(GLOB sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
     foreach(source ${sources})
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z]+/")

@@ -34,10 +34,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 maintainer=$(field Maintainer)
 grep -q '^Equipe Tuberon <.*@.*>$' <<<"$maintainer" || fail "Maintainer: $maintainer"
 # Computed from the binary (shlibdeps) plus the font the page report needs and
-# Qt's Portuguese texts.
+# Qt's Portuguese texts and the SQLite driver of the store of cases.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//')
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 \
-           libqt6printsupport6 fonts-liberation qt6-translations-l10n; do
+           libqt6printsupport6 libqt6sql6 libqt6sql6-sqlite fonts-liberation qt6-translations-l10n; do
     grep -q "^$dep\b" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 description=$(field Description)
