@@ -1,4 +1,5 @@
 #include "app/CompositionView.h"
+#include "core/Dates.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -70,7 +71,7 @@ private:
         QString h = QStringLiteral("<p><b>Lista de preços:</b> %1 (preços informados pelo usuário")
                         .arg(c_.priceListName.toHtmlEscaped());
         if (c_.priceListDate.isValid())
-            h += QStringLiteral(", cotados até %1").arg(regional_.toString(c_.priceListDate, QLocale::ShortFormat));
+            h += QStringLiteral(", cotados até %1").arg(dates::shortDate(c_.priceListDate, regional_));
         h += QStringLiteral("). Área: %1 ha; %2.</p>")
                  .arg(fmt(c_.options.areaHa), c_.options.seasonBags
                                                   ? QStringLiteral("sacos comprados para a safra")

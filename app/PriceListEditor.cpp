@@ -3,6 +3,7 @@
 #include "agronomy/Recommendation.h"
 #include "batch/PriceListFile.h"
 #include "core/Failure.h"
+#include "core/Dates.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -49,7 +50,7 @@ fertilizers::AllowedIn allowedOf(int index)
 // read back as written.
 QString dateFormat(const QLocale &regional)
 {
-    QString format = regional.dateFormat(QLocale::ShortFormat);
+    QString format = dates::portuguese(regional).dateFormat(QLocale::ShortFormat);
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return format;

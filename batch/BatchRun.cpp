@@ -17,6 +17,7 @@
 #include "batch/Summary.h"
 #include "reports/TextReport.h"
 #include "reports/WorkingReport.h"
+#include "core/Dates.h"
 
 #include <QChartView>
 #include <QDir>
@@ -346,7 +347,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.prices = std::move(prices);
     shared.composition.areaHa = options.areaHa;
     shared.composition.decimalSeparator = shared.numbers.separator();
-    shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
+    shared.date = dates::shortDate(QDate::currentDate(), regional);
     shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {
         // The template is read and its pictures decoded here, once, not per sample.
