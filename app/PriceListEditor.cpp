@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -297,6 +298,19 @@ void PriceListEditor::exportFile(const QString &path) const { batch::writePriceL
 
 void PriceListEditor::askImport()
 {
+    // The stored list is the technician's work: replaced only when meant.
+    int priced = 0;
+    for (const fertilizers::PricedProduct &p : priceList().products)
+        priced += p.pricePerKg().has_value();
+    if (priced > 0
+        && QMessageBox::question(this, QStringLiteral("Importar lista de preços"),
+                                 QStringLiteral("A lista importada substitui a lista de preços atual (%1 produtos, %2 "
+                                                "com preço). Substituir?")
+                                     .arg(table_->rowCount())
+                                     .arg(priced),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Importar lista de preços"), folder(),
                                                       QStringLiteral("Listas de preços (*.csv *.txt);;Todos os arquivos (*)"));
     if (path.isEmpty())
