@@ -1,4 +1,6 @@
 #include "app/CompositionView.h"
+#include "core/Dates.h"
+#include "reports/CostSection.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -53,7 +55,8 @@ public:
 
 private:
     QString fmt(double v, int places = 2) const { return numbers_.format(v, places); }
-    QString money(double v) const { return QStringLiteral("R$ ") + fmt(v); }
+    QString money(double v) const { return QStringLiteral("R$ ") + reports::moneyText(v, numbers_); }
+    QString cost(double v) const { return reports::moneyText(v, numbers_); }
     bool bulk(int product) const
     {
         return product >= 0 && product < prices_.products.size() && prices_.products[product].bagKg <= 0;
@@ -70,7 +73,7 @@ private:
         QString h = QStringLiteral("<p><b>Lista de preços:</b> %1 (preços informados pelo usuário")
                         .arg(c_.priceListName.toHtmlEscaped());
         if (c_.priceListDate.isValid())
-            h += QStringLiteral(", cotados até %1").arg(regional_.toString(c_.priceListDate, QLocale::ShortFormat));
+            h += QStringLiteral(", cotados até %1").arg(dates::shortDate(c_.priceListDate, regional_));
         h += QStringLiteral("). Área: %1 ha; %2.</p>")
                  .arg(fmt(c_.options.areaHa), c_.options.seasonBags
                                                   ? QStringLiteral("sacos comprados para a safra")
@@ -102,11 +105,11 @@ private:
                                    QStringLiteral("Sacos"), QStringLiteral("R$/ha"), QStringLiteral("R$ na área")});
             for (const ComposedProduct &p : plan.products)
                 rows += QStringLiteral("<tr>%1%2%3%4%5%6</tr>")
-                            .arg(cell(p.name.toHtmlEscaped(), false), cell(fmt(p.kgHa, 1)), cell(fmt(p.kgField, 1)),
-                                 cell(bags(p)), cell(fmt(p.costHa)), cell(fmt(p.costField)));
+                            .arg(cell(p.name.toHtmlEscaped(), false), cell(fmt(reports::listedKgHa(p.kgHa), 1)),
+                                 cell(fmt(p.kgField, 1)), cell(bags(p)), cell(cost(p.costHa)), cell(cost(p.costField)));
             rows += QStringLiteral("<tr><td><b>Total</b></td><td></td><td></td><td></td>%1%2</tr>")
-                        .arg(cell(QStringLiteral("<b>%1</b>").arg(fmt(plan.costHa))),
-                             cell(QStringLiteral("<b>%1</b>").arg(fmt(plan.costField))));
+                        .arg(cell(QStringLiteral("<b>%1</b>").arg(cost(plan.costHa))),
+                             cell(QStringLiteral("<b>%1</b>").arg(cost(plan.costField))));
             h += table(rows);
         }
 
@@ -169,7 +172,7 @@ private:
             rows += QStringLiteral("<tr>%1%2%3%4%5</tr>")
                         .arg(cell(s.name.toHtmlEscaped(), false),
                              cell(bulk(s.product) ? QStringLiteral("a granel") : QString::number(s.bags)),
-                             cell(fmt(s.kg, 1)), cell(fmt(s.leftoverKg, 1)), cell(fmt(s.cost)));
+                             cell(fmt(s.kg, 1)), cell(fmt(s.leftoverKg, 1)), cell(cost(s.cost)));
         h += table(rows);
         h += QStringLiteral("<p><b>Custo total: %1 por hectare; %2 na área de %3 ha.</b></p>")
                  .arg(money(c_.costHa), money(c_.costField), fmt(c_.options.areaHa));
@@ -189,16 +192,21 @@ private:
             if (!p.available)
                 name += QStringLiteral(" <i>(em falta na loja)</i>");
             rows += QStringLiteral("<tr>") + cell(name, false);
-            for (int n = 0; n < 3; ++n) {
-                const std::optional<double> price = p.pricePerNutrientKg(n);
-                rows += cell(price ? fmt(*price) : QStringLiteral("-"));
-            }
+            // A bag of a formula is shared by the kilograms of nutrient it
+            // brings: each of its kilograms of N, P2O5 or K2O costs the same.
+            const double contents[3] = {p.n, p.p2o5, p.k2o};
+            const double nutrientPercent = p.n + p.p2o5 + p.k2o;
+            for (int n = 0; n < 3; ++n)
+                rows += cell(contents[n] > 0 && nutrientPercent > 0 ? fmt(*p.pricePerKg() * 100 / nutrientPercent)
+                                                                    : QStringLiteral("-"));
             rows += QStringLiteral("</tr>");
         }
         const QString h = QStringLiteral("<h3>Custo por kg de nutriente</h3>");
         if (priced == 0)
             return h + QStringLiteral("<p>Nenhum produto da lista tem preço: informe-os na aba \"Lista de preços\".</p>");
-        return h + table(rows);
+        return h + table(rows)
+               + QStringLiteral("<p>O preço de um produto com mais de um nutriente é repartido pelos kg de N, P2O5 e "
+                                "K2O que ele traz: cada um desses kg custa o mesmo (R$ por kg de N+P2O5+K2O).</p>");
     }
 
     const Composition &c_;

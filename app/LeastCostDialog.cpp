@@ -4,8 +4,11 @@
 #include "app/CompositionView.h"
 #include "app/PriceListEditor.h"
 #include "core/Failure.h"
+#include "reports/CostSection.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +22,67 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+using fertilizers::Composition;
+
+// GLPK, except that a composition superseded by a newer one answers at once:
+// the programmes still to come are not solved for nothing. Each call frees
+// GLPK's memory of its thread, so a pool thread keeps none of it.
+class DroppableSolver : public fertilizers::MipSolver {
+public:
+    DroppableSolver(std::shared_ptr<std::atomic<quint64>> latest, quint64 number)
+        : latest_(std::move(latest)), number_(number)
+    {
+    }
+    bool dropped() const { return latest_->load() != number_; }
+    fertilizers::MipAnswer solve(const fertilizers::MixedIntegerProgramme &programme) const override
+    {
+        return dropped() ? fertilizers::MipAnswer{} : fertilizers::glpkSolver().solve(programme);
+    }
+
+private:
+    std::shared_ptr<std::atomic<quint64>> latest_;
+    quint64 number_;
+};
+
+// Whether some application's excess passes its tolerance.
+bool beyondTolerance(const Composition &c)
+{
+    for (const fertilizers::ApplicationPlan &plan : c.applications)
+        for (size_t n = 0; n < plan.needed.size(); ++n) {
+            const double tolerance =
+                std::max(plan.needed[n] * c.options.tolerancePercent / 100, c.options.toleranceKgHa);
+            if (plan.excess[n] > tolerance + 0.005)
+                return true;
+        }
+    return false;
+}
+
+std::optional<LeastCostDialog::Composed> compose(const fertilizers::PriceList &prices,
+                                                 const LeastCostDialog::Needs &needs,
+                                                 const fertilizers::CompositionOptions &options,
+                                                 const DroppableSolver &solver)
+{
+    LeastCostDialog::Composed composed{fertilizers::composeLeastCost(prices, needs, options, solver)};
+    if (solver.dropped())
+        return std::nullopt;
+    // On a small field one bag can pass the tolerance of an application
+    // while the season's bags, shared between the applications, do not.
+    if (!options.seasonBags && beyondTolerance(composed.composition)) {
+        fertilizers::CompositionOptions season = options;
+        season.seasonBags = true;
+        const Composition other = fertilizers::composeLeastCost(prices, needs, season, solver);
+        if (solver.dropped())
+            return std::nullopt;
+        composed.seasonFits = other.status == fertilizers::CompositionStatus::Composed && !beyondTolerance(other);
+    }
+    return composed;
+}
+
+} // namespace
 
 LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regional,
                                  const fertilizers::PriceList &prices, const Needs &needs,
@@ -53,7 +117,7 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
         auto *edit = new QLineEdit(group);
         edit->setObjectName(QLatin1String(name));
         edit->setMaximumWidth(70);
-        connect(edit, &QLineEdit::textChanged, &recompose_, qOverload<>(&QTimer::start));
+        connect(edit, &QLineEdit::textChanged, this, &LeastCostDialog::changed);
         return edit;
     };
     area_ = field("areaHa");
@@ -63,12 +127,12 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
     maxProducts_ = new QSpinBox(group);
     maxProducts_->setObjectName(QStringLiteral("maxProducts"));
     maxProducts_->setRange(1, 9);
-    connect(maxProducts_, &QSpinBox::valueChanged, &recompose_, qOverload<>(&QTimer::start));
+    connect(maxProducts_, &QSpinBox::valueChanged, this, &LeastCostDialog::changed);
     perApplication_ = new QRadioButton(QStringLiteral("Sacos inteiros em cada aplicação"), group);
     perApplication_->setObjectName(QStringLiteral("bagsPerApplication"));
     forSeason_ = new QRadioButton(QStringLiteral("Sacos comprados para a safra"), group);
     forSeason_->setObjectName(QStringLiteral("bagsForSeason"));
-    connect(forSeason_, &QRadioButton::toggled, &recompose_, qOverload<>(&QTimer::start));
+    connect(forSeason_, &QRadioButton::toggled, this, &LeastCostDialog::changed);
 
     grid->addWidget(new QLabel(QStringLiteral("Área da lavoura (ha):"), group), 0, 0);
     grid->addWidget(area_, 0, 1);
@@ -82,11 +146,31 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
     tolerance->addWidget(toleranceKgHa_);
     tolerance->addStretch();
     grid->addLayout(tolerance, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Quantidade mínima de um produto (kg/ha):"), group), 1, 2);
+    auto *least = new QLabel(QStringLiteral("Quantidade mínima de um produto (kg/ha):"), group);
+    const QString leastTip = QStringLiteral("Menos que isto de um produto não se distribui por igual na lavoura; "
+                                            "sugerido: %1 kg/ha")
+                                 .arg(numbers_.format(defaultLeastKgHa, 0));
+    least->setToolTip(leastTip);
+    leastKgHa_->setToolTip(leastTip);
+    grid->addWidget(least, 1, 2);
     grid->addWidget(leastKgHa_, 1, 3);
     grid->addWidget(forSeason_, 1, 4);
     grid->setColumnStretch(5, 1);
     pageLayout->addWidget(group);
+
+    progress_ = new QLabel(QStringLiteral("Compondo... (a composição abaixo é a anterior)"), compositionPage);
+    progress_->setObjectName(QStringLiteral("composingNote"));
+    progress_->setVisible(false);
+    pageLayout->addWidget(progress_);
+    seasonHint_ = new QLabel(QStringLiteral("Com sacos inteiros em cada aplicação, o excesso passa da tolerância; com os "
+                                            "sacos comprados para a safra, não passa: escolha \"Sacos comprados para a "
+                                            "safra\"."),
+                             compositionPage);
+    seasonHint_->setObjectName(QStringLiteral("seasonHint"));
+    seasonHint_->setWordWrap(true);
+    seasonHint_->setStyleSheet(QStringLiteral("color:#a05000; font-weight:bold"));
+    seasonHint_->setVisible(false);
+    pageLayout->addWidget(seasonHint_);
 
     view_ = new QTextBrowser(compositionPage);
     view_->setObjectName(QStringLiteral("compositionView"));
@@ -96,7 +180,7 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
 
     editor_ = new PriceListEditor(numbers_, regional, tabs_);
     editor_->setPriceList(prices);
-    connect(editor_, &PriceListEditor::changed, &recompose_, qOverload<>(&QTimer::start));
+    connect(editor_, &PriceListEditor::changed, this, &LeastCostDialog::changed);
     tabs_->addTab(editor_, QStringLiteral("Lista de preços"));
 
     auto *buttons = new QDialogButtonBox(this);
@@ -105,20 +189,29 @@ LeastCostDialog::LeastCostDialog(const NumberText &numbers, const QLocale &regio
     apply_->setToolTip(QStringLiteral("Inserir os produtos compostos nas listas do plantio e das coberturas"));
     QPushButton *close = buttons->addButton(QStringLiteral("Fechar"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("closeLeastCost"));
-    // Enter in an option or a price composes again; it neither applies nor closes.
+    // Enter never applies nor closes: "Aplicar" is pressed on purpose.
     apply_->setAutoDefault(false);
     close->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    // Every change composes again once the event that made it is over, so
-    // that a price typed digit by digit costs one composition per event.
+    // Every change composes again once typing pauses, off the window's
+    // thread, so that the window answers while a composition is made.
     recompose_.setSingleShot(true);
-    recompose_.setInterval(0);
-    connect(&recompose_, &QTimer::timeout, this, &LeastCostDialog::recompose);
+    recompose_.setInterval(typingPause);
+    connect(&recompose_, &QTimer::timeout, this, &LeastCostDialog::startComposing);
+    watcher_ = new QFutureWatcher<std::optional<Composed>>(this);
+    connect(watcher_, &QFutureWatcherBase::finished, this, [this] {
+        const std::optional<Composed> composed = watcher_->result();
+        // One superseded meanwhile is not shown: the newer one follows.
+        if (composed && !recompose_.isActive())
+            display(*composed, composingPrices_);
+        progress_->setVisible(composing());
+    });
     setOptions(options);
     recompose();
+    progress_->setVisible(false);
     // Without a single price there is nothing to compose: the list first.
     bool priced = false;
     for (const fertilizers::PricedProduct &p : prices.products)
@@ -161,6 +254,15 @@ fertilizers::CompositionOptions LeastCostDialog::readOptions() const
     return o;
 }
 
+std::optional<fertilizers::CompositionOptions> LeastCostDialog::options() const
+{
+    try {
+        return readOptions();
+    } catch (const Failure &) {
+        return std::nullopt;
+    }
+}
+
 fertilizers::PriceList LeastCostDialog::priceList() const { return editor_->priceList(); }
 
 bool LeastCostDialog::priceListEdited() const { return editor_->edited(); }
@@ -168,29 +270,104 @@ bool LeastCostDialog::priceListEdited() const { return editor_->edited(); }
 void LeastCostDialog::recompose()
 {
     recompose_.stop();
+    dropComposition();
     const fertilizers::PriceList prices = priceList();
+    fertilizers::CompositionOptions options;
     try {
-        composition_ = fertilizers::composeLeastCost(prices, needs_, readOptions());
+        options = readOptions();
     } catch (const Failure &failure) {
-        composition_.reset();
-        view_->setHtml(optionProblemHtml(failure.message()));
-        apply_->setEnabled(false);
+        showProblem(failure.message());
         return;
     }
+    if (const std::optional<Composed> composed = compose(prices, needs_, options, DroppableSolver(latest_, *latest_)))
+        display(*composed, prices);
+}
+
+void LeastCostDialog::startComposing()
+{
+    dropComposition();
+    fertilizers::CompositionOptions options;
+    try {
+        options = readOptions();
+    } catch (const Failure &failure) {
+        showProblem(failure.message());
+        return;
+    }
+    composingPrices_ = priceList();
+    const quint64 number = ++*latest_;
+    progress_->setVisible(true);
+    watcher_->setFuture(QtConcurrent::run(
+        [prices = composingPrices_, needs = needs_, options, solver = DroppableSolver(latest_, number)] {
+            return compose(prices, needs, options, solver);
+        }));
+}
+
+void LeastCostDialog::changed()
+{
+    // Composed once typing pauses; meanwhile the last composition stays in
+    // view, said to be the previous one.
+    recompose_.start();
+    progress_->setVisible(true);
+}
+
+void LeastCostDialog::dropComposition()
+{
+    // The worker sees the newer number and stops at its next programme.
+    ++*latest_;
+    progress_->setVisible(recompose_.isActive());
+}
+
+bool LeastCostDialog::composing() const { return recompose_.isActive() || watcher_->isRunning(); }
+
+void LeastCostDialog::showProblem(const QString &message)
+{
+    composition_.reset();
+    view_->setHtml(optionProblemHtml(message));
+    seasonHint_->setVisible(false);
+    apply_->setEnabled(false);
+    progress_->setVisible(composing());
+}
+
+void LeastCostDialog::display(const Composed &composed, const fertilizers::PriceList &prices)
+{
+    composition_ = composed.composition;
     const int scroll = view_->verticalScrollBar()->value();
     view_->setHtml(compositionHtml(*composition_, prices, numbers_, regional_));
     view_->verticalScrollBar()->setValue(scroll);
+    seasonHint_->setVisible(composed.seasonFits);
     bool any = false;
     for (const fertilizers::ApplicationPlan &plan : composition_->applications)
         any = any || !plan.products.isEmpty();
     apply_->setEnabled(any);
+    progress_->setVisible(composing());
 }
 
 void LeastCostDialog::done(int result)
 {
-    if (recompose_.isActive())
+    if (result == QDialog::Accepted && (recompose_.isActive() || watcher_->isRunning()))
         recompose();
+    recompose_.stop();
+    dropComposition();
     QDialog::done(result);
+}
+
+LeastCostDialog::~LeastCostDialog()
+{
+    // The worker keeps its own copies: it is let go, never waited for.
+    ++*latest_;
+    watcher_->disconnect(this);
+}
+
+void LeastCostDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && event->modifiers() == Qt::NoModifier)
+            button->click();
+        else
+            focusNextChild();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void LeastCostDialog::noteApplied(const fertilizers::Composition &applied)
@@ -198,7 +375,7 @@ void LeastCostDialog::noteApplied(const fertilizers::Composition &applied)
     applied_->setText(QStringLiteral("O caso já tem uma composição aplicada (%1 na área de %2 ha). \"Aplicar\" compõe só "
                                      "o que ainda falta e a substitui nos relatórios; os produtos já inseridos ficam "
                                      "nas listas.")
-                          .arg(QStringLiteral("R$ ") + numbers_.format(applied.costField, 2),
+                          .arg(QStringLiteral("R$ ") + reports::moneyText(applied.costField, numbers_),
                                numbers_.format(applied.options.areaHa, 2)));
     applied_->show();
 }

@@ -3,10 +3,12 @@
 #include "agronomy/Recommendation.h"
 #include "batch/PriceListFile.h"
 #include "core/Failure.h"
+#include "core/Dates.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,7 +51,7 @@ fertilizers::AllowedIn allowedOf(int index)
 // read back as written.
 QString dateFormat(const QLocale &regional)
 {
-    QString format = regional.dateFormat(QLocale::ShortFormat);
+    QString format = dates::portuguese(regional).dateFormat(QLocale::ShortFormat);
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return format;
@@ -296,6 +298,19 @@ void PriceListEditor::exportFile(const QString &path) const { batch::writePriceL
 
 void PriceListEditor::askImport()
 {
+    // The stored list is the technician's work: replaced only when meant.
+    int priced = 0;
+    for (const fertilizers::PricedProduct &p : priceList().products)
+        priced += p.pricePerKg().has_value();
+    if (priced > 0
+        && QMessageBox::question(this, QStringLiteral("Importar lista de preços"),
+                                 QStringLiteral("A lista importada substitui a lista de preços atual (%1 produtos, %2 "
+                                                "com preço). Substituir?")
+                                     .arg(table_->rowCount())
+                                     .arg(priced),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Importar lista de preços"), folder(),
                                                       QStringLiteral("Listas de preços (*.csv *.xlsx *.xls *.ods *.txt);;Todos os arquivos (*)"));
     if (path.isEmpty())

@@ -3,6 +3,7 @@
 #include "chart/CalendarChart.h"
 #include "app/QtTranslations.h"
 #include "app/widgets_factory.h"
+#include "core/Dates.h"
 
 #include <QApplication>
 #include <QFont>
@@ -62,8 +63,8 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
 
     DateTimePicker3 = new QDateEdit(QDate::currentDate(), this);
     DateTimePicker3->setObjectName(QStringLiteral("DateTimePicker3"));
-    DateTimePicker3->setLocale(regional_);
-    DateTimePicker3->setDisplayFormat(regional_.dateFormat(QLocale::LongFormat));
+    DateTimePicker3->setLocale(dates::portuguese(regional_));
+    DateTimePicker3->setDisplayFormat(dates::portuguese(regional_).dateFormat(QLocale::LongFormat));
     DateTimePicker3->setCalendarPopup(true);
     DateTimePicker3->setGeometry(940, 660, 236, 22);
 

@@ -485,6 +485,8 @@ private:
     // technician's own list, read at the first "Menor custo...".
     std::optional<fertilizers::PriceList> prices_;
     std::optional<fertilizers::Composition> composition_;
+    // The options of "Menor custo..." as last left, for its next opening.
+    std::optional<fertilizers::CompositionOptions> leastCostOptions_;
     std::optional<fertilizers::PriceList> userPrices_;
     bool shown_ = false;
     QString caseFile_;

@@ -2,6 +2,7 @@
 #include "chart/CalendarChart.h"
 #include "app/TFPrincipal.h"
 #include "app/widgets_factory.h"
+#include "core/Dates.h"
 
 #include <QChartView>
 #include <QCheckBox>
@@ -54,8 +55,8 @@ void TFPrincipal::buildCalendarTab()
     ui::label(GroupBox40, QStringLiteral("Data de Plantio"), 14, 26);
     DateTimePicker2 = new QDateEdit(QDate::currentDate(), GroupBox40);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    DateTimePicker2->setLocale(regional());
-    DateTimePicker2->setDisplayFormat(regional().dateFormat(QLocale::ShortFormat));
+    DateTimePicker2->setLocale(dates::portuguese(regional()));
+    DateTimePicker2->setDisplayFormat(dates::portuguese(regional()).dateFormat(QLocale::ShortFormat));
     DateTimePicker2->setCalendarPopup(true);
     DateTimePicker2->setGeometry(110, 22, 116, 22);
 

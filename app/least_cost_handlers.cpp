@@ -10,6 +10,7 @@
 #include "app/widgets_factory.h"
 #include "core/Working.h"
 #include "fertilizers/MineralCatalogue.h"
+#include "reports/CostSection.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -82,11 +83,20 @@ void TFPrincipal::btnMenorCustoClick()
         if (!problem.isEmpty())
             showError(problem);
     }
-    const fertilizers::CompositionOptions options = composition_ ? composition_->options : fertilizers::CompositionOptions{};
+    // The options as last left in the dialog, else those of the composition
+    // applied, else the defaults with a least quantity a spreader can apply.
+    fertilizers::CompositionOptions options;
+    options.leastKgHa = LeastCostDialog::defaultLeastKgHa;
+    if (leastCostOptions_)
+        options = *leastCostOptions_;
+    else if (composition_)
+        options = composition_->options;
     LeastCostDialog dialog(numbers_, regional_, *userPrices_, needs, options, this);
     if (composition_)
         dialog.noteApplied(*composition_);
     const bool applied = dialog.exec() == QDialog::Accepted;
+    if (const std::optional<fertilizers::CompositionOptions> left = dialog.options())
+        leastCostOptions_ = left;
     // The list is the technician's whatever the answer: kept for the next time.
     if (dialog.priceListEdited()) {
         userPrices_ = dialog.priceList();
@@ -120,7 +130,7 @@ void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const f
             // The list writes kg/ha with one decimal: rounded up, so that what
             // the rounded quantity supplies still meets the need (bags for the
             // season leave quantities that are no whole tenths).
-            const double listed = std::ceil(composed.kgHa * 10 - 1e-6) / 10;
+            const double listed = reports::listedKgHa(composed.kgHa);
             write(a.quantity, fmt(listed, 1));
             // The quantity was written by the composition, not typed: its
             // working says where it came from.

@@ -10,6 +10,7 @@
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
 #include "reports/TextReport.h"
+#include "core/Dates.h"
 
 #include <QBuffer>
 #include <QDateEdit>
@@ -22,7 +23,7 @@
 reports::ReportContent TFPrincipal::reportContent() const
 {
     return reports::ReportContent::fromCase(caseState(),
-                                            regional().toString(DateTimePicker3->date(), QLocale::ShortFormat));
+                                            dates::shortDate(DateTimePicker3->date(), regional()));
 }
 
 void TFPrincipal::Button12Click()

@@ -8,6 +8,7 @@
 #include "app/ReportPreview.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
+#include "core/Dates.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -229,7 +230,7 @@ void TFPrincipal::wireWorking()
 void TFPrincipal::btnMemoriaClick()
 {
     const reports::WorkingDocument document = reports::workingDocument(
-        caseState(), regional().toString(DateTimePicker3->date(), QLocale::ShortFormat), caseWorking());
+        caseState(), dates::shortDate(DateTimePicker3->date(), regional()), caseWorking());
     reports::PdfExport pdf;
     pdf.title = pdf.subject = reports::workingTitle;
     ReportPreview preview([&document](QPagedPaintDevice &device) { return reports::printWorking(document, device); },

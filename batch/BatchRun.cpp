@@ -19,6 +19,7 @@
 #include "reports/WorkingReport.h"
 #include "batch/LabDate.h"
 #include "store/Store.h"
+#include "core/Dates.h"
 
 #include <QChartView>
 #include <QDir>
@@ -366,7 +367,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.store = withStore;
     shared.composition.areaHa = options.areaHa;
     shared.composition.decimalSeparator = shared.numbers.separator();
-    shared.date = regional.toString(QDate::currentDate(), QLocale::ShortFormat);
+    shared.date = dates::shortDate(QDate::currentDate(), regional);
     shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {
         // The template is read and its pictures decoded here, once, not per sample.

@@ -1,4 +1,5 @@
 #include "calendar/CalendarData.h"
+#include "core/Dates.h"
 
 #include <cmath>
 
@@ -87,7 +88,7 @@ Plan plan(Scale scale, const std::array<bool, organCount> &organsShown, QDate pl
     // dates, which the bottom axis then shows instead of day numbers.
     const bool dated = scale == Scale::Dates;
     const auto dateAt = [&](double day) {
-        return dated ? regional.toString(planting.addDays(qint64(day)), QLocale::ShortFormat) : QString();
+        return dated ? dates::shortDate(planting.addDays(qint64(day)), regional) : QString();
     };
 
     Plan result;

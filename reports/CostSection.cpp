@@ -1,11 +1,13 @@
 #include "reports/CostSection.h"
 
 #include "core/NumberText.h"
+#include "fertilizers/MineralCatalogue.h"
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace reports {
@@ -19,7 +21,77 @@ QString bagsText(double bags, const NumberText &numbers)
     return std::abs(bags - std::round(bags)) < 1e-9 ? QString::number(qRound(bags)) : numbers.format(bags, 2);
 }
 
+// A product's name as the planting list names it: the top-dressing lists
+// write the catalogue's products shorter ("Uréia " for "Uréia (45%N)").
+QString plantingName(const QString &name)
+{
+    const QString wanted = name.simplified();
+    for (const fertilizers::MineralFertilizer &m : fertilizers::AdubosMinerais)
+        if (QString::fromUtf8(m.topDressingText).simplified() == wanted)
+            return QString::fromUtf8(m.plantingText).simplified();
+    return wanted;
+}
+
+// A product in an application's list that the composition did not put
+// there: inserted by hand, with its kg/ha as listed (none when it is no
+// number, as a manure's row may be).
+struct HandProduct {
+    QString name;
+    QString quantityText;
+    std::optional<double> kgHa;
+};
+
+QList<HandProduct> handProducts(const model::Application &application, const fertilizers::ApplicationPlan &plan,
+                                const NumberText &numbers)
+{
+    QList<model::ProductRow> rows = application.products;
+    // The composed products were listed after "Calcular" and "Inserir", each
+    // with its quantity rounded up to the tenth: one such row each is theirs.
+    for (const fertilizers::ComposedProduct &p : plan.products) {
+        const QString name = plantingName(p.name);
+        for (qsizetype r = rows.size() - 1; r >= 0; --r) {
+            double kgHa = -1;
+            try {
+                kgHa = numbers.toDouble(rows[r].quantity.text);
+            } catch (...) {
+            }
+            if (plantingName(rows[r].product) == name && std::abs(kgHa - listedKgHa(p.kgHa)) < 0.05) {
+                rows.removeAt(r);
+                break;
+            }
+        }
+    }
+    QList<HandProduct> hand;
+    for (const model::ProductRow &row : rows) {
+        HandProduct h{row.product.simplified(), row.quantity.text, std::nullopt};
+        try {
+            h.kgHa = numbers.toDouble(row.quantity.text);
+        } catch (...) {
+        }
+        hand << h;
+    }
+    return hand;
+}
+
 } // namespace
+
+QString moneyText(double value, const NumberText &numbers)
+{
+    QString text = numbers.format(value, 2);
+    const QChar separator = numbers.separator();
+    const QChar group = separator == QLatin1Char(',') ? QLatin1Char('.')
+                        : separator == QLatin1Char('.') ? QLatin1Char(',')
+                                                         : QChar(0x202F); // a narrow space beside any other separator
+    qsizetype end = text.indexOf(separator);
+    if (end < 0)
+        end = text.size();
+    const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    for (qsizetype at = end - 3; at > start; at -= 3)
+        text.insert(at, group);
+    return text;
+}
+
+double listedKgHa(double kgHa) { return std::ceil(kgHa * 10 - 1e-6) / 10; }
 
 std::optional<CostSection> costSection(const model::Case &c)
 {
@@ -43,9 +115,9 @@ std::optional<CostSection> costSection(const model::Case &c)
         CostSection::Application app;
         app.name = fertilizers::applicationName(a);
         for (const fertilizers::ComposedProduct &p : plan.products)
-            app.rows << QStringList{p.name, numbers.format(p.kgHa, 2), bagsText(p.bags, numbers),
-                                    numbers.format(p.costHa, 2)};
-        app.costHa = numbers.format(plan.costHa, 2);
+            app.rows << QStringList{p.name, numbers.format(listedKgHa(p.kgHa), 1), bagsText(p.bags, numbers),
+                                    moneyText(p.costHa, numbers)};
+        app.costHa = moneyText(plan.costHa, numbers);
         app.status = fertilizers::statusText(plan.status);
         app.notes = plan.reasons;
         static const char *const nutrients[3] = {"N", "P2O5", "K2O"};
@@ -65,9 +137,51 @@ std::optional<CostSection> costSection(const model::Case &c)
     for (const fertilizers::ShoppingItem &item : comp.shopping)
         s.shopping << QStringList{item.name, item.bags > 0 ? QString::number(item.bags) : QStringLiteral("a granel"),
                                   numbers.format(item.kg, 2), numbers.format(item.leftoverKg, 2),
-                                  numbers.format(item.cost, 2)};
-    s.totalHa = numbers.format(comp.costHa, 2);
-    s.totalField = numbers.format(comp.costField, 2);
+                                  moneyText(item.cost, numbers)};
+
+    // What was inserted by hand is bought too: at its price when the list has
+    // one, in whole bags for the field; named as not priced otherwise.
+    double costField = comp.costField;
+    std::array<double, fertilizers::applicationCount> handCostField{};
+    const double area = comp.options.areaHa;
+    const std::array<const model::Application *, fertilizers::applicationCount> lists{
+        &c.planting, &c.topDressings[0], &c.topDressings[1], &c.topDressings[2]};
+    for (int a = 0; a < fertilizers::applicationCount; ++a) {
+        for (const HandProduct &h : handProducts(*lists[size_t(a)], comp.applications[size_t(a)], numbers)) {
+            const fertilizers::PricedProduct *priced = nullptr;
+            if (c.prices)
+                for (const fertilizers::PricedProduct &p : c.prices->products)
+                    if (!priced && p.pricePerKg() && plantingName(p.name) == plantingName(h.name))
+                        priced = &p;
+            const QString where = fertilizers::applicationName(a);
+            if (!priced || !h.kgHa || !(*h.kgHa > 0) || !(area > 0)) {
+                s.unpriced << QStringLiteral("%1 (%2, %3 %4)")
+                                  .arg(h.name, where, h.quantityText,
+                                       h.kgHa ? QStringLiteral("kg/ha") : QString())
+                                  .simplified()
+                                  .replace(QStringLiteral(" )"), QStringLiteral(")"));
+                continue;
+            }
+            const double kg = *h.kgHa * area;
+            int bags = 0;
+            double cost = kg * *priced->pricePerKg();
+            if (priced->bagKg > 0) {
+                bags = int(std::ceil(kg / priced->bagKg - 1e-9));
+                cost = bags * priced->bagKg * *priced->pricePerKg();
+            }
+            const double bought = bags > 0 ? bags * priced->bagKg : kg;
+            const QString name = priced->name + QStringLiteral(" (inserido à mão)");
+            s.applications[a].rows << QStringList{name, numbers.format(*h.kgHa, 1), bags > 0 ? QString::number(bags) : QStringLiteral("a granel"),
+                                                  moneyText(cost / area, numbers)};
+            s.shopping << QStringList{name, bags > 0 ? QString::number(bags) : QStringLiteral("a granel"),
+                                      numbers.format(bought, 2), numbers.format(bought - kg, 2), moneyText(cost, numbers)};
+            costField += cost;
+            s.applications[a].costHa =
+                moneyText(comp.applications[size_t(a)].costHa + (handCostField[size_t(a)] += cost) / area, numbers);
+        }
+    }
+    s.totalHa = moneyText(area > 0 ? costField / area : comp.costHa, numbers);
+    s.totalField = moneyText(costField, numbers);
     s.leftOut = comp.leftOut;
     QStringList who;
     if (!c.producer.name.isEmpty())
@@ -79,6 +193,8 @@ std::optional<CostSection> costSection(const model::Case &c)
 }
 
 namespace {
+
+const QString unpricedTitle = QStringLiteral("Inseridos à mão, sem preço na lista (fora do custo total): ");
 
 QString padded(const QString &text, int width)
 {
@@ -127,6 +243,8 @@ QStringList costLines(const CostSection &cost)
     lines << rule << QStringLiteral("Custo total: %1 R$/ha; %2 R$ na área").arg(cost.totalHa, cost.totalField);
     if (!cost.leftOut.isEmpty())
         lines << QStringLiteral("Sem preço, fora da composição: ") + cost.leftOut.join(QStringLiteral(", "));
+    if (!cost.unpriced.isEmpty())
+        lines << unpricedTitle + cost.unpriced.join(QStringLiteral("; "));
     lines << rule;
     return lines;
 }
@@ -218,6 +336,10 @@ void paintCostPage(QPainter &painter, qreal dpi, qreal widthMm, const CostSectio
     if (!cost.leftOut.isEmpty()) {
         y += 3;
         line(QStringLiteral("Sem preço, fora da composição: ") + cost.leftOut.join(QStringLiteral(", ")), 9, false);
+    }
+    if (!cost.unpriced.isEmpty()) {
+        y += 3;
+        line(unpricedTitle + cost.unpriced.join(QStringLiteral("; ")), 9, false);
     }
     painter.restore();
 }

@@ -18,7 +18,7 @@ public:
     explicit PdfExport(QObject *parent = nullptr);
 
     QString author = QStringLiteral("Tuberon");
-    QString subject = QStringLiteral("Tuberon PDF export");
+    QString subject = QStringLiteral("Recomendação de calagem e adubação da mandioca");
     QString title = QStringLiteral("Tuberon");
 
     // The whole document in memory, so that a failed write to disk can never

@@ -58,7 +58,15 @@ const QList<ReportField> &copiedFields()
 const QList<ReportField> &pageOnlyFields()
 {
     static const QList<ReportField> fields{
-        number("CALAGEM", [](const Case &c) { return c.liming.need; }),
+        // The need beside the commercial quantity is the one that quantity
+        // was computed from: a need typed for the PRNT correction wins over
+        // the indication of the criteria.
+        number("CALAGEM",
+               [](const Case &c) {
+                   const model::CommercialLimestone &commercial = c.liming.commercial;
+                   return commercial.quantity.text.isEmpty() || commercial.need.text.isEmpty() ? c.liming.need
+                                                                                             : commercial.need;
+               }),
         number("PRNT", [](const Case &c) { return c.liming.commercial.prnt; }),
         number("COMERCIAL", [](const Case &c) { return c.liming.commercial.quantity; }),
         text("Tecnico", [](const Case &c) { return c.report.technician; }),

@@ -1,3 +1,5 @@
+#include "core/NumberText.h"
+#include "reports/CostSection.h"
 #include "reports/PageReport.h"
 #include "reports/PdfExport.h"
 #include "reports/ReportContent.h"
@@ -78,6 +80,10 @@ private slots:
     void initTestCase() { Q_INIT_RESOURCE(assets); } // the page template
     void textSection();
     void pageTwo();
+    void handInsertedProducts_data();
+    void handInsertedProducts();
+    void moneyGrouped_data();
+    void moneyGrouped();
 };
 
 void TstCostReport::textSection()
@@ -95,13 +101,13 @@ void TstCostReport::textSection()
         "Área: 1,50 ha; sacos inteiros por aplicação; até 3 produtos por aplicação",
         rule,
         "Plantio                                  kg/ha       Sacos         R$/ha",
-        "Uréia                                    66,67           2        253,33",
-        "Superfosfato Triplo                     133,33           4        560,00",
-        "Adubo 00-20-20                          100,00           3        300,00",
-        "Custo: 1113,33 R$/ha (composto)",
+        "Uréia                                     66,7           2        253,33",
+        "Superfosfato Triplo                      133,4           4        560,00",
+        "Adubo 00-20-20                           100,0           3        300,00",
+        "Custo: 1.113,33 R$/ha (composto)",
         rule,
         "1ª cobertura                             kg/ha       Sacos         R$/ha",
-        "Uréia                                    66,67           2        253,33",
+        "Uréia                                     66,7           2        253,33",
         "Custo: 253,33 R$/ha (composto)",
         rule,
         "2ª cobertura                             kg/ha       Sacos         R$/ha",
@@ -110,7 +116,7 @@ void TstCostReport::textSection()
         "  Faltam 20,00 kg/ha de K2O",
         rule,
         "3ª cobertura                             kg/ha       Sacos         R$/ha",
-        "Uréia                                    33,33           1        126,67",
+        "Uréia                                     33,4           1        126,67",
         "Custo: 126,67 R$/ha (aproximado)",
         "  3ª cobertura: um saco é mais do que a área de 1,50 ha precisa de N",
         "  Passam 11,00 kg/ha de N da dose, além da tolerância de 5,00 kg/ha",
@@ -121,7 +127,7 @@ void TstCostReport::textSection()
         "Superfosfato Triplo                    4     200,00       0,00      840,00",
         "Adubo 00-20-20                         3     150,00       0,00      450,00",
         rule,
-        "Custo total: 1493,33 R$/ha; 2240,00 R$ na área",
+        "Custo total: 1.493,33 R$/ha; 2.240,00 R$ na área",
         "Sem preço, fora da composição: Nitrato de amônio",
         rule,
     };
@@ -144,10 +150,10 @@ void TstCostReport::pageTwo()
     const QString second = pdfText(withCost, 2);
     for (const char *shown : {"Composição de menor custo", "Produtor: Maria Aparecida Souza; Denominação: Gleba 2",
                               "Preços informados pelo usuário em 30/11/2026 (lista: precos.csv)", "Lista de compras",
-                              "Custo da aplicação (composto)", "1493,33 R$/ha", "2240,00 R$",
+                              "Custo da aplicação (composto)", "1.493,33 R$/ha", "2.240,00 R$",
                               "nenhum produto com preço que possa ir nesta aplicação traz K2O"})
         QVERIFY2(second.contains(QString::fromUtf8(shown)), shown);
-    QVERIFY(second.contains(QRegularExpression(QStringLiteral("Superfosfato Triplo\\s+133,33\\s+4\\s+560,00"))));
+    QVERIFY(second.contains(QRegularExpression(QStringLiteral("Superfosfato Triplo\\s+133,4\\s+4\\s+560,00"))));
     QVERIFY(second.contains(QRegularExpression(QStringLiteral("Adubo 00-20-20\\s+3\\s+150,00\\s+0,00\\s+450,00"))));
     QVERIFY(pdfText(withCost, 3).trimmed().isEmpty());
 
@@ -173,6 +179,80 @@ void TstCostReport::pageTwo()
     const QByteArray without = pdfOf(c);
     QCOMPARE(pdfText(withCost, 1), pdfText(without, 1));
     QVERIFY(pdfText(without, 2).trimmed().isEmpty());
+}
+
+void TstCostReport::handInsertedProducts_data()
+{
+    QTest::addColumn<int>("application"); // 0: planting
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<QString>("kgHa");
+    QTest::addColumn<QStringList>("bought"); // the shopping row, none when not priced
+    QTest::addColumn<QString>("unpriced");
+    QTest::addColumn<QString>("total");
+    // 40 kg/ha on 1,5 ha: 60 kg, two bags of 50 kg at R$ 210.
+    QTest::newRow("a priced phosphate")
+        << 0 << "Superfosfato Triplo" << "40"
+        << QStringList{"Superfosfato Triplo (inserido à mão)", "2", "100,00", "40,00", "420,00"} << "" << "2.660,00";
+    // The top-dressing lists name the catalogue's urea shorter.
+    QTest::newRow("priced urea by its top-dressing name")
+        << 1 << "Uréia " << "20" << QStringList{"Uréia (inserido à mão)", "1", "50,00", "20,00", "190,00"} << ""
+        << "2.430,00";
+    QTest::newRow("the manure") << 0 << "Esterco sólido de bovinos" << "3000" << QStringList()
+                                << "Esterco sólido de bovinos (Plantio, 3000 kg/ha)" << "2.240,00";
+    QTest::newRow("listed without a price") << 1 << "Nitrato de amônio" << "50" << QStringList()
+                                            << "Nitrato de amônio (1ª cobertura, 50 kg/ha)" << "2.240,00";
+}
+
+// Products inserted by hand are bought too: at their price when the list has
+// one, named as outside the total otherwise, never left out without a word.
+void TstCostReport::handInsertedProducts()
+{
+    QFETCH(int, application);
+    QFETCH(QString, product);
+    QFETCH(QString, kgHa);
+    QFETCH(QStringList, bought);
+    QFETCH(QString, unpriced);
+    QFETCH(QString, total);
+    model::Case c = composedCase();
+    model::Application &list = application == 0 ? static_cast<model::Application &>(c.planting)
+                                                : c.topDressings[size_t(application - 1)];
+    list.products << model::ProductRow{product, {kgHa}, {}};
+    const std::optional<reports::CostSection> cost = reports::costSection(c);
+    QVERIFY(cost);
+    QCOMPARE(cost->totalField, total);
+    if (bought.isEmpty()) {
+        QCOMPARE(cost->shopping.size(), 3);
+        QCOMPARE(cost->unpriced, QStringList{unpriced});
+    } else {
+        QCOMPARE(cost->shopping.size(), 4);
+        QCOMPARE(cost->shopping.constLast(), bought);
+        QVERIFY(cost->unpriced.isEmpty());
+        QCOMPARE(cost->applications[application].rows.constLast().value(0), bought.value(0));
+    }
+    const QStringList lines = reports::costLines(*cost);
+    if (!unpriced.isEmpty())
+        QVERIFY(lines.contains(QStringLiteral("Inseridos à mão, sem preço na lista (fora do custo total): ") + unpriced));
+}
+
+void TstCostReport::moneyGrouped_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("comma, millions") << QChar(',') << 1448165.0 << "1.448.165,00";
+    QTest::newRow("point, millions") << QChar('.') << 1448165.0 << "1,448,165.00";
+    QTest::newRow("comma, thousand") << QChar(',') << 1000.0 << "1.000,00";
+    QTest::newRow("under a thousand") << QChar(',') << 999.994 << "999,99";
+    QTest::newRow("rounds up into a thousand") << QChar(',') << 999.996 << "1.000,00";
+    QTest::newRow("negative") << QChar(',') << -2860.0 << "-2.860,00";
+}
+
+void TstCostReport::moneyGrouped()
+{
+    QFETCH(QChar, separator);
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(reports::moneyText(value, NumberText(separator)), text);
 }
 
 QTEST_MAIN(TstCostReport)

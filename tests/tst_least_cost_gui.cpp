@@ -13,6 +13,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
@@ -102,6 +104,12 @@ private slots:
     void typedAsTheWindowWrites();
     void whatCannotBeComposedIsExplained_data();
     void whatCannotBeComposedIsExplained();
+    void enterMovesOn_data();
+    void enterMovesOn();
+    void composedWhileTheWindowAnswers();
+    void seasonSuggestedAtHalfAHectare();
+    void optionsKeptWhenReopened();
+    void importAsksBeforeReplacing();
 
 private:
     // A window with the story's doses and "Faltante", and a bag of urea
@@ -246,7 +254,7 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     QVERIFY(report.contains("Ur\xe9ia (45%N)"));
     // And the composition's section, with the prices used and the total.
     QVERIFY(report.contains("Composi\xe7\xe3o de menor custo"));
-    QVERIFY(report.contains("Custo total: 1430,00 R$/ha; 2860,00 R$ na \xe1rea"));
+    QVERIFY(report.contains("Custo total: 1.505,00 R$/ha; 3.010,00 R$ na \xe1rea"));
 
     QStringList shownLists;
     int pages = 0;
@@ -265,8 +273,11 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     // The composition's page follows the recommendation's.
     QCOMPARE(pages, 2);
     QVERIFY(costPage);
-    QCOMPARE(costPage->totalField, QStringLiteral("2860,00"));
-    QCOMPARE(costPage->shopping.size(), 3);
+    // The urea inserted by hand is bought too: a bag for its 40 kg.
+    QCOMPARE(costPage->totalField, QStringLiteral("3.010,00"));
+    QCOMPARE(costPage->shopping.size(), 4);
+    QCOMPARE(costPage->shopping.constLast(),
+             (QStringList{"Uréia (45%N) (inserido à mão)", "1", "50,00", "10,00", "150,00"}));
     QVERIFY(shownLists[0].contains(QStringLiteral("Uréia (45%N)")));
     QVERIFY(shownLists[0].contains(QStringLiteral("Superfosfato Triplo (41%P205)")));
     QVERIFY(shownLists[1].contains(QStringLiteral("Cloreto de Potássio")));
@@ -277,7 +288,7 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     // says the case holds a composition already.
     withDialog(*w, [&](LeastCostDialog &d) {
         QVERIFY(d.findChild<QLabel *>(QStringLiteral("appliedNote"))->isVisible());
-        QVERIFY(d.findChild<QLabel *>(QStringLiteral("appliedNote"))->text().contains(QStringLiteral("R$ 2860,00")));
+        QVERIFY(d.findChild<QLabel *>(QStringLiteral("appliedNote"))->text().contains(QStringLiteral("R$ 2.860,00")));
         QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("applyComposition"))->isEnabled());
         QVERIFY(d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))
                     ->toPlainText()
@@ -304,7 +315,7 @@ void TstLeastCostGui::composedAndAppliedAsInserted()
     const QByteArray again = text.readAll();
     text.close();
     const QByteArray costPart = again.mid(again.indexOf("Composi\xe7\xe3o de menor custo"));
-    QVERIFY(costPart.contains("Custo total: 1205,00 R$/ha; 2410,00 R$ na \xe1rea"));
+    QVERIFY(costPart.contains("Custo total: 1.280,00 R$/ha; 2.560,00 R$ na \xe1rea"));
     QVERIFY(costPart.contains("1\xaa cobertura"));
     QVERIFY(!costPart.contains("2\xaa cobertura"));
     // Every list cleared: no composition is left to report.
@@ -433,7 +444,7 @@ void TstLeastCostGui::typedAsTheWindowWrites()
     const auto w = dosedWindow();
     withDialog(*w, [&](LeastCostDialog &d) {
         QVERIFY(!d.findChild<QLabel *>(QStringLiteral("appliedNote"))->isVisible());
-        const QStringList defaults{"1", "10", "5", "0"};
+        const QStringList defaults{"1", "10", "5", "10"}; // the least quantity a spreader applies evenly
         const char *const fields[] = {"areaHa", "tolerancePercent", "toleranceKgHa", "leastKgHa"};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(d.findChild<QLineEdit *>(QLatin1String(fields[i]))->text(), defaults[i]);
@@ -443,9 +454,6 @@ void TstLeastCostGui::typedAsTheWindowWrites()
         const QStringList typed{"2,5", "12,5", "4", "7,5"};
         for (int i = 0; i < 4; ++i)
             d.findChild<QLineEdit *>(QLatin1String(fields[i]))->setText(typed[i]);
-        // Enter in a field composes again; it does not apply.
-        QTest::keyClick(d.findChild<QLineEdit *>(QStringLiteral("areaHa")), Qt::Key_Return);
-        QVERIFY(d.isVisible());
         d.findChild<QSpinBox *>(QStringLiteral("maxProducts"))->setValue(2);
         d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->setChecked(true);
         PriceListEditor &editor = *d.priceEditor();
@@ -550,6 +558,161 @@ void TstLeastCostGui::whatCannotBeComposedIsExplained()
     });
     // Closed without "Aplicar": the case is as it was.
     QCOMPARE(w->caseState(), before);
+}
+
+void TstLeastCostGui::enterMovesOn_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("area") << "areaHa" << "tolerancePercent";
+    QTest::newRow("tolerance, %") << "tolerancePercent" << "toleranceKgHa";
+    QTest::newRow("tolerance, kg/ha") << "toleranceKgHa" << "leastKgHa";
+    QTest::newRow("least quantity") << "leastKgHa" << "maxProducts";
+}
+
+// Enter in an option moves on as in the window: the composition ready to
+// apply is applied only by its button.
+void TstLeastCostGui::enterMovesOn()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, next);
+    const auto w = dosedWindow();
+    const model::Case before = w->caseState();
+    withDialog(*w, [&](LeastCostDialog &d) {
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        for (const Price &p : kPrices)
+            setPrice(*d.priceEditor(), QString::fromUtf8(p.product), QString::fromLatin1(p.price));
+        d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->setText(kArea);
+        d.recompose();
+        d.findChild<QTabWidget *>(QStringLiteral("leastCostTabs"))->setCurrentIndex(0); // the options in front
+        QVERIFY(d.findChild<QPushButton *>(QStringLiteral("applyComposition"))->isEnabled());
+        auto *edit = d.findChild<QLineEdit *>(field);
+        edit->setFocus(Qt::TabFocusReason);
+        for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+            edit->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(edit, enter);
+            QVERIFY(d.isVisible());
+            QVERIFY(d.focusWidget());
+            QCOMPARE(d.focusWidget()->objectName(), next);
+        }
+        d.reject();
+    });
+    QCOMPARE(w->caseState(), before);
+}
+
+// A composition is made off the window's thread once typing pauses; the
+// last one stays shown until the new one is ready, and one superseded or
+// left behind by a closed dialog is dropped.
+void TstLeastCostGui::composedWhileTheWindowAnswers()
+{
+    const auto w = dosedWindow();
+    const model::Case before = w->caseState();
+    withDialog(*w, [&](LeastCostDialog &d) {
+        for (const Price &p : kPrices)
+            setPrice(*d.priceEditor(), QString::fromUtf8(p.product), QString::fromLatin1(p.price));
+        d.findChild<QTabWidget *>(QStringLiteral("leastCostTabs"))->setCurrentIndex(0); // the options in front
+        auto *area = d.findChild<QLineEdit *>(QStringLiteral("areaHa"));
+        area->setText(QStringLiteral("1"));
+        d.recompose();
+        QVERIFY(d.composition());
+        QCOMPARE(d.composition()->options.areaHa, 1.0);
+        const QString shown = d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))->toPlainText();
+
+        // Typed key by key: nothing composed between the keys, the earlier
+        // composition still in view and the dialog telling it is composing.
+        area->setFocus();
+        area->selectAll();
+        QTest::keyClicks(area, QStringLiteral("12,5"));
+        QVERIFY(d.composing());
+        QCOMPARE(d.composition()->options.areaHa, 1.0);
+        QCOMPARE(d.findChild<QTextBrowser *>(QStringLiteral("compositionView"))->toPlainText(), shown);
+        QVERIFY(d.findChild<QLabel *>(QStringLiteral("composingNote"))->isVisibleTo(&d));
+        QTRY_VERIFY(!d.composing());
+        QCOMPARE(d.composition()->options.areaHa, 12.5);
+        QVERIFY(!d.findChild<QLabel *>(QStringLiteral("composingNote"))->isVisibleTo(&d));
+
+        // A newer composition supersedes one already started.
+        area->setText(QStringLiteral("3"));
+        QTRY_VERIFY(d.findChild<QLabel *>(QStringLiteral("composingNote"))->isVisibleTo(&d));
+        area->setText(QStringLiteral("4"));
+        QTRY_VERIFY(!d.composing());
+        QCOMPARE(d.composition()->options.areaHa, 4.0);
+
+        // Closed while composing: nothing of it reaches the window.
+        area->setText(QStringLiteral("5"));
+        d.reject();
+    });
+    QTest::qWait(LeastCostDialog::typingPause * 2);
+    QCOMPARE(w->caseState(), before);
+}
+
+// At half a hectare a bag is 100 kg/ha: whole bags per application pass the
+// tolerance where the season's bags, shared between applications, do not.
+void TstLeastCostGui::seasonSuggestedAtHalfAHectare()
+{
+    const auto w = dosedWindow();
+    withDialog(*w, [&](LeastCostDialog &d) {
+        for (const Price &p : kPrices)
+            setPrice(*d.priceEditor(), QString::fromUtf8(p.product), QString::fromLatin1(p.price));
+        d.findChild<QTabWidget *>(QStringLiteral("leastCostTabs"))->setCurrentIndex(0); // the options in front
+        d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->setText(QStringLiteral("0,5"));
+        d.recompose();
+        auto *hint = d.findChild<QLabel *>(QStringLiteral("seasonHint"));
+        QVERIFY(hint->isVisibleTo(&d));
+        QVERIFY(hint->text().contains(QStringLiteral("Sacos comprados para a safra")));
+        d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->setChecked(true);
+        d.recompose();
+        QVERIFY(!hint->isVisibleTo(&d));
+        // A field where whole bags fit wants no hint.
+        d.findChild<QRadioButton *>(QStringLiteral("bagsPerApplication"))->setChecked(true);
+        d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->setText(kArea);
+        d.recompose();
+        QVERIFY(!hint->isVisibleTo(&d));
+    });
+}
+
+void TstLeastCostGui::optionsKeptWhenReopened()
+{
+    const auto w = dosedWindow();
+    withDialog(*w, [&](LeastCostDialog &d) {
+        d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->setText(QStringLiteral("7,5"));
+        d.findChild<QLineEdit *>(QStringLiteral("tolerancePercent"))->setText(QStringLiteral("15"));
+        d.findChild<QSpinBox *>(QStringLiteral("maxProducts"))->setValue(2);
+        d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->setChecked(true);
+        d.reject();
+    });
+    withDialog(*w, [&](LeastCostDialog &d) {
+        QCOMPARE(d.findChild<QLineEdit *>(QStringLiteral("areaHa"))->text(), QStringLiteral("7,5"));
+        QCOMPARE(d.findChild<QLineEdit *>(QStringLiteral("tolerancePercent"))->text(), QStringLiteral("15"));
+        QCOMPARE(d.findChild<QSpinBox *>(QStringLiteral("maxProducts"))->value(), 2);
+        QVERIFY(d.findChild<QRadioButton *>(QStringLiteral("bagsForSeason"))->isChecked());
+    });
+}
+
+// "Importar CSV..." over a list with prices asks first; "Não" keeps it and
+// opens no file.
+void TstLeastCostGui::importAsksBeforeReplacing()
+{
+    PriceListEditor editor(NumberText(QLatin1Char(',')), gui::comma(), nullptr);
+    editor.setPriceList(fertilizers::cataloguePriceList());
+    setPrice(editor, QStringLiteral("Uréia (45%N)"), QStringLiteral("150"));
+    editor.show();
+    QStringList asked;
+    QTimer answer;
+    answer.setInterval(5);
+    connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            asked << box->text();
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    answer.start();
+    QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("importPrices")), Qt::LeftButton);
+    answer.stop();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.constFirst().contains(QStringLiteral("substitui a lista de preços atual")), qPrintable(asked.value(0)));
+    QCOMPARE(editor.table()->item(rowOf(editor, QStringLiteral("Uréia (45%N)")), PriceListEditor::Price)->text(),
+             QStringLiteral("150"));
 }
 
 QTEST_MAIN(TstLeastCostGui)

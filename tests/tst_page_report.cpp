@@ -7,6 +7,7 @@
 #include "gui_helpers.h"
 #include "unprivileged.h"
 
+#include <QScopeGuard>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -101,6 +102,8 @@ private slots:
     void variables();
     void fieldsFromTheWindow_data();
     void fieldsFromTheWindow();
+    void limingLine_data();
+    void limingLine();
     void memos_data();
     void memos();
     void productLists_data();
@@ -178,9 +181,12 @@ void TstPageReport::fieldsFromTheWindow_data()
 {
     QTest::addColumn<QLocale>("regional");
     QTest::addColumn<QString>("date");
-    QTest::newRow("comma") << gui::comma() << "05/03/2024";
-    QTest::newRow("point") << gui::point() << "5 Mar 2024";
-    QTest::newRow("English, month first") << QLocale(QLocale::English, QLocale::UnitedStates) << "3/5/24";
+    QTest::addColumn<QString>("picker"); // the report date as the window shows it
+    // Dates are Portuguese whatever the system's language.
+    const char *picker = "terça-feira, 5 de março de 2024";
+    QTest::newRow("comma") << gui::comma() << "05/03/2024" << picker;
+    QTest::newRow("point") << gui::point() << "05/03/2024" << picker;
+    QTest::newRow("English system") << QLocale(QLocale::English, QLocale::UnitedStates) << "05/03/2024" << picker;
 }
 
 // Every variable takes the text standing in its field at the click, unparsed;
@@ -189,6 +195,11 @@ void TstPageReport::fieldsFromTheWindow()
 {
     QFETCH(QLocale, regional);
     QFETCH(QString, date);
+    QFETCH(QString, picker);
+    // The system's language as the default locale too, as a program started there has it.
+    const QLocale before;
+    QLocale::setDefault(regional);
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
     auto w = gui::openWindow(regional);
 
     const QList<std::pair<QString, QLineEdit *>> fields{
@@ -213,6 +224,7 @@ void TstPageReport::fieldsFromTheWindow()
                                                       QString::fromLatin1(grid));
     }
     w->DateTimePicker3->setDate(QDate(2024, 3, 5));
+    QCOMPARE(w->DateTimePicker3->text(), picker);
 
     QHash<QString, QString> shown;
     QStringList emptyPlaceholders;
@@ -277,6 +289,40 @@ void TstPageReport::fieldsFromTheWindow()
     }
     for (const char *list : {"AdubPlantio", "Adubcob1", "Adubcob2", "Adubcob3", "Obs1"})
         QCOMPARE(w->frxReport1->variable(list), QString());
+}
+
+void TstPageReport::limingLine_data()
+{
+    QTest::addColumn<QString>("typedNeed"); // "Necessidade calcário PRNT 100%", before its "Calcular"
+    QTest::addColumn<QString>("calagem");
+    QTest::addColumn<QString>("comercial");
+    QTest::newRow("the indication corrected") << "" << "0,65" << "";
+    QTest::newRow("a need of its own corrected") << "1,38" << "1,38" << "1,725";
+}
+
+// The page's liming line states the need its commercial quantity was
+// computed from, never the indication beside another need's quantity.
+void TstPageReport::limingLine()
+{
+    QFETCH(QString, typedNeed);
+    QFETCH(QString, calagem);
+    QFETCH(QString, comercial);
+    auto w = gui::openWindow();
+    w->Edit61->setText(QStringLiteral("0,65"));
+    if (!typedNeed.isEmpty()) {
+        gui::typeWhole(*w, "Edit23", typedNeed);
+        gui::typeWhole(*w, "Edit24", QStringLiteral("80"));
+        QCOMPARE(gui::clickAnswering(*w, "Button2"), QStringList());
+    }
+    QCOMPARE(w->Edit25->text(), comercial);
+    QStringList shown;
+    QCOMPARE(pageReport(*w,
+                        [&](ReportPreview &) {
+                            for (const char *v : {"CALAGEM", "PRNT", "COMERCIAL"})
+                                shown << w->frxReport1->variable(QLatin1String(v));
+                        }),
+             QStringList());
+    QCOMPARE(shown, (QStringList{calagem, typedNeed.isEmpty() ? QString() : QStringLiteral("80"), comercial}));
 }
 
 void TstPageReport::memos_data()
@@ -448,7 +494,7 @@ void TstPageReport::pdfDocument()
         || QStandardPaths::findExecutable(QStringLiteral("qpdf")).isEmpty())
         QSKIP("pdfinfo and qpdf read the document back: scripts/install-deps.sh installs them");
     QCOMPARE(pdfInfo(path, QStringLiteral("Author")), QStringLiteral("Tuberon"));
-    QCOMPARE(pdfInfo(path, QStringLiteral("Subject")), QStringLiteral("Tuberon PDF export"));
+    QCOMPARE(pdfInfo(path, QStringLiteral("Subject")), QStringLiteral("Recomendação de calagem e adubação da mandioca"));
     QCOMPARE(pdfInfo(path, QStringLiteral("Title")), QStringLiteral("Tuberon"));
     QCOMPARE(pdfInfo(path, QStringLiteral("Pages")), QStringLiteral("1"));
     // Printed at its own size, in a window that is neither fitted nor centred.
