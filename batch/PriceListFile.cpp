@@ -133,16 +133,13 @@ int Reader::toHeader(CsvRecord &r)
         return product ? n : 0;
     };
     int first = 0;
-    CsvRecord firstRecord;
     for (int n = 1; n <= titleLines && csv_->next(r); ++n) {
         if (blankRecord(r))
             continue;
         if (named(r) >= headerNames)
             return n;
-        if (first == 0) {
+        if (first == 0)
             first = n;
-            firstRecord = r;
-        }
     }
     if (first == 0)
         throw Failure(QStringLiteral("a lista de preços está vazia"));
@@ -157,7 +154,8 @@ QString Reader::noHeader()
 {
     try {
         CsvRecord r;
-        header((void(toHeader(r)), r));
+        toHeader(r);
+        header(r);
         return {};
     } catch (const Failure &f) {
         return f.message();

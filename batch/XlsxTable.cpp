@@ -261,6 +261,7 @@ void XlsxReader::readMerges()
     }
     QXmlStreamReader xml;
     bool failed = false;
+    int merges = 0;
     while (true) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::Invalid) {
@@ -283,7 +284,8 @@ void XlsxReader::readMerges()
                 continue;
             const QStringView from = QStringView(range).left(colon), to = QStringView(range).mid(colon + 1);
             const int first = columnOf(from), last = columnOf(to), row = rowOf(from);
-            if (first >= 0 && last > first && row > 0 && merges_.size() < 1000000)
+            // A sheet has at most as many merges as it has cells; a million is past any laboratory's.
+            if (first >= 0 && last > first && row > 0 && ++merges < 1000000)
                 merges_[row] << qMakePair(first, last - first + 1);
         }
     }

@@ -32,6 +32,8 @@ private slots:
     void realCause();
     void sheetEndingEarly_data();
     void sheetEndingEarly();
+    void oversizedParts();
+    void summaryRowThrowing();
     void priceLists_data();
     void priceLists();
 };
@@ -94,6 +96,12 @@ batch::PartOpener cutOpener(const QString &path, const QString &cutPart, qint64 
         return std::make_unique<CutPart>(f, part, name == cutPart ? keep : std::numeric_limits<qint64>::max());
     };
 }
+
+// A part that never ends: shared strings past any laboratory's workbook.
+class EndlessPart : public batch::PartStream {
+public:
+    QByteArray read(bool *) override { return QByteArray("<si><t>Latossolo Vermelho-Amarelo</t></si>").repeated(1000); }
+};
 
 } // namespace
 
@@ -302,6 +310,42 @@ void TstWorkbooks::sheetEndingEarly()
     }
     const batch::LabFile lab(std::move(reader));
     QVERIFY2(lab.error().startsWith(QStringLiteral("a planilha termina antes do fim")), qPrintable(lab.error()));
+}
+
+// The workbook's parts read whole are capped, with the part named.
+void TstWorkbooks::oversizedParts()
+{
+    const fileformats::Functions *f = fileformats::load(nullptr);
+    const QString path = fixture(QStringLiteral("laudo.xlsx"));
+    const batch::XlsxBook book([f, path](const QString &name, QString *error) -> std::unique_ptr<batch::PartStream> {
+        if (name == QLatin1String("xl/sharedStrings.xml"))
+            return std::make_unique<EndlessPart>();
+        fileformats::ArchivePart *part = f->openPart(path, name, error);
+        return part ? std::make_unique<CutPart>(f, part, std::numeric_limits<qint64>::max()) : nullptr;
+    });
+    QCOMPARE(book.error(), QStringLiteral("a parte \"xl/sharedStrings.xml\" da planilha passa de 64 MiB; "
+                                          "não é a planilha de um laboratório"));
+}
+
+// A summary row that throws while the workbook is written leaves nothing
+// behind (the sanitizers' run sees the workbook freed).
+void TstWorkbooks::summaryRowThrowing()
+{
+    const fileformats::Functions *f = fileformats::load(nullptr);
+    fileformats::Sheet sheet;
+    sheet.name = QStringLiteral("Resumo");
+    sheet.titles = {QStringLiteral("Amostra")};
+    sheet.rowCount = 3;
+    sheet.row = [](qsizetype r) {
+        if (r == 1)
+            throw Failure(QStringLiteral("o resumo temporário não pôde ser lido"));
+        fileformats::SheetCell cell;
+        cell.kind = fileformats::SheetCell::Text;
+        cell.text = QStringLiteral("A1");
+        return QList<fileformats::SheetCell>{cell};
+    };
+    QString error;
+    QVERIFY_THROWS_EXCEPTION(Failure, f->workbook(sheet, &error));
 }
 
 // A store's price list in every format, with a title line above the header
