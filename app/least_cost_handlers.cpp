@@ -89,7 +89,10 @@ void TFPrincipal::btnMenorCustoClick()
     options.leastKgHa = LeastCostDialog::defaultLeastKgHa;
     if (leastCostOptions_)
         options = *leastCostOptions_;
-    else if (composition_)
+    // The area of a case with a composition is the one it was composed for.
+    if (composition_)
+        options.areaHa = composition_->options.areaHa;
+    if (!leastCostOptions_ && composition_)
         options = composition_->options;
     LeastCostDialog dialog(numbers_, regional_, *userPrices_, needs, options, this);
     if (composition_)

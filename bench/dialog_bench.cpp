@@ -1,10 +1,13 @@
 // The window's longest wait while "Menor custo..." composes: an area typed
 // key by key into the dialog with 40 priced products, a heartbeat timer in
 // the window's thread measuring how late it runs. Prints milliseconds.
+// With "--foto FILE" it shows the dialog composed for 2000 ha instead and
+// saves a picture of the screen, to look at it.
 #include "app/LeastCostDialog.h"
 #include "bench/price_fixture.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
@@ -24,6 +27,15 @@ int main(int argc, char **argv)
     needs[1] = {30, 0, 30};
     needs[2] = {30, 0, 20};
     needs[3] = {15, 0, 0};
+    if (const int at = QCoreApplication::arguments().indexOf(QStringLiteral("--foto")); at > 0) {
+        fertilizers::CompositionOptions options;
+        options.areaHa = 2000;
+        options.leastKgHa = LeastCostDialog::defaultLeastKgHa;
+        LeastCostDialog dialog(numbers, QLocale(QLocale::Portuguese, QLocale::Brazil), fortyProducts(), needs, options);
+        dialog.show();
+        QTest::qWait(1500);
+        return dialog.screen()->grabWindow(0).save(QCoreApplication::arguments().value(at + 1)) ? 0 : 1;
+    }
     std::printf("The window's longest wait while \"Menor custo...\" composes (40 priced products)\n");
     for (const bool season : {false, true}) {
         fertilizers::CompositionOptions options;
