@@ -57,7 +57,7 @@ QStringList importing(TFPrincipal &w, const QString &path, int row, const std::f
         } else if (modal && modal->objectName() == "labSampleDialog") {
             auto *table = modal->findChild<QTableWidget *>("tblAmostras");
             QCOMPARE(table->rowCount(), 2);
-            QCOMPARE(table->item(1, 4)->text(), QString("linha 6, coluna Pmg/dm³: 'n.d.' não é um número"));
+            QCOMPARE(table->item(1, 4)->text(), QString("linha 6, coluna Pmg/dm³: 'n.d.' não medido"));
             table->selectRow(row);
             static_cast<QDialog *>(modal)->accept();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
@@ -132,7 +132,7 @@ void TstLabImportGui::sampleWithAProblemFillsNothing()
     const QHash<QString, QString> before = fields(*w);
     const QStringList messages = importing(*w, path, 1, [&] { gui::click(*w, "btnImportar"); });
     QCOMPARE(messages, QStringList{"A amostra da linha 6 não pode ser importada: "
-                                   "linha 6, coluna Pmg/dm³: 'n.d.' não é um número"});
+                                   "linha 6, coluna Pmg/dm³: 'n.d.' não medido"});
     QCOMPARE(fields(*w), before);
 }
 
