@@ -465,6 +465,15 @@ QString unitText(Column column, double factor)
 
 std::optional<double> unitFactorOf(Column column, const QString &unit) { return unitFactor(info(column), unit); }
 
+QStringList unitTexts(Column column)
+{
+    QStringList texts{programUnit(column)};
+    for (const auto &[keys, factor] : info(column).units)
+        if (const QString text = unitText(column, factor); !texts.contains(text))
+            texts << text;
+    return texts;
+}
+
 namespace {
 
 // What a column of the file is: its variable (or why none) and its unit

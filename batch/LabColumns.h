@@ -117,6 +117,8 @@ int namedAnalyses(const QStringList &fields);
 // The unit a column's values are in, as a user would write it in
 // --coluna ("mmolc/dm³"), for the unit key of one of the column's units.
 QString unitText(Column column, double factor);
+// The units a column can be in, the program's first, as an option writes them.
+QStringList unitTexts(Column column);
 // The factor of a unit as written for a column; nothing when the column
 // cannot take it.
 std::optional<double> unitFactorOf(Column column, const QString &unit);

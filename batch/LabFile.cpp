@@ -180,8 +180,10 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         byName = byName || !c.header.isEmpty();
     std::optional<CsvRecord> above;
     for (int n = 0; n < titleLines && reader_->next(record); ++n) {
-        if (blankRecord(record))
+        if (blankRecord(record)) {
+            above.reset(); // a group row stands right above the names
             continue;
+        }
         const int named = namedColumns(record.fields);
         if ((named >= headerNames && namedAnalyses(record.fields) >= 2) || (byName && named >= 1)) {
             header = record.fields;
