@@ -1204,7 +1204,7 @@ void TstLabBatch::saoPauloConvention()
     QCOMPARE(rows[0].value("Classe de K"), QStringLiteral("Muito alto"));
     QCOMPARE(rows[0].value("Classe de argila"), QStringLiteral("Classe 4"));
     const QByteArray text = readAll(QStringLiteral("saida/SP-01.txt"));
-    QVERIFY2(text.contains("K (mg/dm\xb3) = 207,23"), text.constData());
+    QVERIFY2(text.contains("K (mg/dm\xb3) = 207.23"), text.constData());
 }
 
 QTEST_MAIN(TstLabBatch)
