@@ -4,6 +4,7 @@
 #include "app/TFPrincipal.h"
 
 #include "batch/LabFile.h"
+#include "app/UnitQuestion.h"
 #include "batch/LabSample.h"
 #include "app/LabSampleList.h"
 #include "agronomy/Recommendation.h"
@@ -75,7 +76,13 @@ void TFPrincipal::btnImportarClick()
     const QString path = dialog.selectedFiles().constFirst();
     labFolder_ = QFileInfo(path).absolutePath();
 
-    const std::unique_ptr<batch::LabFile> lab = batch::LabFile::open(path);
+    std::unique_ptr<batch::LabFile> lab = batch::LabFile::open(path);
+    if (!lab->doubts().isEmpty()) {
+        UnitQuestion question(this, QFileInfo(path).fileName(), lab->doubts());
+        if (question.exec() != QDialog::Accepted)
+            return;
+        lab = batch::LabFile::open(path, question.chosen());
+    }
     if (!lab->error().isEmpty()) {
         showError(QStringLiteral("\"%1\": %2").arg(QFileInfo(path).fileName(), lab->error()));
         return;

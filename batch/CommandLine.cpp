@@ -41,8 +41,9 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                QStringLiteral("Mostra, para cada variável, a coluna de onde é tirada, a unidade entendida e a "
                               "conversão, e as colunas ignoradas; não grava nada.")),
       coluna_(QStringLiteral("coluna"),
-              QStringLiteral("Tira a variável (Argila, pH, P, K, MO, Al, Ca, Mg, CTC, V, Rendimento, Amostra, ...) da "
-                             "coluna de cabeçalho dado, na unidade dada; pode vir várias vezes."),
+              QStringLiteral("Tira a variável (Argila, pH, P, K, MO, Al, Ca, Mg, CTC, V, Rendimento, Amostra, ...; "
+                             "SB, t, H+Al, m, Na para conferir as somas) da coluna de cabeçalho dado, na unidade dada; "
+                             "pode vir várias vezes."),
               QStringLiteral("VARIAVEL=CABEÇALHO[:UNIDADE]")),
       planilha_(QStringLiteral("planilha"),
                 QStringLiteral("Planilha do arquivo .xlsx, .xls ou .ods de onde ler as amostras (padrão: a primeira "
@@ -71,10 +72,15 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                 QStringLiteral("Com --historico, só os produtores cujo nome (ou CPF) contém o texto."),
                 QStringLiteral("TEXTO")),
       talhao_(QStringLiteral("talhao"),
-              QStringLiteral("Com --historico, só os talhões cuja denominação contém o texto."), QStringLiteral("TEXTO"))
+              QStringLiteral("Com --historico, só os talhões cuja denominação contém o texto."), QStringLiteral("TEXTO")),
+      unidadesIac_(QString::fromLatin1(iacOption).mid(2),
+                   QStringLiteral("As colunas cuja unidade o arquivo não diz estão na convenção do IAC (São Paulo): "
+                                  "K, Ca, Mg, Al, SB, t, CTC (T) e H+Al em mmolc/dm³, M.O. em g/dm³, argila em g/kg. "
+                                  "Sem ela, uma coluna sem unidade só é lida na unidade do programa quando os valores "
+                                  "a confirmam; senão nada é gravado e a mensagem diz a opção que falta."))
 {
     parser.addOptions({lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_,
-                       planilha_, memoria_, precos_, area_, banco_, historico_, produtor_, talhao_});
+                       planilha_, memoria_, precos_, area_, banco_, historico_, produtor_, talhao_, unidadesIac_});
 }
 
 bool CommandLine::requested(int argc, char **argv)
@@ -189,7 +195,7 @@ int CommandLine::run(const QCommandLineParser &parser) const
         }
         // Two columns for one variable: which one is meant cannot be told.
         for (const ChosenColumn &earlier : std::as_const(options.chosen))
-            if (earlier.column == *column) {
+            if (earlier.column == *column && !earlier.header.isEmpty()) {
                 printError(QStringLiteral("--coluna: %1 dada mais de uma vez").arg(columnName(*column)));
                 return NotRun;
             }
@@ -201,6 +207,9 @@ int CommandLine::run(const QCommandLineParser &parser) const
         }
         options.chosen << ChosenColumn{*column, header, unit};
     }
+    // The laboratory's convention, for the columns neither the file nor a --coluna states.
+    if (parser.isSet(unidadesIac_))
+        options.chosen << iacConvention();
     options.sheet = parser.value(planilha_);
     options.store = parser.value(banco_);
     if (parser.isSet(banco_) && options.store.isEmpty()) {

@@ -2,7 +2,7 @@
 // The lab-file run on the program's command line:
 //   tuberon --lote amostras.csv --saida relatorios/ [--rendimento 25] [--prnt 80]
 //           [--plantio 2025-10-01] [--tecnico "Nome /CREA"] [--silencioso]
-//           [--coluna VARIAVEL=CABEÇALHO[:UNIDADE]]... [--colunas] [--planilha NOME] [--memoria]
+//           [--coluna VARIAVEL=CABEÇALHO[:UNIDADE]]... [--unidades-iac] [--colunas] [--planilha NOME] [--memoria]
 //           [--precos PRECOS.csv [--area HA]] [--banco BANCO.sqlite]
 //   tuberon --historico [--banco BANCO.sqlite] [--produtor TEXTO] [--talhao TEXTO]
 #include <QCommandLineOption>
@@ -30,7 +30,7 @@ private:
     int history(const QCommandLineParser &parser) const;
 
     QCommandLineOption lote_, saida_, rendimento_, prnt_, plantio_, tecnico_, silencioso_, colunas_, coluna_, planilha_, memoria_,
-        precos_, area_, banco_, historico_, produtor_, talhao_;
+        precos_, area_, banco_, historico_, produtor_, talhao_, unidadesIac_;
 };
 
 } // namespace batch

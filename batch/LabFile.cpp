@@ -3,6 +3,8 @@
 #include "batch/LabSample.h"
 #include "batch/Workbook.h"
 
+#include <QRegularExpression>
+
 namespace batch {
 
 namespace {
@@ -33,12 +35,34 @@ QString statisticsRow(const CsvRecord &record)
     return {};
 }
 
+QString noteRow(const CsvRecord &record, const ColumnMap &map)
+{
+    static const QRegularExpression note(QStringLiteral("^\\s*(?:\\*|\\(\\d+\\)|\\d+\\)|[\\p{L}][\\p{L} .º°/]*:)"),
+                                         QRegularExpression::UseUnicodePropertiesOption);
+    QString first;
+    for (const QString &f : record.fields)
+        if (!f.trimmed().isEmpty()) {
+            first = f.trimmed();
+            break;
+        }
+    if (first.isEmpty() || !note.match(first).hasMatch())
+        return {};
+    for (int c = int(Column::Argila); c <= int(Column::V); ++c) {
+        const int at = map.index[c];
+        if (at >= 0 && fileNumber(record.fields.value(at)))
+            return {};
+    }
+    return first.size() > 60 ? first.left(57) + QStringLiteral("...") : first;
+}
+
 QStringList describeColumns(const ColumnMap &map)
 {
     QStringList lines;
     for (int c = 0; c < columnCount; ++c) {
         const Column column = Column(c);
         const int at = map.index[c];
+        if (at < 0 && checkOnly(column))
+            continue;
         if (at < 0) {
             lines << QStringLiteral("%1: sem coluna%2")
                          .arg(columnName(column),
@@ -49,11 +73,14 @@ QStringList describeColumns(const ColumnMap &map)
         if (numeric(column) && !programUnit(column).isEmpty()) {
             const QString unit = map.unit[c].isEmpty() ? programUnit(column) : map.unit[c];
             const double factor = map.factor[c];
-            line += factor == 1 ? QStringLiteral(", em %1, sem conversão").arg(unit)
-                                : QStringLiteral(", em %1, × %2 para %3")
-                                      .arg(unit, QString::number(factor).replace(QLatin1Char('.'), QLatin1Char(',')),
+            line += QStringLiteral(", em %1 (%2)").arg(unit, map.source[c]);
+            line += factor == 1 ? QStringLiteral(", sem conversão")
+                                : QStringLiteral(", × %1 para %2")
+                                      .arg(QString::number(factor, 'g', 6).replace(QLatin1Char('.'), QLatin1Char(',')),
                                            programUnit(column));
         }
+        if (checkOnly(column))
+            line += QStringLiteral(", só para conferir as somas do arquivo");
         lines << line;
     }
     for (const QString &ignored : map.ignored)
@@ -113,17 +140,25 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
 {
     CsvRecord record;
     QStringList header;
-    int best = -1;
+    HeaderRows rows;
+    // The header names several of the program's columns, analyses among
+    // them: a client block above it ("Cliente:", "Município:") names none.
+    bool byName = false;
+    for (const ChosenColumn &c : chosen)
+        byName = byName || !c.header.isEmpty();
+    std::optional<CsvRecord> above;
     for (int n = 0; n < titleLines && reader_->next(record); ++n) {
-        if (blankRecord(record))
+        if (blankRecord(record)) {
+            above.reset(); // a group row stands right above the names
             continue;
+        }
         const int named = namedColumns(record.fields);
-        if (named >= headerNames || (!chosen.isEmpty() && best < 0 && named >= 1)) {
+        if ((named >= headerNames && namedAnalyses(record.fields) >= 2) || (byName && named >= 1)) {
             header = record.fields;
             headerRecords_ = n + 1;
-            best = named;
             break;
         }
+        above = record;
     }
     if (header.isEmpty()) {
         // A file whose header names fewer columns is judged by its first row.
@@ -135,22 +170,35 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         }
         header = record.fields;
         headerRecords_ = 1;
+        above.reset();
     }
-    QStringList units;
+    rows.header = header;
+    // The row right above names groups of columns ("Complexo sortivo
+    // (cmolc/dm³)", "pH" over "H2O" and "CaCl2").
+    if (above)
+        rows.groups = *above;
+    // Under the header, rows of units and of methods, in either order.
+    bool units = false, methods = false;
     while (reader_->next(record)) {
         if (blankRecord(record)) {
             ++headerRecords_;
             continue;
         }
-        if (unitsRow(record.fields)) {
-            units = record.fields;
-            ++headerRecords_;
+        if (!units && unitsRow(record.fields)) {
+            rows.units = record;
+            units = true;
+            if (!methods)
+                rows.methods = record; // a unit row may carry a pH's method ("H2O", "CaCl2")
+        } else if (!methods && methodsRow(record.fields)) {
+            rows.methods = record;
+            methods = true;
         } else {
             first_ = record;
+            break;
         }
-        break;
+        ++headerRecords_;
     }
-    const MapResult result = mapColumns(header, units, chosen);
+    const MapResult result = mapColumns(rows, chosen);
     if (!result.map) {
         error_ = reader_->failure().isEmpty() ? result.error : reader_->failure();
         return;
@@ -175,6 +223,18 @@ void LabFile::start(const QList<ChosenColumn> &chosen)
         map_.decimal = commas > points ? QLatin1Char(',') : QLatin1Char('.');
     if (!reader_->failure().isEmpty()) {
         error_ = reader_->failure();
+        return;
+    }
+    // What the values show of the units: a unit the file does not state is
+    // the program's only where the values are a soil's in it.
+    rewind();
+    UnitEvidence evidence(map_);
+    while (next(record, &notSample))
+        if (notSample.isEmpty())
+            evidence.add(record);
+    doubts_ = evidence.doubts();
+    if (!doubts_.isEmpty()) {
+        error_ = doubtsMessage(doubts_);
         return;
     }
     rewind();
@@ -202,6 +262,8 @@ bool LabFile::next(CsvRecord &record, QString *notSample)
         } while (blankRecord(record));
     }
     *notSample = statisticsRow(record);
+    if (notSample->isEmpty())
+        *notSample = noteRow(record, map_);
     return true;
 }
 

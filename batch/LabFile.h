@@ -6,6 +6,7 @@
 // files through it.
 #include "batch/CsvTable.h"
 #include "batch/LabColumns.h"
+#include "batch/LabSample.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -31,6 +32,9 @@ public:
     const ColumnMap &map() const { return map_; }
     // The workbook's sheet read; empty for a CSV.
     QString sheet() const { return sheet_; }
+    // The columns whose unit the file's values show is not the unit taken;
+    // when there are any, error() says them and the options that state them.
+    const QList<UnitDoubt> &doubts() const { return doubts_; }
     // The next record below the header, blank ones left out; false at the end.
     // A row that is no sample ("Média", "Total") comes with `notSample` set.
     bool next(CsvRecord &record, QString *notSample);
@@ -45,6 +49,7 @@ private:
     ColumnMap map_;
     QString error_;
     QString sheet_;
+    QList<UnitDoubt> doubts_;
     int headerRecords_ = 0; // records from the top to the header and its units, both included
     std::optional<CsvRecord> first_;
 };
@@ -55,5 +60,8 @@ QStringList describeColumns(const ColumnMap &map);
 
 // Why a record is a row of a table's statistics rather than a sample, or empty.
 QString statisticsRow(const CsvRecord &record);
+// A note below the table ("Métodos: ...", "* valores em base seca") whose
+// analysis cells hold no number: its text, or empty.
+QString noteRow(const CsvRecord &record, const ColumnMap &map);
 
 } // namespace batch

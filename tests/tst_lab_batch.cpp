@@ -54,6 +54,8 @@ private slots:
     void withPrices_data();
     void withPrices();
     void seasonsIntoTheStore();
+    void saoPauloConvention_data();
+    void saoPauloConvention();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -338,7 +340,7 @@ void TstLabBatch::badSamplesAmongGood()
 
     const QStringList errors{
         "",
-        "linha 3, coluna P: 'n.d.' não é um número",
+        "linha 3, coluna P: 'n.d.' não medido",
         "",
         "linha 5, coluna K (cmolc/dm³): vazia",
         "linha 6, coluna Argila (g/kg): '1200' acima de 100",
@@ -941,34 +943,34 @@ const char expectedColumns[] =
     "Município: sem coluna\n"
     "Denominação: sem coluna\n"
     "Laudo: sem coluna\n"
-    "Argila: \"Argila%\", em %, sem conversão\n"
+    "Argila: \"Argila%\", em % (do cabeçalho), sem conversão\n"
     "pH: \"pH H2O\"\n"
-    "P: \"Pmg/dm³\", em mg/dm³, sem conversão\n"
-    "K: \"Kcmolc/dm\", em cmolc/dm, × 391 para mg/dm³\n"
-    "MO: \"MO\", em g/dm³, × 0,1 para %\n"
-    "Al: \"Alcmolc/dm³\", em cmolc/dm³, sem conversão\n"
-    "Ca: \"Ca cmolc/dm?\", em cmolc/dm?, sem conversão\n"
-    "Mg: \"Mgcmolc/dm3\", em cmolc/dm3, sem conversão\n"
-    "CTC: \"T\", em cmolc/dm³, sem conversão\n"
-    "V: \"V%\", em %, sem conversão\n"
-    "Rendimento: \"Produtividade\", em kg/ha, × 0,001 para t/ha\n"
+    "P: \"Pmg/dm³\", em mg/dm³ (do cabeçalho), sem conversão\n"
+    "K: \"Kcmolc/dm\", em cmolc/dm (do cabeçalho), × 391 para mg/dm³\n"
+    "MO: \"MO\", em g/dm³ (da linha de unidades), × 0,1 para %\n"
+    "Al: \"Alcmolc/dm³\", em cmolc/dm³ (do cabeçalho), sem conversão\n"
+    "Ca: \"Ca cmolc/dm?\", em cmolc/dm? (do cabeçalho), sem conversão\n"
+    "Mg: \"Mgcmolc/dm3\", em cmolc/dm3 (do cabeçalho), sem conversão\n"
+    "CTC: \"T\", em cmolc/dm³ (da linha de unidades, \"cmolc/dm³\" sob \"t\"), sem conversão\n"
+    "V: \"V%\", em % (do cabeçalho), sem conversão\n"
+    "Rendimento: \"Produtividade\", em kg/ha (da linha de unidades), × 0,001 para t/ha\n"
     "Data: sem coluna\n"
+    "SB: \"SB\", em cmolc/dm³ (da linha de unidades), sem conversão, só para conferir as somas do arquivo\n"
+    "t: \"t\", em cmolc/dm³ (da linha de unidades), sem conversão, só para conferir as somas do arquivo\n"
+    "H+Al: \"H+Al\", em cmolc/dm³ (da linha de unidades), sem conversão, só para conferir as somas do arquivo\n"
+    "m: \"m%\", em % (do cabeçalho), sem conversão, só para conferir as somas do arquivo\n"
     "ignorada: \"Nº Lab\": não usada pelo programa\n"
     "ignorada: \"Latitude\": não usada pelo programa\n"
     "ignorada: \"Areia\": não usada pelo programa\n"
     "ignorada: \"pH CaCl2\": pH por outro método (o programa usa o pH em água)\n"
     "ignorada: \"P resina\": fósforo por outro método (o programa usa o P Mehlich-1)\n"
-    "ignorada: \"H+Al\": não usada pelo programa\n"
-    "ignorada: \"SB\": não usada pelo programa\n"
-    "ignorada: \"t\": CTC efetiva (t), não a CTC a pH 7 (T)\n"
-    "ignorada: \"m%\": não usada pelo programa\n"
     "ignorada: \"Ca/Mg\": não usada pelo programa\n";
 
 // Three samples as a clean file gives them, in the program's units.
 const char cleanLabFile[] = "Amostra;Produtor;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V;Rendimento\n"
                             "CA-01;João da Silva;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35;25\n"
-                            "CA-02;Maria Souza;60;4,8;2;39,1;3,5;0,9;1,2;0,4;16,5;22;38,5\n"
-                            "CA-03;José Lima;18;6,1;25,3;117,3;1,2;0;3,4;1,1;6,2;72;30\n";
+                            "CA-02;Maria Souza;60;4,8;2;39,1;3,5;0,9;1,2;0,4;16,5;10;38,5\n"
+                            "CA-03;José Lima;18;6,1;25,3;117,3;1,2;0;3,4;1,1;6,2;77;30\n";
 
 // The same samples as a laboratory's system exports them: a title block,
 // units glued to the names, cut short or with the "³" lost, more units in a
@@ -984,11 +986,11 @@ const QList<QStringList> laboratoryRows{
     {"", "", "", "", "", "g/kg", "", "", "mg/dm³", "", "", "g/dm³", "", "", "", "cmolc/dm³", "cmolc/dm³",
      "cmolc/dm³", "", "", "", "", "kg/ha"},
     {"1001", "CA-01", "João da Silva", "-12.6", "35", "420", "5,4", "4,7", "9", "6", "0,15", "21", "0,4", "2,1",
-     "0,8", "4,2", "3,0", "3,4", "8,5", "35", "12", "2,6", "25.000"},
+     "0,8", "5,5", "3,0", "3,4", "8,5", "35", "12", "2,6", "25.000"},
     {"1002", "CA-02", "Maria Souza", "-12.7", "60", "210", "4,8", "4,1", "3", "< 2", "0,1", "35", "0,9", "1,2",
-     "0,4", "14,8", "1,7", "2,46", "16,5", "22", "35", "3,0", "38.500"},
+     "0,4", "14,8", "1,7", "2,6", "16,5", "10", "35", "3,0", "38.500"},
     {"1003", "CA-03", "José Lima", "-12.8", "18", "700", "6,1", "5,5", "30", "25,3", "0,3", "12", "0", "3,4",
-     "1,1", "1,7", "4,5", "4,5", "6,2", "72", "0", "3,1", "30.000"},
+     "1,1", "1,4", "4,8", "4,8", "6,2", "77", "0", "3,1", "30.000"},
     {"Média", "", "", "", "37,7", "443", "5,4", "4,8", "14", "11", "0,18", "22,7", "0,43", "2,23", "0,77", "6,9",
      "3,07", "3,45", "10,4", "43", "15", "2,9", "31.167"},
 };
@@ -1240,4 +1242,52 @@ void TstLabBatch::seasonsIntoTheStore()
 
 QTEST_MAIN(TstLabBatch)
 
+void TstLabBatch::saoPauloConvention_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::newRow("no unit said: stopped, nothing written") << QStringList() << 2;
+    QTest::newRow("the convention's option") << QStringList{"--unidades-iac"} << 0;
+    QTest::newRow("each column's option")
+        << QStringList{"--coluna", "K=K:mmolc/dm³", "--coluna", "Ca=Ca:mmolc/dm³", "--coluna", "Mg=Mg:mmolc/dm³",
+                       "--coluna", "Al=Al:mmolc/dm³", "--coluna", "H+Al=H+Al:mmolc/dm³", "--coluna",
+                       "SB=SB:mmolc/dm³", "--coluna", "CTC=T:mmolc/dm³", "--coluna", "MO=M.O.:g/dm³", "--coluna",
+                       "Argila=Argila:g/kg"}
+        << 0;
+}
+
+// A São Paulo laboratory's file gives no unit anywhere (cations, SB and T in
+// mmolc/dm³, MO in g/dm³, clay in g/kg): the run stops naming the options
+// that state them, and with them every sample is read right.
+void TstLabBatch::saoPauloConvention()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QProcess p;
+    startProgram(p, QStringList{"--lote", QStringLiteral(TUBERON_SOURCE "/examples/amostras-sp.csv"), "--saida", "saida",
+                                "--silencioso"}
+                        + options);
+    QVERIFY(p.waitForFinished(120000));
+    const QString said = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(p.exitCode() == status, qPrintable(said));
+    if (status == 2) {
+        for (const char *option : {"--coluna K=K:mmolc/dm³", "--coluna Ca=Ca:mmolc/dm³", "--coluna CTC=T:mmolc/dm³",
+                                   "--coluna SB=SB:mmolc/dm³", "--coluna MO=M.O.:g/dm³", "--coluna Argila=Argila:g/kg",
+                                   "--unidades-iac"})
+            QVERIFY2(said.contains(QString::fromUtf8(option)), option);
+        QVERIFY(!QDir(QStringLiteral("saida")).exists() || QDir(QStringLiteral("saida")).isEmpty());
+        return;
+    }
+    const QList<QHash<QString, QString>> rows = summaryRows(QStringLiteral("saida/resumo.csv"));
+    QCOMPARE(rows.size(), 4);
+    for (const auto &row : rows)
+        QCOMPARE(row.value("Erro"), QString());
+    // SP-01: K 5,3 mmolc/dm³ is 207 mg/dm³, clay 95 g/kg is 9,5 %.
+    QCOMPARE(rows[0].value("Classe de K"), QStringLiteral("Muito alto"));
+    QCOMPARE(rows[0].value("Classe de argila"), QStringLiteral("Classe 4"));
+    const QByteArray text = readAll(QStringLiteral("saida/SP-01.txt"));
+    QVERIFY2(text.contains("K (mg/dm\xb3) = 207.23"), text.constData());
+}
+
+QTEST_MAIN(TstLabBatch)
 #include "tst_lab_batch.moc"

@@ -48,6 +48,12 @@ private slots:
     void workbookText();
     void workbookCells_data();
     void workbookCells();
+    void unitsAroundTheHeader_data();
+    void unitsAroundTheHeader();
+    void fileSums_data();
+    void fileSums();
+    void unstatedUnits_data();
+    void unstatedUnits();
 };
 
 namespace {
@@ -316,7 +322,7 @@ void TstLabFile::badRowsAmongGood()
     const QList<batch::LabSample> s = samplesOf(csv);
     const QStringList expected{
         "",
-        "linha 3, coluna P (mg/dm³): 'n.d.' não é um número",
+        "linha 3, coluna P (mg/dm³): 'n.d.' não medido",
         "linha 4, coluna K: vazia",
         "linha 5, coluna Al: '-0,4' negativo",
         "linha 6, coluna Argila (%): '101' acima de 100",
@@ -440,12 +446,15 @@ void TstLabFile::headerSpellings()
         full[at] = header;
     else
         full << header;
-    // What a laboratory prints beside them, which the program does not use.
+    // What a laboratory prints beside them: t, m, H+Al and SB are read to
+    // check the file's sums, the rest is not used.
     full << "t" << "CTC efetiva" << "K%" << "m %" << "H+Al" << "SB" << "Areia (g/kg)" << "Latitude" << "Ca/Mg";
     const batch::ColumnMap map = mapOf(full);
     QCOMPARE(map.index[column], at >= 0 ? at : full.indexOf(header));
     QCOMPARE(map.factor[column], factor);
-    QCOMPARE(map.ignored.size(), 9);
+    QCOMPARE(map.ignored.size(), 5);
+    QCOMPARE(map.indexOf(batch::Column::Ctce), full.indexOf("t"));
+    QCOMPARE(map.indexOf(batch::Column::Sb), full.indexOf("SB"));
 }
 
 void TstLabFile::otherQuantities_data()
@@ -603,8 +612,10 @@ void TstLabFile::values_data()
         << "linha 2, coluna P: '1.500' pode ser um número com separador de milhares ou com três casas decimais, e o "
            "arquivo não mostra a sua marca decimal";
     QTest::newRow("non-breaking space and tab around") << "\u00A06\t" << "," << 6.0 << "";
-    QTest::newRow("not detected stays an error") << "n.d." << "," << 0.0 << "linha 2, coluna P: 'n.d.' não é um número";
-    QTest::newRow("a dash stays an error") << "-" << "," << 0.0 << "linha 2, coluna P: '-' não é um número";
+    QTest::newRow("not measured stays an error") << "n.d." << "," << 0.0 << "linha 2, coluna P: 'n.d.' não medido";
+    QTest::newRow("a dash stays an error") << "-" << "," << 0.0 << "linha 2, coluna P: '-' não medido";
+    QTest::newRow("ns stays an error") << "ns" << "," << 0.0 << "linha 2, coluna P: 'ns' não medido";
+    QTest::newRow("nr stays an error") << "nr" << "," << 0.0 << "linha 2, coluna P: 'nr' não medido";
     QTest::newRow("a leading zero is a decimal in a comma file") << "0.125" << "," << 0.125 << "";
     QTest::newRow("groups of another size") << "1.23,5" << "," << 0.0 << "linha 2, coluna P: '1.23,5' não é um número";
 }
@@ -795,6 +806,291 @@ void TstLabFile::workbookCells()
         return;
     QCOMPARE(*s.value(batch::Column::Ca), calcium);
     QCOMPARE(*s.value(batch::Column::Rendimento), yield);
+}
+
+namespace {
+
+// Records given as they are, with the spans a workbook's merged cells give.
+class HeldRecords : public batch::RecordReader {
+public:
+    explicit HeldRecords(QList<batch::CsvRecord> records) : records_(std::move(records)) {}
+    bool next(batch::CsvRecord &record) override
+    {
+        if (at_ >= records_.size())
+            return false;
+        record = records_[at_++];
+        return true;
+    }
+    void rewind() override { at_ = 0; }
+
+private:
+    QList<batch::CsvRecord> records_;
+    qsizetype at_ = 0;
+};
+
+// A CSV's records, with merges ("2:3:5": line 2, the cell of column 3 over 5 columns).
+std::unique_ptr<batch::RecordReader> recordsOf(const QByteArray &csv, const QString &merges)
+{
+    QList<batch::CsvRecord> records;
+    batch::CsvReader reader(csv);
+    batch::CsvRecord record;
+    while (reader.next(record))
+        records << record;
+    for (const QString &merge : merges.split(' ', Qt::SkipEmptyParts)) {
+        const QStringList parts = merge.split(':');
+        for (batch::CsvRecord &r : records)
+            if (r.line == parts[0].toInt()) {
+                r.spans.resize(r.fields.size(), 1);
+                r.spans[parts[1].toInt()] = parts[2].toInt();
+            }
+    }
+    return std::make_unique<HeldRecords>(records);
+}
+
+// The first sample of a file and what follows it.
+struct FirstSample {
+    QString error; // the file's
+    batch::LabSample sample;
+    QStringList rest; // what the rows after it are: "" for a sample, else why not one
+};
+
+FirstSample firstSample(std::unique_ptr<batch::RecordReader> reader, const QList<batch::ChosenColumn> &chosen = {})
+{
+    FirstSample first;
+    batch::LabFile lab(std::move(reader), chosen);
+    first.error = lab.error();
+    if (!first.error.isEmpty())
+        return first;
+    batch::CsvRecord record;
+    QString notSample;
+    if (!lab.next(record, &notSample))
+        return first;
+    first.sample = batch::readSample(record, lab.map(), 25);
+    while (lab.next(record, &notSample))
+        first.rest << notSample;
+    return first;
+}
+
+} // namespace
+
+// Units and methods where laboratories put them: a merged unit cell, a unit
+// with blanks to its right, a row of methods, a group above the names, SI
+// notation, wrapped headers, values saved as shown, pH by its method, a
+// client block above and a note below. Every layout holds the same sample:
+// clay 35 %, pH 5,4 in water, K 58,65 mg/dm³, MO 2,1 %, Ca 2,1 and CTC 8,5
+// cmolc/dm³, V 35 %.
+void TstLabFile::unitsAroundTheHeader_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("merges");
+    QTest::addColumn<double>("ph"); // -1: no pH in water
+    QTest::addColumn<QStringList>("rest");
+
+    const QByteArray sp = "Amostra;Argila;pH;P;K;Ca;Mg;Al;CTC;MO;V\n";
+    const QByteArray inMmolc = "A1;350;5,4;6;1,5;21;8;4;85;21;35\n";
+    QTest::newRow("a unit merged over K to CTC")
+        << sp + ";g/kg;;mg/dm³;mmolc/dm³;;;;;g/dm³;%\n" + inMmolc << "2:4:5" << 5.4 << QStringList();
+    QTest::newRow("a unit with blanks to its right, as a CSV or .xls writes it")
+        << sp + ";g/kg;;mg/dm³;mmolc/dm³;;;;;g/dm³;%\n" + inMmolc << "" << 5.4 << QStringList();
+    QTest::newRow("one merged unit over MO and clay")
+        << QByteArray("Amostra;pH;P;K;Ca;Mg;Al;CTC;V;MO;Argila\n;;mg/dm³;mmolc/dm³;;;;;%;g/kg;\n"
+                      "A1;5,4;6;1,5;21;8;4;85;35;21;350\n")
+        << "2:9:2 2:3:5" << 5.4 << QStringList();
+    QTest::newRow("a unit with blanks stops at a column that cannot take it")
+        << QByteArray("Amostra;Argila;pH;MO;P;K;Ca;Mg;Al;CTC;V\n;g/kg;;;;;;;;;\n"
+                      "A1;350;5,4;2,1;6;58,65;2,1;0,8;0,4;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("a row of methods between the header and the units")
+        << QByteArray("Amostra;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                      ";Pipeta;H2O;Mehlich-1;Mehlich-1;Walkley-Black;KCl 1 mol/L;KCl 1 mol/L;KCl 1 mol/L;Cálculo;Cálculo\n"
+                      ";g/kg;;mg/dm³;cmolc/dm³;g/dm³;cmolc/dm³;cmolc/dm³;cmolc/dm³;cmolc/dm³;%\n"
+                      "A1;350;5,4;6;0,15;21;0,4;2,1;0,8;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("a group above the names")
+        << QByteArray(";Granulometria (g/kg);;;;;Complexo sortivo (mmolc/dm³);;;;\n"
+                      "Amostra;Argila;pH;P;K (mg/dm³);MO (%);Ca;Mg;Al;CTC;V (%)\n"
+                      "A1;350;5,4;6;58,65;2,1;21;8;4;85;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("SI notation")
+        << QByteArray("Amostra;Argila (g kg-1);pH;P (mg dm-3);K (mmolc dm-3);M.O. (g kg⁻¹);Al (cmolc dm-3);"
+                      "Ca (mmolc dm-3);Mg (cmolc dm⁻³);CTC (cmolc dm-3);V (%)\n"
+                      "A1;350;5,4;6;1,5;21;0,4;21;0,8;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("dag kg-1 and dag/dm³")
+        << QByteArray("Amostra;Argila (dag kg-1);pH;P;K;MO (dag/dm³);Al;Ca;Mg;CTC;V\n"
+                      "A1;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("wrapped headers")
+        << QByteArray("Amostra;\"Argila\n(g/kg)\";\"pH\n(H2O)\";\"P Mehlich-1\n(mg/dm³)\";\"K Mehlich-1\n(cmolc/dm³)\";"
+                      "\"M.O.\n(g/dm³)\";Al;Ca;Mg;\"CTC\n(mmolc/dm³)\";V\n"
+                      "A1;350;5,4;6;0,15;21;0,4;2,1;0,8;85;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("values saved as shown")
+        << QByteArray("Amostra;Argila;pH;P;K;MO (%);Al;Ca;Mg;CTC;V (%)\n"
+                      "A1;35%;5,4;6;58,65;2,10 %;0,4;2,1;0,8;8,5;35,0%\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("pH em água (1:2,5)")
+        << QByteArray("Amostra;Argila;pH em água (1:2,5);P;K;MO;Al;Ca;Mg;CTC;V\n"
+                      "A1;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("pH H2O (1:2,5)")
+        << QByteArray("Amostra;Argila;pH H2O (1:2,5);P;K;MO;Al;Ca;Mg;CTC;V\n"
+                      "A1;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("pH with CaCl2 in the row below is not pH in water")
+        << QByteArray("Amostra;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V\n;;CaCl2;;;;;;;;\n"
+                      "A1;35;4,9;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "" << -1.0 << QStringList();
+    QTest::newRow("two pH columns, their methods below")
+        << QByteArray("Amostra;Argila;pH;pH;P;K;MO;Al;Ca;Mg;CTC;V\n;%;H2O;CaCl2;mg/dm³;;%;;;;;%\n"
+                      "A1;35;5,4;4,9;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "" << 5.4 << QStringList();
+    QTest::newRow("pH over its methods, merged")
+        << QByteArray(";;pH;;\nAmostra;Argila;CaCl2;H2O;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                      "A1;35;4,9;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "1:2:2" << 5.4 << QStringList();
+    QTest::newRow("pH SMP in the group above")
+        << QByteArray(";;pH SMP;\nAmostra;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                      "A1;35;6,1;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n")
+        << "1:2:1" << -1.0 << QStringList();
+    QTest::newRow("a client block above, a note below")
+        << QByteArray("Cliente:;João da Silva;Município:;Laje;Propriedade:;Sítio Boa Vista\n"
+                      "Amostra;Argila;pH;P;K;MO;Al;Ca;Mg;CTC;V\n"
+                      "A1;35;5,4;6;58,65;2,1;0,4;2,1;0,8;8,5;35\n"
+                      "Métodos: P e K por Mehlich-1; Al, Ca e Mg por KCl 1 mol/L;;;;;;;;;\n"
+                      "* Resultados em base seca.\n")
+        << "" << 5.4
+        << QStringList{"Métodos: P e K por Mehlich-1", "* Resultados em base seca."};
+}
+
+void TstLabFile::unitsAroundTheHeader()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, merges);
+    QFETCH(double, ph);
+    QFETCH(QStringList, rest);
+    const FirstSample first = firstSample(recordsOf(csv, merges));
+    QCOMPARE(first.error, QString());
+    const batch::LabSample &s = first.sample;
+    QCOMPARE(s.error, QString());
+    QCOMPARE(*s.value(batch::Column::Argila), 35.0);
+    QCOMPARE(*s.value(batch::Column::K), 58.65);
+    QCOMPARE(*s.value(batch::Column::Mo), 2.1);
+    QCOMPARE(*s.value(batch::Column::Ca), 2.1);
+    QCOMPARE(*s.value(batch::Column::Al), 0.4);
+    QCOMPARE(*s.value(batch::Column::Ctc), 8.5);
+    QCOMPARE(*s.value(batch::Column::V), 35.0);
+    QCOMPARE(s.value(batch::Column::Ph).value_or(-1), ph);
+    QCOMPARE(first.rest, rest);
+}
+
+// The file's own SB, t, H+Al, V and m checked against its cations, within
+// the places each is printed with.
+void TstLabFile::fileSums_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("error");
+    const QString header = "Amostra;Argila;P;K (cmolc/dm³);Ca;Mg;Al;H+Al;SB;t;T;V;m\n";
+    QTest::newRow("all agree") << header + "A1;35;6;0,15;2,1;0,8;0,4;5,5;3,0;3,4;8,5;35;12" << "";
+    QTest::newRow("SB is not the bases")
+        << header + "A1;35;6;0,15;2,1;0,8;0,4;5,5;3,5;3,9;9,0;39;10"
+        << "linha 2, colunas SB, K (cmolc/dm³), Ca, Mg: K + Ca + Mg dá 3,05 cmolc/dm³, mas a coluna SB tem 3,50 cmolc/dm³";
+    QTest::newRow("T is not SB + H+Al")
+        << header + "A1;35;6;0,15;2,1;0,8;0,4;4,2;3,0;3,4;8,5;35;12"
+        << "linha 2, colunas T, SB, H+Al: SB + (H+Al) dá 7,20 cmolc/dm³, mas a coluna T tem 8,50 cmolc/dm³";
+    QTest::newRow("V is not 100·SB/T")
+        << header + "A1;35;6;0,15;2,1;0,8;0,4;5,5;3,0;3,4;8,5;22;12"
+        << "linha 2, colunas V, SB, T: 100·SB/T dá 35,3 %, mas a coluna V tem 22,0 %";
+    QTest::newRow("t and m without SB, from the bases")
+        << "Amostra;Argila;P;K;Ca;Mg;Al;t;CTC;V;m;MO\nA1;35;6;58,65;2,1;0,8;0,4;2,9;8,5;35;12;2"
+        << "linha 2, colunas t, K, Ca, Mg, Al: (K + Ca + Mg) + Al dá 3,45 cmolc/dm³, mas a coluna t tem 2,90 cmolc/dm³";
+    // Ca read ten times too large shows in the sums.
+    QTest::newRow("a unit misread")
+        << "Amostra;Argila;P;K;Ca;Mg;Al;SB;CTC;V;MO\nA1;35;6;58,65;21;0,8;0,4;3,0;8,5;35;2"
+        << "linha 2, colunas SB, K, Ca, Mg: K + Ca + Mg dá 21,95 cmolc/dm³, mas a coluna SB tem 3,00 cmolc/dm³";
+}
+
+void TstLabFile::fileSums()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, error);
+    QString csv = row + "\n";
+    if (!csv.contains("MO"))
+        csv.replace(";m\n", ";m;MO\n").replace(QRegularExpression("(\\d)\n$"), "\\1;2\n");
+    const QList<batch::LabSample> s = samplesOf(csv.toUtf8());
+    QCOMPARE(s.size(), 1);
+    QCOMPARE(s[0].error, error);
+}
+
+// A column whose unit the file does not state is the program's only where
+// its values are a soil's: else the file stops, naming the column, the
+// unit its values point to and the option that states it.
+void TstLabFile::unstatedUnits_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("options"); // the options the message names, in order
+    QTest::addColumn<bool>("iac");
+    const QByteArray bare = "Amostra;K;Ca;Mg;Al;H+Al;SB;T;V;M.O.;Argila;pH CaCl2;P\n";
+    // A sandy soil in the São Paulo convention: mmolc/dm³, g/dm³, g/kg.
+    const QByteArray saoPaulo = bare + "A1;5,3;34;12;1;28;51,3;79,3;65;18;95;5,4;12\n"
+                                       "A2;2,1;30;9;2;25;41,1;66,1;62;14;150;5,1;9\n"
+                                       "A3;3,0;41;15;0;22;59,0;81,0;73;21;60;5,8;30\n";
+    const QStringList all{"--coluna K=K:mmolc/dm³", "--coluna Ca=Ca:mmolc/dm³", "--coluna Mg=Mg:mmolc/dm³",
+                          "--coluna Al=Al:mmolc/dm³", "--coluna H+Al=H+Al:mmolc/dm³", "--coluna SB=SB:mmolc/dm³",
+                          "--coluna CTC=T:mmolc/dm³", "--coluna MO=M.O.:g/dm³", "--coluna Argila=Argila:g/kg"};
+    QTest::newRow("the São Paulo convention") << saoPaulo << all << true;
+    QTest::newRow("clay above 100 in one sample")
+        << QByteArray("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nA1;350;6;40;2;0,4;2;1;8;35\nA2;60;6;40;2;0,4;2;1;8;35\n")
+        << QStringList{"--coluna Argila=Argila:g/kg"} << false;
+    QTest::newRow("MO above 15 in most samples")
+        << QByteArray("Amostra;Argila;P;K;MO;Al;Ca;Mg;CTC;V\nA1;35;6;40;21;0,4;2;1;8;35\nA2;35;6;40;18;0,4;2;1;8;35\n")
+        << QStringList{"--coluna MO=MO:g/dm³"} << false;
+    QTest::newRow("Ca stated in cmolc/dm³, values in mmolc/dm³")
+        << QByteArray("Amostra;Argila;P;K;MO;Al;Ca (cmolc/dm³);Mg;CTC;V\nA1;35;6;40;2;0,4;30;1;8;35\n")
+        << QStringList{"--coluna \"Ca=Ca (cmolc/dm³):mmolc/dm³\""} << false;
+    QTest::newRow("K under 10 mg/dm³ where SB says more")
+        << QByteArray("Amostra;Argila;P;K;MO;Al;Ca (cmolc/dm³);Mg (cmolc/dm³);SB;CTC;V\n"
+                      "A1;35;6;0,15;2;0,4;2,1;0,8;3,05;8,5;36\nA2;35;6;0,2;2;0,4;2,1;0,8;3,1;8,5;36\n")
+        << QStringList{"--coluna K=K:cmolc/dm³"} << false;
+}
+
+void TstLabFile::unstatedUnits()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, options);
+    QFETCH(bool, iac);
+    const FirstSample stopped = firstSample(recordsOf(csv, {}));
+    qsizetype from = 0;
+    for (const QString &option : options) {
+        const qsizetype at = stopped.error.indexOf(option, from);
+        QVERIFY2(at >= 0, qPrintable(option + " | " + stopped.error));
+        from = at + option.size();
+    }
+    QCOMPARE(stopped.error.contains("--unidades-iac"), iac);
+    QVERIFY2(stopped.error.count("--coluna") == options.size(), qPrintable(stopped.error));
+
+    // Said, the units read right.
+    QList<batch::ChosenColumn> chosen;
+    if (iac)
+        chosen = batch::iacConvention();
+    else
+        for (const QString &option : options) {
+            QString value = option.mid(9);
+            value.remove('"');
+            const QString header = value.section('=', 1).section(':', 0, -2);
+            chosen << batch::ChosenColumn{*batch::columnNamed(value.section('=', 0, 0)), header, value.section(':', -1)};
+        }
+    const FirstSample read = firstSample(recordsOf(csv, {}), chosen);
+    QCOMPARE(read.error, QString());
+    QCOMPARE(read.sample.error, QString());
+    if (iac) {
+        QCOMPARE(*read.sample.value(batch::Column::K), 207.23);
+        QCOMPARE(*read.sample.value(batch::Column::Ca), 3.4);
+        QCOMPARE(*read.sample.value(batch::Column::Ctc), 7.93);
+        QCOMPARE(*read.sample.value(batch::Column::Mo), 1.8);
+        QCOMPARE(*read.sample.value(batch::Column::Argila), 9.5);
+        QVERIFY(!read.sample.value(batch::Column::Ph));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstLabFile)

@@ -2,6 +2,7 @@
 // typed, against typing the same sample.
 #include "gui_helpers.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -15,6 +16,8 @@ private slots:
     void shortcutAndPlace();
     void valuesAsTheFileGivesThem_data();
     void valuesAsTheFileGivesThem();
+    void unitsAskedBeforeFilling_data();
+    void unitsAskedBeforeFilling();
 };
 
 namespace {
@@ -57,7 +60,7 @@ QStringList importing(TFPrincipal &w, const QString &path, int row, const std::f
         } else if (modal && modal->objectName() == "labSampleDialog") {
             auto *table = modal->findChild<QTableWidget *>("tblAmostras");
             QCOMPARE(table->rowCount(), 2);
-            QCOMPARE(table->item(1, 4)->text(), QString("linha 6, coluna Pmg/dm³: 'n.d.' não é um número"));
+            QCOMPARE(table->item(1, 4)->text(), QString("linha 6, coluna Pmg/dm³: 'n.d.' não medido"));
             table->selectRow(row);
             static_cast<QDialog *>(modal)->accept();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
@@ -132,7 +135,7 @@ void TstLabImportGui::sampleWithAProblemFillsNothing()
     const QHash<QString, QString> before = fields(*w);
     const QStringList messages = importing(*w, path, 1, [&] { gui::click(*w, "btnImportar"); });
     QCOMPARE(messages, QStringList{"A amostra da linha 6 não pode ser importada: "
-                                   "linha 6, coluna Pmg/dm³: 'n.d.' não é um número"});
+                                   "linha 6, coluna Pmg/dm³: 'n.d.' não medido"});
     QCOMPARE(fields(*w), before);
 }
 
@@ -226,6 +229,66 @@ void TstLabImportGui::valuesAsTheFileGivesThem()
     QCOMPARE(problems, QStringList{problem});
     for (const QString &field : fields)
         QCOMPARE(gui::find(w.get(), field.section('=', 0, 0).toUtf8().constData())->text(), field.section('=', 1));
+}
+
+// A file in the São Paulo convention, no unit anywhere: the window asks the
+// command line's question, the likely units chosen, before filling anything.
+void TstLabImportGui::unitsAskedBeforeFilling_data()
+{
+    QTest::addColumn<bool>("answered");
+    QTest::addColumn<QString>("potassium"); // Edit3 after the import
+    QTest::newRow("the likely units taken") << true << "207,23";
+    QTest::newRow("cancelled: nothing filled") << false << "";
+}
+
+void TstLabImportGui::unitsAskedBeforeFilling()
+{
+    QFETCH(bool, answered);
+    QFETCH(QString, potassium);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sp.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Amostra;K;Ca;Mg;Al;H+Al;SB;T;V;M.O.;Argila;pH CaCl2;P\n"
+               "A1;5,3;34;12;1;28;51,3;79,3;65;18;95;5,4;12\n"
+               "A2;2,1;30;9;2;25;41,1;66,1;62;14;150;5,1;9\n");
+    file.close();
+    auto w = gui::openWindow();
+    QStringList asked, listed;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (modal && modal->objectName() == "unitQuestion") {
+            QVERIFY(listed.isEmpty());
+            for (const QComboBox *units : modal->findChildren<QComboBox *>())
+                asked << units->currentText();
+            answered ? static_cast<QDialog *>(modal)->accept() : static_cast<QDialog *>(modal)->reject();
+        } else if (modal && modal->objectName() == "labSampleDialog") {
+            listed << "list";
+            modal->findChild<QTableWidget *>("tblAmostras")->selectRow(0);
+            static_cast<QDialog *>(modal)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            listed << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer.start();
+    gui::click(*w, "btnImportar");
+    timer.stop();
+    asked.sort();
+    QCOMPARE(asked, (QStringList{"g/dm³", "g/kg", "mmolc/dm³", "mmolc/dm³", "mmolc/dm³", "mmolc/dm³", "mmolc/dm³",
+                                 "mmolc/dm³", "mmolc/dm³"}));
+    QCOMPARE(listed, answered ? QStringList{"list"} : QStringList());
+    QCOMPARE(w->Edit3->text(), potassium);
+    if (answered) {
+        QCOMPARE(w->Edit1->text(), QString("9,5"));
+        QCOMPARE(w->Edit6->text(), QString("3,4"));
+        QCOMPARE(w->Edit8->text(), QString("7,93"));
+    }
 }
 
 QTEST_MAIN(TstLabImportGui)
