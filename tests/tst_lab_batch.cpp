@@ -1240,8 +1240,6 @@ void TstLabBatch::seasonsIntoTheStore()
     QVERIFY(!QFileInfo::exists(QStringLiteral("nada")));
 }
 
-QTEST_MAIN(TstLabBatch)
-
 void TstLabBatch::saoPauloConvention_data()
 {
     QTest::addColumn<QStringList>("options");
