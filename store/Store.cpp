@@ -129,7 +129,9 @@ void createVersion1(const QSqlDatabase &db, const QString &path)
                        "report VARCHAR(200) NOT NULL, report_key VARCHAR(200) NOT NULL, %1, "
                        "recorded_at VARCHAR(30) NOT NULL, UNIQUE (field_id, season_date))")
             .arg(values.join(QStringLiteral(", "))),
-        QStringLiteral("CREATE INDEX season_report ON season (report_key)"),
+        // With the id, so that a search by report number reads this index
+        // alone, not the seasons' rows.
+        QStringLiteral("CREATE INDEX season_report ON season (report_key, id)"),
         // The whole case apart, so that reading the seasons for a search
         // or a history does not read the cases' kilobytes.
         QStringLiteral("CREATE TABLE season_case (season_id BIGINT NOT NULL PRIMARY KEY REFERENCES season (id), "
