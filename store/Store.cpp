@@ -127,10 +127,15 @@ void createVersion1(const QSqlDatabase &db, const QString &path)
         QStringLiteral("CREATE TABLE season (id BIGINT NOT NULL PRIMARY KEY, "
                        "field_id BIGINT NOT NULL REFERENCES field (id), season_date CHAR(10) NOT NULL, "
                        "report VARCHAR(200) NOT NULL, report_key VARCHAR(200) NOT NULL, %1, "
-                       "recorded_at VARCHAR(30) NOT NULL, case_json TEXT NOT NULL, "
-                       "UNIQUE (field_id, season_date))")
+                       "recorded_at VARCHAR(30) NOT NULL, UNIQUE (field_id, season_date))")
             .arg(values.join(QStringLiteral(", "))),
-        QStringLiteral("CREATE INDEX season_report ON season (report_key)"),
+        // With the id, so that a search by report number reads this index
+        // alone, not the seasons' rows.
+        QStringLiteral("CREATE INDEX season_report ON season (report_key, id)"),
+        // The whole case apart, so that reading the seasons for a search
+        // or a history does not read the cases' kilobytes.
+        QStringLiteral("CREATE TABLE season_case (season_id BIGINT NOT NULL PRIMARY KEY REFERENCES season (id), "
+                       "case_json TEXT NOT NULL)"),
     };
     for (const QString &sql : statements)
         Statement(db, path, sql).run();
@@ -552,23 +557,31 @@ QList<Recorded> Store::record(const QList<Entry> &entries)
             columns << QLatin1String(column);
         if (r.replaced) {
             Statement q(db, path_,
-                        QStringLiteral("UPDATE season SET report = ?, report_key = ?, %1 = ?, recorded_at = ?, "
-                                       "case_json = ? WHERE id = ?")
+                        QStringLiteral("UPDATE season SET report = ?, report_key = ?, %1 = ?, recorded_at = ? "
+                                       "WHERE id = ?")
                             .arg(columns.join(QStringLiteral(" = ?, "))));
             q.bind(c.field.report.trimmed()).bind(searchKey(c.field.report));
             for (const QString &v : values)
                 q.bind(v);
-            q.bind(now).bind(json).bind(r.season).run();
+            q.bind(now).bind(r.season).run();
+            Statement(db, path_, QStringLiteral("UPDATE season_case SET case_json = ? WHERE season_id = ?"))
+                .bind(json)
+                .bind(r.season)
+                .run();
         } else {
             r.season = seasonId++;
             Statement q(db, path_,
                         QStringLiteral("INSERT INTO season (id, field_id, season_date, report, report_key, %1, "
-                                       "recorded_at, case_json) VALUES (?, ?, ?, ?, ?%2, ?, ?)")
+                                       "recorded_at) VALUES (?, ?, ?, ?, ?%2, ?)")
                             .arg(columns.join(QStringLiteral(", ")), QStringLiteral(", ?").repeated(valueCount)));
             q.bind(r.season).bind(field).bind(day).bind(c.field.report.trimmed()).bind(searchKey(c.field.report));
             for (const QString &v : values)
                 q.bind(v);
-            q.bind(now).bind(json).run();
+            q.bind(now).run();
+            Statement(db, path_, QStringLiteral("INSERT INTO season_case (season_id, case_json) VALUES (?, ?)"))
+                .bind(r.season)
+                .bind(json)
+                .run();
         }
         r.producer = producerName;
         r.field = fieldName;
@@ -632,7 +645,7 @@ QList<Season> Store::search(const QString &text, int limit) const
                 QStringLiteral("SELECT ") + seasonColumns() + seasonFrom()
                     + QStringLiteral("WHERE s.field_id IN (SELECT f2.id FROM field f2 JOIN producer p2 ON p2.id = "
                                      "f2.producer_id WHERE p2.search_key LIKE ? OR f2.name_key LIKE ?) "
-                                     "OR s.report_key LIKE ? "
+                                     "OR s.id IN (SELECT s2.id FROM season s2 WHERE s2.report_key LIKE ?) "
                                      "ORDER BY p.name_key, p.id, f.name_key, f.id, s.season_date DESC LIMIT ?"));
     q.bind(like(key)).bind(like(key)).bind(like(key)).bind(limit);
     return seasonsOf(q);
@@ -648,7 +661,9 @@ QList<Season> Store::seasons(const QString &producer, const QString &field) cons
     const QString cpf = producerKey.contains(QRegularExpression(QStringLiteral("[^0-9 ]"))) ? QString() : digits(producer);
     Statement q(db, path_,
                 QStringLiteral("SELECT ") + seasonColumns() + seasonFrom()
-                    + QStringLiteral("WHERE (p.name_key LIKE ? OR (? <> '' AND p.cpf_key LIKE ?)) AND f.name_key LIKE ? "
+                    + QStringLiteral("WHERE s.field_id IN (SELECT f2.id FROM field f2 JOIN producer p2 ON p2.id = "
+                                     "f2.producer_id WHERE (p2.name_key LIKE ? OR (? <> '' AND p2.cpf_key LIKE ?)) "
+                                     "AND f2.name_key LIKE ?) "
                                      "ORDER BY s.season_date, p.name_key, p.id, f.name_key, f.id"));
     q.bind(like(producerKey)).bind(cpf).bind(like(cpf)).bind(like(fieldKey));
     return seasonsOf(q);
@@ -670,7 +685,7 @@ std::optional<Season> Store::season(qint64 id) const
 model::Case Store::caseOf(qint64 season) const
 {
     const QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    Statement q(db, path_, QStringLiteral("SELECT case_json FROM season WHERE id = ?"));
+    Statement q(db, path_, QStringLiteral("SELECT case_json FROM season_case WHERE season_id = ?"));
     q.bind(season).run();
     if (!q.next())
         throw storeFailure(path_, QStringLiteral("a safra %1 não está no banco").arg(season));

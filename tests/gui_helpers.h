@@ -84,9 +84,11 @@ inline std::unique_ptr<TFPrincipal> openWindow(const QLocale &regional = comma()
 {
     detail::watchForUnexpectedDialogs();
     auto w = std::make_unique<TFPrincipal>(regional);
-    // Cases saved by a test go into a store of the test run, never the user's.
+    // Cases saved by a test go into a store of that window's own, never the
+    // user's nor an earlier test's.
     static QTemporaryDir casesFolder;
-    w->setCasesPath(QDir(casesFolder.path()).filePath(QStringLiteral("casos.sqlite")));
+    static int windows = 0;
+    w->setCasesPath(QDir(casesFolder.path()).filePath(QStringLiteral("casos-%1.sqlite").arg(++windows)));
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w.get()))
