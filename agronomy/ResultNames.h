@@ -1,6 +1,7 @@
 #pragma once
 // The names the working gives each result, in the window's words; the
 // window's tooltips and the printed working of a lab-file sample share them.
+#include "core/Nutrient.h"
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +42,8 @@ inline QString faltante(const QString &nutrient, int application)
 {
     return QStringLiteral("Faltante de %1 %2").arg(nutrient, inApplication(application));
 }
-inline const QStringList nutrientNames{QStringLiteral("N"), QStringLiteral("P2O5"), QStringLiteral("K2O")};
+inline const QStringList nutrientNames{core::nutrientName(core::Nutrient::N),
+                                       core::nutrientName(core::Nutrient::P2O5),
+                                       core::nutrientName(core::Nutrient::K2O)};
 
 } // namespace results

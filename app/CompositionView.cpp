@@ -10,7 +10,6 @@ using namespace fertilizers;
 
 namespace {
 
-const char *const kNutrients[3] = {"N", "P2O5", "K2O"};
 
 // Amounts below this are rounding, not a nutrient supplied or missing.
 constexpr double kNoAmount = 0.005;
@@ -125,15 +124,14 @@ private:
             // An excess within the tolerance is the price of whole bags; one
             // beyond it could not be avoided within the limits.
             const double excess = plan.excess[size_t(n)];
-            const double tolerance = std::max(plan.needed[size_t(n)] * c_.options.tolerancePercent / 100,
-                                              c_.options.toleranceKgHa);
+            const double tolerance = c_.options.toleratedExcessKgHa(plan.needed[size_t(n)]);
             QString excessText = fmt(0);
             if (excess > tolerance + kNoAmount)
                 excessText = QStringLiteral("<span style=\"color:#c00000\"><b>%1 (acima da tolerância)</b></span>")
                                  .arg(fmt(excess));
             else if (excess > kNoAmount)
                 excessText = QStringLiteral("<span style=\"color:#a05000\"><b>%1</b></span>").arg(fmt(excess));
-            rows += QStringLiteral("<tr>%1%2%3%4").arg(cell(QLatin1String(kNutrients[n]), false),
+            rows += QStringLiteral("<tr>%1%2%3%4").arg(cell(core::nutrientName(core::Nutrient(n)), false),
                                                      cell(fmt(plan.needed[size_t(n)])),
                                                      cell(fmt(plan.supplied[size_t(n)])), cell(excessText));
             if (short_) {
@@ -153,8 +151,8 @@ private:
                                                "melhor aproximação."));
             if (!plan.reasons.isEmpty()) {
                 h += QStringLiteral("<ul>");
-                for (const QString &reason : plan.reasons)
-                    h += QStringLiteral("<li>%1</li>").arg(reason.toHtmlEscaped());
+                for (const fertilizers::CompositionReason &reason : plan.reasons)
+                    h += QStringLiteral("<li>%1</li>").arg(fertilizers::reasonText(reason, numbers_).toHtmlEscaped());
                 h += QStringLiteral("</ul>");
             }
         }

@@ -250,7 +250,6 @@ fertilizers::CompositionOptions LeastCostDialog::readOptions() const
     o.leastKgHa = read(leastKgHa_, QStringLiteral("Quantidade mínima"), false);
     o.maxProducts = maxProducts_->value();
     o.seasonBags = forSeason_->isChecked();
-    o.decimalSeparator = numbers_.separator();
     return o;
 }
 

@@ -114,15 +114,33 @@ model::Case sampleCase(const LabSample &s, const Shared &shared, CaseWorking *wo
     return c;
 }
 
-// Each product as "Produto: N sacos", joined by " + ", the form whoever reads
-// the summary parses (so "1 sacos" too); a product in bulk by its kilograms.
-QString productsText(const fertilizers::ApplicationPlan &plan, const NumberText &numbers)
+SummaryCell productsCell(const fertilizers::ApplicationPlan &plan, const NumberText &numbers)
 {
-    QStringList products;
+    QList<SummaryProduct> products;
     for (const fertilizers::ComposedProduct &p : plan.products)
-        products << (p.bags > 0 ? QStringLiteral("%1: %2 sacos").arg(p.name).arg(qRound(p.bags))
-                                : QStringLiteral("%1: %2 kg").arg(p.name, numbers.format(p.kgField, 1)));
-    return products.join(QStringLiteral(" + "));
+        products << SummaryProduct{p.name, p.bags > 0 ? int(qRound(p.bags)) : 0, p.kgField};
+    return SummaryCell::ofProducts(products, numbers.separator());
+}
+
+// A figure of the case as its field holds it: a number with the places it is
+// written with, or, when it is none, its text as it stands.
+SummaryCell figureCell(const QString &text, const NumberText &numbers)
+{
+    if (text.isEmpty())
+        return {};
+    double value = 0;
+    try {
+        value = numbers.toDouble(text);
+    } catch (const Failure &) {
+        return text;
+    }
+    const qsizetype mark = text.indexOf(numbers.separator());
+    const int places = mark < 0 ? 0 : int(text.size() - mark - 1);
+    const SummaryCell cell = SummaryCell::ofNumber(value, places);
+    const QString again = places == 0 ? QString::number(value, 'f', 0)
+                          : places <= 3 ? numbers.format(value, places)
+                                        : QString();
+    return again == text ? cell : SummaryCell(text);
 }
 
 SummaryRow summaryRow(const LabSample &s, const model::Case &c, const NumberText &numbers)
@@ -130,14 +148,17 @@ SummaryRow summaryRow(const LabSample &s, const model::Case &c, const NumberText
     const QStringList memo = c.liming.observation.split(QLatin1Char('\n'));
     const auto n = [&c](int application) { return c.doses.applications.value(application).doses.n.text; };
     const auto k2o = [&c](int application) { return c.doses.applications.value(application).doses.k2o.text; };
-    SummaryRow row{s.text(Column::Amostra), QString::number(s.line), c.analysis.clayClass, c.analysis.phosphorusClass,
-                   c.analysis.potassiumClass, c.analysis.ctcClass, memo.value(1), c.liming.need.text,
-                   c.liming.commercial.quantity.text, c.doses.nitrogen.text, c.doses.phosphate.text, c.doses.potash.text,
-                   n(0), n(1), n(2), n(3), k2o(0), k2o(1), QString(), s.warning, QString()};
+    const auto figure = [&numbers](const QString &text) { return figureCell(text, numbers); };
+    SummaryRow row{s.text(Column::Amostra), SummaryCell::ofNumber(s.line, 0), c.analysis.clayClass,
+                   c.analysis.phosphorusClass, c.analysis.potassiumClass, c.analysis.ctcClass, memo.value(1),
+                   figure(c.liming.need.text), figure(c.liming.commercial.quantity.text),
+                   figure(c.doses.nitrogen.text), figure(c.doses.phosphate.text), figure(c.doses.potash.text),
+                   figure(n(0)), figure(n(1)), figure(n(2)), figure(n(3)), figure(k2o(0)), figure(k2o(1)), QString(),
+                   s.warning, QString()};
     if (const auto &composition = c.composition) {
-        row << fertilizers::statusText(composition->status) << numbers.format(composition->costHa, 2);
+        row << fertilizers::statusText(composition->status) << SummaryCell::ofNumber(composition->costHa, 2);
         for (const fertilizers::ApplicationPlan &plan : composition->applications)
-            row << productsText(plan, numbers);
+            row << productsCell(plan, numbers);
     }
     return row;
 }
@@ -150,7 +171,7 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
 {
     SummaryRow failed(summaryColumns(shared.prices.has_value(), shared.store).size());
     failed[0] = s.text(Column::Amostra);
-    failed[1] = QString::number(s.line);
+    failed[1] = SummaryCell::ofNumber(s.line, 0);
     failed[warningColumn] = s.warning;
     if (!s.error.isEmpty()) {
         failed[errorColumn] = s.error;
@@ -207,11 +228,12 @@ SummaryRow process(const LabSample &s, const QString &fileBase, const Shared &sh
                           + QStringLiteral(" (o relatório PDF já é o novo; o relatório texto não)"));
         made = c;
         SummaryRow row = summaryRow(s, c, shared.numbers);
-        row[filesColumn] = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
+        QString files = fileBase + QStringLiteral(".pdf, ") + fileBase + QStringLiteral(".txt");
         if (shared.working)
-            row[filesColumn] += QStringLiteral(", ") + workingName(fileBase);
+            files += QStringLiteral(", ") + workingName(fileBase);
+        row[filesColumn] = files;
         if (shared.store)
-            row << QString();
+            row << SummaryCell();
         return row;
     } catch (const Failure &f) {
         failed[errorColumn] = QStringLiteral("linha %1: %2").arg(s.line).arg(f.message());
@@ -366,7 +388,6 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
     shared.prices = std::move(prices);
     shared.store = withStore;
     shared.composition.areaHa = options.areaHa;
-    shared.composition.decimalSeparator = shared.numbers.separator();
     shared.date = dates::shortDate(QDate::currentDate(), regional);
     shared.chart = chartPicture(options.planting.isValid() ? options.planting : QDate::currentDate(), regional);
     {
@@ -401,7 +422,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
         for (Job &job : batch) {
             if (!job.made)
                 continue;
-            QString &cell = job.row.last();
+            QString &cell = job.row.last().text;
             const QString dateText = job.sample.text(Column::Data);
             const std::optional<QDate> date = dateText.isEmpty() ? std::optional<QDate>(today) : labDate(dateText);
             if (!date) {
@@ -476,7 +497,7 @@ ExitStatus run(const Options &options, const QLocale &regional, const Console &c
                 ++done;
             } else {
                 ++failed;
-                say(job.row[errorColumn]);
+                say(job.row[errorColumn].text);
             }
         }
         if (!csvCode)

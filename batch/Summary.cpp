@@ -1,8 +1,9 @@
 #include "batch/Summary.h"
 
 #include "batch/CsvTable.h"
+#include "core/NumberText.h"
 
-#include <QRegularExpression>
+#include <QDataStream>
 
 #include <cstring>
 
@@ -48,6 +49,77 @@ const QList<SummaryColumn> &summaryColumns(bool withCost, bool withStore)
     return withCost ? withCostColumns : columns;
 }
 
+SummaryCell SummaryCell::ofNumber(double value, int places)
+{
+    SummaryCell cell;
+    cell.kind = Kind::Number;
+    cell.number = value;
+    cell.places = places;
+    return cell;
+}
+
+SummaryCell SummaryCell::ofProducts(QList<SummaryProduct> products, QChar mark)
+{
+    SummaryCell cell;
+    cell.kind = Kind::Products;
+    cell.products = std::move(products);
+    cell.mark = mark;
+    return cell;
+}
+
+QString productsText(const QList<SummaryProduct> &products, QChar mark)
+{
+    QStringList texts;
+    for (const SummaryProduct &p : products)
+        texts << (p.bags > 0 ? QStringLiteral("%1: %2 sacos").arg(p.name).arg(p.bags)
+                             : QStringLiteral("%1: %2 kg").arg(p.name, NumberText(mark).format(p.kg, 1)));
+    return texts.join(QStringLiteral(" + "));
+}
+
+// Found by the streams of the lists that hold them.
+QDataStream &operator<<(QDataStream &out, const SummaryProduct &p) { return out << p.name << qint32(p.bags) << p.kg; }
+QDataStream &operator>>(QDataStream &in, SummaryProduct &p)
+{
+    qint32 bags = 0;
+    in >> p.name >> bags >> p.kg;
+    p.bags = bags;
+    return in;
+}
+
+QDataStream &operator<<(QDataStream &out, const SummaryCell &c)
+{
+    return out << quint8(c.kind) << c.text << c.number << qint8(c.places) << c.products << c.mark;
+}
+QDataStream &operator>>(QDataStream &in, SummaryCell &c)
+{
+    quint8 kind = 0;
+    qint8 places = 0;
+    in >> kind >> c.text >> c.number >> places >> c.products >> c.mark;
+    c.kind = SummaryCell::Kind(kind);
+    c.places = places;
+    return in;
+}
+
+namespace {
+
+// A cell as resumo.csv writes it: numbers with a decimal comma, whatever
+// the reports use.
+QString csvText(const SummaryCell &cell)
+{
+    switch (cell.kind) {
+    case SummaryCell::Kind::Number:
+        return cell.places > 0 ? NumberText(QLatin1Char(',')).format(cell.number, cell.places)
+                               : QString::number(cell.number, 'f', 0);
+    case SummaryCell::Kind::Products:
+        return productsText(cell.products, QLatin1Char(','));
+    case SummaryCell::Kind::Text:
+        break;
+    }
+    return cell.text;
+}
+
+} // namespace
+
 SummaryRows::SummaryRows() : file_(std::make_unique<QTemporaryFile>())
 {
     if (!file_->open())
@@ -62,15 +134,13 @@ SummaryRows::SummaryRows(std::initializer_list<SummaryRow> rows) : SummaryRows()
 
 SummaryRows::~SummaryRows() = default;
 
-// Each cell as its UTF-8 bytes after their count.
+// The row's cells serialised, after their count of bytes.
 void SummaryRows::append(const SummaryRow &row)
 {
     QByteArray packed;
-    for (const QString &cell : row) {
-        const QByteArray bytes = cell.toUtf8();
-        const quint32 size = quint32(bytes.size());
-        packed.append(reinterpret_cast<const char *>(&size), sizeof size);
-        packed.append(bytes);
+    {
+        QDataStream out(&packed, QIODevice::WriteOnly);
+        out << row;
     }
     const quint32 size = quint32(packed.size());
     packed.prepend(reinterpret_cast<const char *>(&size), sizeof size);
@@ -110,13 +180,8 @@ SummaryRow SummaryRows::at(qsizetype i) const
         packed = memory_.mid(offsets_[i] + qsizetype(sizeof size), size);
     }
     SummaryRow row;
-    for (qsizetype at = 0; at + qsizetype(sizeof(quint32)) <= packed.size();) {
-        quint32 size = 0;
-        std::memcpy(&size, packed.constData() + at, sizeof size);
-        at += sizeof size;
-        row << QString::fromUtf8(packed.constData() + at, qsizetype(size));
-        at += size;
-    }
+    QDataStream in(packed);
+    in >> row;
     return row;
 }
 
@@ -158,20 +223,13 @@ QByteArray summaryCsvTitles(bool withCost, bool withStore)
     return "\xEF\xBB\xBF" + csvLine(titles).toUtf8();
 }
 
-QByteArray summaryCsvLine(SummaryRow cells)
+QByteArray summaryCsvLine(const SummaryRow &cells)
 {
-    // Numbers with a decimal comma whatever the reports use.
-    // (The store's column, last, is a text: whether the row has one does not matter here.)
-    const QList<SummaryColumn> &columns = summaryColumns(cells.size() > summaryColumns().size() + 1);
-    // In the products of an application only the kilograms of a bulk
-    // product ("Produto: 14.1 kg") are numbers; the names stay as written.
-    static const QRegularExpression bulkKg(QStringLiteral(": (\\d+)\\.(\\d+) kg( \\+ |$)"));
-    for (int i = 0; i < columns.size() && i < cells.size(); ++i)
-        if (columns[i].places > 0)
-            cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
-        else if (columns[i].title.startsWith(QLatin1String("Produtos ")))
-            cells[i].replace(bulkKg, QStringLiteral(": \\1,\\2 kg\\3"));
-    return csvLine(cells).toUtf8();
+    QStringList texts;
+    texts.reserve(cells.size());
+    for (const SummaryCell &cell : cells)
+        texts << csvText(cell);
+    return csvLine(texts).toUtf8();
 }
 
 QByteArray summaryCsv(const SummaryRows &rows, bool withCost, bool withStore)

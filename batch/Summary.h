@@ -29,8 +29,44 @@ inline constexpr int errorColumn = 18, warningColumn = 19, filesColumn = 20;
 // top-dressing ("Produto: N sacos", joined by " + ").
 inline constexpr int compositionColumn = 21, costColumn = 22, productsColumn = 23; // products: 23 to 26
 
-// Cells in the order of summaryColumns(); numbers as the window writes them.
-using SummaryRow = QStringList;
+// A product of an application as the summary lists it: by its bags, or in
+// bulk (no bags) by its kilograms with one place.
+struct SummaryProduct {
+    QString name;
+    int bags = 0;
+    double kg = 0;
+    friend bool operator==(const SummaryProduct &, const SummaryProduct &) = default;
+};
+
+// One cell of the summary: a text, a number with the places it is written
+// with, or an application's products. Each writer renders it: resumo.csv
+// with a decimal comma, resumo.xlsx with numbers as numbers.
+struct SummaryCell {
+    enum class Kind : quint8 { Text, Number, Products };
+    Kind kind = Kind::Text;
+    QString text;
+    double number = 0;
+    int places = 0; // 0: a whole number
+    QList<SummaryProduct> products;
+    // The decimal mark of the products' kilograms in the workbook: the
+    // reports' own, as the run writes them there.
+    QChar mark = QLatin1Char(',');
+
+    SummaryCell() = default;
+    SummaryCell(QString t) : text(std::move(t)) {} // a text, as it stands
+    static SummaryCell ofNumber(double value, int places);
+    static SummaryCell ofProducts(QList<SummaryProduct> products, QChar mark);
+    bool isEmpty() const { return kind == Kind::Text && text.isEmpty(); }
+    friend bool operator==(const SummaryCell &, const SummaryCell &) = default;
+};
+
+// The products as "Produto: N sacos", joined by " + ", the form whoever reads
+// the summary parses (so "1 sacos" too); a product in bulk by its kilograms,
+// with `mark`.
+QString productsText(const QList<SummaryProduct> &products, QChar mark);
+
+// Cells in the order of summaryColumns().
+using SummaryRow = QList<SummaryCell>;
 
 // The rows of a run, kept packed in a temporary file of their own (in memory
 // only when no temporary file can be made), so that a laboratory's year in one
@@ -56,7 +92,7 @@ QByteArray summaryCsv(const SummaryRows &rows, bool withCost = false, bool withS
 // The same in parts, for a summary written as the run goes: the byte-order
 // mark and the titles, then each row's line.
 QByteArray summaryCsvTitles(bool withCost = false, bool withStore = false);
-QByteArray summaryCsvLine(SummaryRow cells);
+QByteArray summaryCsvLine(const SummaryRow &cells);
 
 // The workbook's bytes (numbers as numbers, shown with their places), or an
 // empty array with the reason in `error`. A text the format cannot hold

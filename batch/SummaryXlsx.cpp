@@ -1,7 +1,6 @@
 // resumo.xlsx: the summary as a sheet (numbers as numbers, with their
 // places), written by the file formats module's libxlsxwriter.
 #include "fileformats/FileFormats.h"
-#include "core/NumberText.h"
 #include "batch/Summary.h"
 
 namespace batch {
@@ -18,28 +17,26 @@ QByteArray summaryXlsx(const SummaryRows &rows, QString *error, QStringList *cha
         sheet.titles << columns[c].title;
         sheet.widths << (c == 0 || c == 6 || (c >= errorColumn && !(withCost && (c == compositionColumn || c == costColumn))) ? 28 : 12);
     }
-    const NumberText comma(QLatin1Char(',')), point(QLatin1Char('.'));
     sheet.rowCount = rows.size();
     sheet.row = [&](qsizetype r) {
         const SummaryRow row = rows.at(r);
         QList<fileformats::SheetCell> cells(columns.size());
         for (qsizetype c = 0; c < columns.size(); ++c) {
-            const QString cell = row.value(c);
+            const SummaryCell cell = row.value(c);
             fileformats::SheetCell &out = cells[c];
             if (cell.isEmpty())
                 continue;
-            if (c == 1) {
+            if (cell.kind == SummaryCell::Kind::Number) {
+                // Shown with the column's places.
                 out.kind = fileformats::SheetCell::Number;
-                out.number = cell.toInt();
-            } else if (columns[c].places > 0) {
-                const NumberText &rule = cell.contains(QLatin1Char(',')) ? comma : point;
-                out.kind = fileformats::SheetCell::Number;
-                out.number = rule.toDouble(cell);
+                out.number = cell.number;
                 out.places = columns[c].places;
             } else {
                 out.kind = fileformats::SheetCell::Text;
                 QString change;
-                out.text = workbookText(cell, &change);
+                out.text = workbookText(cell.kind == SummaryCell::Kind::Products ? productsText(cell.products, cell.mark)
+                                                                                  : cell.text,
+                                        &change);
                 if (changes && !change.isEmpty())
                     *changes << QStringLiteral("resumo.xlsx, linha %1 do resumo, coluna %2: %3")
                                     .arg(r + 2)

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QLocale>
+#include <QSet>
 #include <array>
 #include <cmath>
 #include <type_traits>
@@ -73,6 +74,8 @@ public:
         return QJsonObject{{kNumber, value}, {kText, text}};
     }
 
+    const NumberText &numbers() const { return numbers_; }
+
 private:
     NumberText numbers_;
 };
@@ -84,6 +87,14 @@ public:
     void number(const char *key, const model::Number &n) { top().insert(QLatin1String(key), form_.toJson(n.text)); }
     void text(const char *key, const QString &t) { top().insert(QLatin1String(key), t); }
     void texts(const char *key, const QStringList &t) { top().insert(QLatin1String(key), QJsonArray::fromStringList(t)); }
+    // The reasons as the program's sentences, in the case's decimal mark.
+    void reasons(const char *key, const QList<fertilizers::CompositionReason> &reasons)
+    {
+        QStringList t;
+        for (const fertilizers::CompositionReason &r : reasons)
+            t << fertilizers::reasonText(r, form_.numbers());
+        texts(key, t);
+    }
     void choice(const char *key, const model::Choice &c)
     {
         top().insert(QLatin1String(key), QJsonObject{{kIndex, c.index}, {kText, c.text}});
@@ -138,12 +149,22 @@ private:
 };
 
 // Every value is checked for its kind; one wrong value makes the whole file
-// damaged. A key left out keeps the model's default: empty, unchecked.
+// damaged. A key left out keeps the model's default: empty, unchecked. A key
+// the model does not have makes the file damaged too, as the schema, which
+// allows no other properties, says.
 class Reader {
 public:
     Reader(const QJsonObject &root, QChar separator, const QString &fileName)
-        : form_(separator), fileName_(fileName), stack_{root}
+        : form_(separator), fileName_(fileName), stack_{root}, seen_{{}}
     {
+    }
+
+    // After the whole case: the document's own keys are all it may hold besides.
+    void finish(std::initializer_list<QString> documentKeys)
+    {
+        for (const QString &key : documentKeys)
+            seen_.last().insert(key);
+        leave();
     }
 
     void number(const char *key, model::Number &n)
@@ -169,6 +190,14 @@ public:
         t.clear();
         for (const QJsonValue &item : v.toArray())
             t << string(item);
+    }
+    void reasons(const char *key, QList<fertilizers::CompositionReason> &reasons)
+    {
+        QStringList t;
+        texts(key, t);
+        reasons.clear();
+        for (const QString &text : std::as_const(t))
+            reasons << fertilizers::reasonFromText(text, form_.numbers());
     }
     void choice(const char *key, model::Choice &c)
     {
@@ -247,9 +276,9 @@ public:
             return;
         if (!v.isObject())
             throw damagedFile(fileName_);
-        stack_.push_back(v.toObject());
+        enter(v.toObject());
         visit();
-        stack_.pop_back();
+        leave();
     }
     template <class T, class F> void maybe(const char *key, std::optional<T> &o, F &&visit)
     {
@@ -261,9 +290,9 @@ public:
         if (!v.isObject())
             throw damagedFile(fileName_);
         o.emplace();
-        stack_.push_back(v.toObject());
+        enter(v.toObject());
         visit(*o);
-        stack_.pop_back();
+        leave();
     }
     template <class C, class F> void list(const char *key, C &rows, F &&visit)
     {
@@ -284,14 +313,31 @@ public:
         for (qsizetype i = 0; i < array.size(); ++i) {
             if (!array.at(i).isObject())
                 throw damagedFile(fileName_);
-            stack_.push_back(array.at(i).toObject());
+            enter(array.at(i).toObject());
             visit(rows[i]);
-            stack_.pop_back();
+            leave();
         }
     }
 
 private:
-    QJsonValue value(const char *key) const { return stack_.last().value(QLatin1String(key)); }
+    QJsonValue value(const char *key)
+    {
+        seen_.last().insert(QLatin1String(key));
+        return stack_.last().value(QLatin1String(key));
+    }
+    void enter(const QJsonObject &o)
+    {
+        stack_.push_back(o);
+        seen_.push_back({});
+    }
+    void leave()
+    {
+        for (const QString &key : stack_.last().keys())
+            if (!seen_.last().contains(key))
+                throw damagedFile(fileName_);
+        stack_.pop_back();
+        seen_.pop_back();
+    }
     QString string(const QJsonValue &v) const
     {
         if (v.isUndefined())
@@ -311,6 +357,7 @@ private:
     NumberForm form_;
     QString fileName_;
     QList<QJsonObject> stack_;
+    QList<QSet<QString>> seen_; // the keys read, object by object
 };
 
 int versionOf(const QJsonValue &v, const QString &fileName)
@@ -376,8 +423,7 @@ model::Case fromJson(const QByteArray &bytes, const QString &fileName, const For
     c.decimalSeparator = separator.toString().at(0);
     Reader read(root, c.decimalSeparator, fileName);
     model::visitCase(read, c);
-    if (c.composition)
-        c.composition->options.decimalSeparator = c.decimalSeparator;
+    read.finish({kFormat, kVersion, kSeparator, kProgram});
     return c;
 }
 

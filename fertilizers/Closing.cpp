@@ -90,7 +90,7 @@ std::optional<double> closingProposal(double missing, double contentPercent)
 void tellDecider(Nutrient nutrient, double missing, double contentPercent, std::optional<double> quantity,
                  Working &working)
 {
-    const QString name = nutrient == Nutrient::N ? QStringLiteral("N") : QStringLiteral("K2O");
+    const QString name = nutrientName(nutrient);
     if (quantity)
         working.say(QStringLiteral("%1: faltam %2 kg e o produto tem %3 %: 100 × %2 / %3 = %4 kg")
                         .arg(name, working.value(missing), working.value(contentPercent), working.result(*quantity)));

@@ -1,5 +1,6 @@
 #pragma once
 // Quantities of a product (kg) that close what an application still misses.
+#include "core/Nutrient.h"
 #include <array>
 #include <optional>
 
@@ -46,7 +47,7 @@ std::optional<double> closingProposal(double missing, double contentPercent);
 // are tried: a later one that proposes replaces an earlier one. So potash
 // decides whenever some is missing and the product has it, else nitrogen;
 // phosphate never decides.
-enum class Nutrient { N, K2O };
+using Nutrient = core::Nutrient;
 inline constexpr std::array<Nutrient, 2> topDressingDeciders{Nutrient::N, Nutrient::K2O};
 
 struct TopDressingProposal {

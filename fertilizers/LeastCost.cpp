@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -19,12 +20,6 @@ using Term = MixedIntegerProgramme::Term;
 
 constexpr double tiny = 1e-6;
 constexpr int cheapestSources = 1; // of each nutrient, looked at in the season's search // kg/ha: below it a shortfall or an excess is rounding
-const char *const nutrientNames[3] = {"N", "P2O5", "K2O"};
-
-QString nutrientName(int n) { return QString::fromLatin1(nutrientNames[n]); }
-
-QString number(double value, QChar separator) { return NumberText(separator).format(value, 2); }
-
 bool allowedAt(AllowedIn allowed, int application)
 {
     return application == 0 ? allowed != AllowedIn::TopDressing : allowed != AllowedIn::Planting;
@@ -237,23 +232,27 @@ bool feasible(const Problem &p, int a, const Ask &ask)
     return p.solver->solve(build(p, {a}, ask).programme).hasSolution();
 }
 
-QString nutrientList(const QList<int> &nutrients)
+QList<Nutrient> nutrientsOf(const QList<int> &indexes)
 {
-    QStringList names;
-    for (int n : nutrients)
-        names << nutrientName(n);
-    if (names.size() < 2)
-        return names.join(QString());
-    const QString last = names.takeLast();
-    return names.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
+    QList<Nutrient> nutrients;
+    for (int n : indexes)
+        nutrients << Nutrient(n);
+    return nutrients;
 }
 
 // Why an application's needs cannot be met within the limits: the nutrients
 // no product brings, then each limit that, lifted alone, lets them be met.
-QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const ApplicationPlan &plan)
+QList<CompositionReason> reasonsFor(const Problem &p, int a, const Ask &ask, const ApplicationPlan &plan)
 {
-    QStringList reasons;
-    const QString name = applicationName(a);
+    using Why = CompositionReason::Kind;
+    QList<CompositionReason> reasons;
+    const auto reason = [a](Why kind, QList<Nutrient> nutrients) {
+        CompositionReason r;
+        r.kind = kind;
+        r.application = a;
+        r.nutrients = std::move(nutrients);
+        return r;
+    };
     QList<int> carried, off;
     for (int n = 0; n < 3; ++n) {
         if (p.need[a][n] <= 0)
@@ -270,9 +269,7 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
             const double contents[3] = {pp.n, pp.p2o5, pp.k2o};
             elsewhere = elsewhere || (pp.available && pp.pricePerKg() && contents[n] > 0);
         }
-        reasons << (elsewhere ? QStringLiteral("%1: nenhum produto com preço que possa ir nesta aplicação traz %2")
-                              : QStringLiteral("%1: nenhum produto com preço traz %2"))
-                       .arg(name, nutrientName(n));
+        reasons << reason(elsewhere ? Why::NoCarrierAllowedHere : Why::NoPricedCarrier, {Nutrient(n)});
     }
     for (int n = 0; n < 3; ++n)
         if (plan.shortfall[n] > tiny || plan.supplied[n] > p.upper[a][n] + tiny)
@@ -284,17 +281,15 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
     for (int n = 0; n < 3; ++n)
         if (!carried.contains(n))
             alone.need[a][n] = 0;
-    const QString nutrients = nutrientList(off);
+    const QList<Nutrient> nutrients = nutrientsOf(off);
     Ask lifted = ask;
     lifted.hardLimits = true;
     lifted.maxProducts = int(p.candidates[a].size());
-    if (ask.maxProducts < lifted.maxProducts && feasible(alone, a, lifted))
-        reasons << (ask.maxProducts == 1
-                        ? QStringLiteral("%1: um só produto não compõe %2 dentro da tolerância").arg(name, nutrients)
-                        : QStringLiteral("%1: no máximo %2 produtos não compõem %3 dentro da tolerância")
-                              .arg(name)
-                              .arg(ask.maxProducts)
-                              .arg(nutrients));
+    if (ask.maxProducts < lifted.maxProducts && feasible(alone, a, lifted)) {
+        CompositionReason r = reason(Why::TooFewProducts, nutrients);
+        r.products = ask.maxProducts;
+        reasons << r;
+    }
     lifted = ask;
     lifted.hardLimits = true;
     lifted.wholeBags = false;
@@ -310,28 +305,68 @@ QStringList reasonsFor(const Problem &p, int a, const Ask &ask, const Applicatio
                     tooMuch = tooMuch && c.bagKg > 0 && c.bagKg / p.options.areaHa * c.content[n] > p.upper[a][n] + tiny;
             (tooMuch ? oneBagTooMuch : stepOver) << n;
         }
-        const QString area = number(p.options.areaHa, p.options.decimalSeparator);
-        if (!oneBagTooMuch.isEmpty())
-            reasons << QStringLiteral("%1: um saco é mais do que a área de %2 ha precisa de %3")
-                           .arg(name, area, nutrientList(oneBagTooMuch));
-        if (!stepOver.isEmpty())
-            reasons << QStringLiteral("%1: em sacos inteiros na área de %2 ha, %3 não fica entre a necessidade e a "
-                                      "tolerância")
-                           .arg(name, area, nutrientList(stepOver));
+        for (const auto &[kind, which] : {std::pair{Why::OneBagTooMuch, oneBagTooMuch}, std::pair{Why::BagsStepOver, stepOver}})
+            if (!which.isEmpty()) {
+                CompositionReason r = reason(kind, nutrientsOf(which));
+                r.figure = p.options.areaHa;
+                reasons << r;
+            }
     }
     lifted = ask;
     lifted.hardLimits = true;
     lifted.leastKgHa = 0;
-    if (ask.leastKgHa > 0 && feasible(alone, a, lifted))
-        reasons << QStringLiteral("%1: a quantidade mínima de %2 kg/ha por produto passa do que a área precisa de %3")
-                       .arg(name, number(ask.leastKgHa, p.options.decimalSeparator), nutrients);
+    if (ask.leastKgHa > 0 && feasible(alone, a, lifted)) {
+        CompositionReason r = reason(Why::LeastQuantity, nutrients);
+        r.figure = ask.leastKgHa;
+        reasons << r;
+    }
     if (reasons.isEmpty())
-        reasons << QStringLiteral("%1: os produtos com preço não trazem %2 na proporção da dose, dentro da tolerância")
-                       .arg(name, nutrients);
+        reasons << reason(Why::OutOfProportion, nutrients);
     return reasons;
 }
 
-QString failedText() { return QStringLiteral("o cálculo da composição falhou"); }
+// Each kind's sentence: %A the application, %N its nutrients, %P the most
+// products, %F its figure with two places. Read back by the same patterns.
+struct ReasonSentence {
+    CompositionReason::Kind kind;
+    bool oneProduct; // TooFewProducts with one product has its own words
+    const char *sentence;
+};
+constexpr ReasonSentence reasonSentences[] = {
+    {CompositionReason::Kind::NoPricedCarrier, false, "%A: nenhum produto com preço traz %N"},
+    {CompositionReason::Kind::NoCarrierAllowedHere, false,
+     "%A: nenhum produto com preço que possa ir nesta aplicação traz %N"},
+    {CompositionReason::Kind::TooFewProducts, true, "%A: um só produto não compõe %N dentro da tolerância"},
+    {CompositionReason::Kind::TooFewProducts, false, "%A: no máximo %P produtos não compõem %N dentro da tolerância"},
+    {CompositionReason::Kind::OneBagTooMuch, false, "%A: um saco é mais do que a área de %F ha precisa de %N"},
+    {CompositionReason::Kind::BagsStepOver, false,
+     "%A: em sacos inteiros na área de %F ha, %N não fica entre a necessidade e a tolerância"},
+    {CompositionReason::Kind::LeastQuantity, false,
+     "%A: a quantidade mínima de %F kg/ha por produto passa do que a área precisa de %N"},
+    {CompositionReason::Kind::OutOfProportion, false,
+     "%A: os produtos com preço não trazem %N na proporção da dose, dentro da tolerância"},
+    {CompositionReason::Kind::Failed, false, "%A: o cálculo da composição falhou"},
+};
+
+// "N", "N e K2O", "N, P2O5 e K2O".
+QString nutrientList(const QList<Nutrient> &nutrients)
+{
+    QStringList names;
+    for (Nutrient n : nutrients)
+        names << nutrientName(n);
+    if (names.size() < 2)
+        return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
+}
+
+CompositionReason failedReason(int application)
+{
+    CompositionReason r;
+    r.kind = CompositionReason::Kind::Failed;
+    r.application = application;
+    return r;
+}
 
 } // namespace
 
@@ -375,6 +410,78 @@ Composition withoutApplication(const Composition &composition, int application)
     for (const ApplicationPlan &plan : std::as_const(out.applications))
         out.status = std::max(out.status, plan.status);
     return out;
+}
+
+double CompositionOptions::toleratedExcessKgHa(double needKgHa) const
+{
+    return std::max(needKgHa * tolerancePercent / 100, toleranceKgHa);
+}
+
+QString reasonText(const CompositionReason &reason, const NumberText &numbers)
+{
+    if (reason.kind == CompositionReason::Kind::Text)
+        return reason.text;
+    for (const ReasonSentence &s : reasonSentences) {
+        if (s.kind != reason.kind || (s.kind == CompositionReason::Kind::TooFewProducts && s.oneProduct != (reason.products == 1)))
+            continue;
+        QString text = QString::fromUtf8(s.sentence);
+        text.replace(QStringLiteral("%P"), QString::number(reason.products));
+        text.replace(QStringLiteral("%F"), numbers.format(reason.figure, 2));
+        text.replace(QStringLiteral("%N"), nutrientList(reason.nutrients));
+        text.replace(QStringLiteral("%A"), applicationName(reason.application));
+        return text;
+    }
+    return reason.text;
+}
+
+CompositionReason reasonFromText(const QString &text, const NumberText &numbers)
+{
+    for (const ReasonSentence &s : reasonSentences) {
+        // The sentence's words as they stand, each mark a group of its own.
+        const QString sentence = QString::fromUtf8(s.sentence);
+        QString pattern;
+        for (qsizetype i = 0; i < sentence.size(); ++i) {
+            if (sentence[i] != QLatin1Char('%') || i + 1 == sentence.size()) {
+                pattern += QRegularExpression::escape(sentence.mid(i, 1));
+                continue;
+            }
+            switch (sentence[++i].unicode()) {
+            case 'A': pattern += QStringLiteral("(?<A>Plantio|[123]ª cobertura)"); break;
+            case 'N': pattern += QStringLiteral("(?<N>[A-Z0-9, e]+)"); break;
+            case 'P': pattern += QStringLiteral("(?<P>[0-9]+)"); break;
+            default: pattern += QStringLiteral("(?<F>[0-9]+[.,][0-9]+)"); break;
+            }
+        }
+        const QRegularExpressionMatch m =
+            QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(text);
+        if (!m.hasMatch())
+            continue;
+        CompositionReason r;
+        r.kind = s.kind;
+        for (int a = 0; a < applicationCount; ++a)
+            if (applicationName(a) == m.captured(QStringLiteral("A")))
+                r.application = a;
+        QString names = m.captured(QStringLiteral("N"));
+        names.replace(QStringLiteral(" e "), QStringLiteral(", "));
+        for (const QString &n : names.split(QStringLiteral(", ")))
+            for (Nutrient nutrient : core::allNutrients)
+                if (nutrientName(nutrient) == n)
+                    r.nutrients << nutrient;
+        r.products = s.oneProduct ? 1 : m.captured(QStringLiteral("P")).toInt();
+        if (m.hasCaptured(QStringLiteral("F"))) {
+            try {
+                r.figure = numbers.toDouble(m.captured(QStringLiteral("F")));
+            } catch (const Failure &) {
+                continue;
+            }
+        }
+        // Only a sentence written again as it stands is read as its kind.
+        if (reasonText(r, numbers) == text)
+            return r;
+    }
+    CompositionReason kept;
+    kept.text = text;
+    return kept;
 }
 
 QString applicationName(int application)
@@ -428,7 +535,7 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
         for (int n = 0; n < 3; ++n) {
             const double need = needs[a][n];
             p.need[a][n] = std::isfinite(need) && need > 0 ? need : 0;
-            p.upper[a][n] = p.need[a][n] + std::max(p.need[a][n] * options.tolerancePercent / 100, options.toleranceKgHa);
+            p.upper[a][n] = p.need[a][n] + options.toleratedExcessKgHa(p.need[a][n]);
         }
         for (int i = 0; i < prices.products.size(); ++i) {
             const PricedProduct &pp = prices.products[i];
@@ -548,7 +655,7 @@ Composition composeLeastCost(const PriceList &prices, const std::array<NutrientN
             settle(p, a, plan);
             if (!answer.hasSolution()) {
                 plan.status = CompositionStatus::Approximate;
-                plan.reasons << QStringLiteral("%1: %2").arg(applicationName(a), failedText());
+                plan.reasons << failedReason(a);
             } else if (approximate) {
                 plan.status = CompositionStatus::Approximate;
                 Ask perApplication = ask;

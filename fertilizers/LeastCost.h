@@ -1,6 +1,7 @@
 #pragma once
 // Composing planting and the three top-dressings at the least cost with the
 // products of a price list, in whole bags counted for the field.
+#include "core/Nutrient.h"
 #include "fertilizers/MipSolver.h"
 #include "fertilizers/PriceList.h"
 
@@ -8,8 +9,14 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
+
+class NumberText;
 
 namespace fertilizers {
+
+using core::Nutrient;
+using core::nutrientName;
 
 inline constexpr int applicationCount = 4; // planting, 1ª, 2ª and 3ª top-dressings
 // The largest field composed, ha: far beyond any farm, and the bags of a
@@ -24,9 +31,9 @@ struct CompositionOptions {
     double leastKgHa = 0;         // a product under this quantity (kg/ha) is not worth applying
     bool seasonBags = false;      // bags bought for the whole season, not whole per application
     double timeLimitSeconds = 2;  // of the season's coupled programme
-    // The decimal separator of the numbers in the reasons, the case's own;
-    // not saved: a case's composition takes it from the case.
-    QChar decimalSeparator = QLatin1Char(',');
+    // The most an application may bring past a need of `needKgHa` of a
+    // nutrient: the larger of the two tolerances.
+    double toleratedExcessKgHa(double needKgHa) const;
     friend bool operator==(const CompositionOptions &, const CompositionOptions &) = default;
 };
 
@@ -46,15 +53,43 @@ struct ComposedProduct {
 
 enum class CompositionStatus { Composed, Approximate, NoPrice };
 
+// Why a need could not be met within the limits: what stood in the way with
+// its figures, told in Portuguese where it is shown (reasonText), in the
+// decimal mark of that place.
+struct CompositionReason {
+    enum class Kind {
+        NoPricedCarrier,     // no priced product brings the nutrients
+        NoCarrierAllowedHere, // some do, but none may go in this application
+        TooFewProducts,      // `products` at most do not compose them
+        OneBagTooMuch,       // `figure`: the field, ha
+        BagsStepOver,        // `figure`: the field, ha
+        LeastQuantity,       // `figure`: the least kg/ha of a product
+        OutOfProportion,     // the products do not bring them in the dose's proportion
+        Failed,              // the solver refused the programme
+        Text,                // a sentence read from a file, kept as it stands
+    };
+    Kind kind = Kind::Text;
+    int application = 0;         // 0: planting
+    QList<Nutrient> nutrients;   // those the reason is about
+    int products = 0;
+    double figure = 0;
+    QString text;                // Kind::Text only
+    friend bool operator==(const CompositionReason &, const CompositionReason &) = default;
+};
+
+// "1ª cobertura: um saco é mais do que a área de 0,50 ha precisa de N".
+QString reasonText(const CompositionReason &reason, const NumberText &numbers);
+// A sentence reasonText() writes, read back into its reason; any other
+// sentence is kept whole as a Text reason.
+CompositionReason reasonFromText(const QString &text, const NumberText &numbers);
+
 struct ApplicationPlan {
     QList<ComposedProduct> products;
     NutrientNeed needed{}, supplied{}, excess{}, shortfall{}; // kg/ha
     double costHa = 0, costField = 0;
     CompositionStatus status = CompositionStatus::Composed;
-    // Why a need could not be met within the limits, in Portuguese, naming
-    // the application, the nutrient and the limit ("1ª cobertura: nenhum
-    // produto com preço traz K2O").
-    QStringList reasons;
+    // Why a need could not be met within the limits.
+    QList<CompositionReason> reasons;
     friend bool operator==(const ApplicationPlan &, const ApplicationPlan &) = default;
 };
 

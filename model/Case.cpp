@@ -4,7 +4,6 @@
 #include "core/NumberText.h"
 #include "model/CaseFields.h"
 
-#include <QRegularExpression>
 
 namespace model {
 
@@ -27,6 +26,8 @@ public:
     }
     void text(const char *, QString &) {}
     void texts(const char *, QStringList &) {}
+    // Kinds with their figures: told in whatever mark is in force where shown.
+    void reasons(const char *, QList<fertilizers::CompositionReason> &) {}
     void maybeReal(const char *, std::optional<double> &) {}
     void choice(const char *, Choice &) {}
     void flag(const char *, bool &) {}
@@ -61,18 +62,6 @@ Case withSeparator(const Case &source, QChar separator)
     SeparatorChange change(source.decimalSeparator, separator);
     visitCase(change, result);
     result.decimalSeparator = separator;
-    if (result.composition) {
-        result.composition->options.decimalSeparator = separator;
-        // The reasons are the program's sentences, written with the case's
-        // separator ("a área de 0,50 ha"): their numbers follow it. Nothing
-        // else in them (applications, nutrients) puts a mark between digits.
-        const QRegularExpression between(QStringLiteral("(\\d)%1(\\d)")
-                                             .arg(QRegularExpression::escape(QString(source.decimalSeparator))));
-        const QString to = QStringLiteral("\\1%1\\2").arg(separator);
-        for (fertilizers::ApplicationPlan &plan : result.composition->applications)
-            for (QString &reason : plan.reasons)
-                reason.replace(between, to);
-    }
     return result;
 }
 

@@ -2,7 +2,7 @@
 // Every value of a case once, under the key a case file gives it: the file's
 // reader and writer and the change of decimal separator walk the case
 // through here, so a value added to the model is added here and nowhere
-// else. A visitor has number, text, texts, choice, flag, date, integer,
+// else. A visitor has number, text, texts, reasons, choice, flag, date, integer,
 // real, maybeReal, option, object, maybe (an object that may be absent) and
 // list; see cases/CaseJson.cpp.
 #include "model/Case.h"
@@ -124,7 +124,7 @@ template <class V> void visitComposition(V &v, fertilizers::Composition &c)
         v.real("costHa", a.costHa);
         v.real("costField", a.costField);
         visitStatus(v, a.status);
-        v.texts("reasons", a.reasons);
+        v.reasons("reasons", a.reasons);
     });
     v.list("shopping", c.shopping, [&](fertilizers::ShoppingItem &s) {
         v.integer("product", s.product);

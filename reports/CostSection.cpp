@@ -119,17 +119,16 @@ std::optional<CostSection> costSection(const model::Case &c)
                                     moneyText(p.costHa, numbers)};
         app.costHa = moneyText(plan.costHa, numbers);
         app.status = fertilizers::statusText(plan.status);
-        app.notes = plan.reasons;
-        static const char *const nutrients[3] = {"N", "P2O5", "K2O"};
+        for (const fertilizers::CompositionReason &reason : plan.reasons)
+            app.notes << fertilizers::reasonText(reason, numbers);
         for (int n = 0; n < 3; ++n) {
-            const double need = plan.needed[size_t(n)];
-            const double tolerance = std::max(need * comp.options.tolerancePercent / 100, comp.options.toleranceKgHa);
+            const double tolerance = comp.options.toleratedExcessKgHa(plan.needed[size_t(n)]);
             if (plan.shortfall[size_t(n)] > 0)
                 app.notes << QStringLiteral("Faltam %1 kg/ha de %2")
-                                 .arg(numbers.format(plan.shortfall[size_t(n)], 2), QLatin1String(nutrients[n]));
+                                 .arg(numbers.format(plan.shortfall[size_t(n)], 2), core::nutrientName(core::Nutrient(n)));
             else if (plan.excess[size_t(n)] > tolerance + 1e-6)
                 app.notes << QStringLiteral("Passam %1 kg/ha de %2 da dose, além da tolerância de %3 kg/ha")
-                                 .arg(numbers.format(plan.excess[size_t(n)], 2), QLatin1String(nutrients[n]),
+                                 .arg(numbers.format(plan.excess[size_t(n)], 2), core::nutrientName(core::Nutrient(n)),
                                       numbers.format(tolerance, 2));
         }
         s.applications << app;

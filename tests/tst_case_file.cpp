@@ -1,6 +1,7 @@
 #include "cases/CaseFile.h"
 #include "cases/CaseJson.h"
 #include "core/Failure.h"
+#include "core/NumberText.h"
 #include "model/Case.h"
 
 #include <QJsonArray>
@@ -83,7 +84,8 @@ model::Case composedSample()
     first.excess = {3, 0, 0};
     k.applications[3].status = CompositionStatus::Approximate;
     k.applications[3].shortfall = {0, 0, 10};
-    k.applications[3].reasons = {QStringLiteral("3ª cobertura: nenhum produto com preço traz K2O")};
+    k.applications[3].reasons = {
+        fertilizers::reasonFromText(QStringLiteral("3ª cobertura: nenhum produto com preço traz K2O"), NumberText(QLatin1Char(',')))};
     k.shopping = {{0, QStringLiteral("Ureia"), 2, 100, 0.1 + 0.2, 361}};
     k.costHa = 144.4;
     k.costField = 361;
@@ -128,14 +130,27 @@ void TstCaseFile::composedCaseRoundTrip()
     QCOMPARE(cases::fromJson(cases::toJson(sample()), "caso.tuberon"), sample());
     // The separator's change leaves the prices' numbers alone: they are values, not texts.
     QCOMPARE(model::withSeparator(composedSample(), QLatin1Char('.')).prices, composedSample().prices);
-    // The reasons' numbers follow the case's separator, as every other number of its reports.
+    // The reasons are kinds with their figures: the file writes them in the
+    // case's separator, as every other number of its reports, and reads
+    // them back as they were.
     model::Case withReason = composedSample();
-    withReason.composition->applications[2].reasons = {
-        QStringLiteral("2ª cobertura: um saco é mais do que a área de 0,50 ha precisa de N")};
+    withReason.composition->applications[2].reasons = {fertilizers::reasonFromText(
+        QStringLiteral("2ª cobertura: um saco é mais do que a área de 0,50 ha precisa de N"), NumberText(QLatin1Char(',')))};
+    QCOMPARE(withReason.composition->applications[2].reasons[0].kind, fertilizers::CompositionReason::Kind::OneBagTooMuch);
     const model::Case point = model::withSeparator(withReason, QLatin1Char('.'));
-    QCOMPARE(point.composition->applications[2].reasons,
-             QStringList{QStringLiteral("2ª cobertura: um saco é mais do que a área de 0.50 ha precisa de N")});
-    QCOMPARE(point.composition->applications[3].reasons, withReason.composition->applications[3].reasons);
+    QCOMPARE(point.composition, withReason.composition);
+    const QJsonArray written = QJsonDocument::fromJson(cases::toJson(point))
+                                   .object()
+                                   .value("composition")
+                                   .toObject()
+                                   .value("applications")
+                                   .toArray()
+                                   .at(2)
+                                   .toObject()
+                                   .value("reasons")
+                                   .toArray();
+    QCOMPARE(written, QJsonArray{QStringLiteral("2ª cobertura: um saco é mais do que a área de 0.50 ha precisa de N")});
+    QCOMPARE(cases::fromJson(cases::toJson(point), "caso.tuberon"), point);
     QCOMPARE(model::withSeparator(point, QLatin1Char(',')), withReason);
 }
 
@@ -227,6 +242,12 @@ void TstCaseFile::refusedDocuments_data()
         << two + R"("composition": {"applications": [{}, {}, {}, {"reasons": [7]}]}})" << damaged();
     QTest::newRow("format 2: fractional bags bought") << two + R"("composition": {"shopping": [{"bags": 1.5}]}})"
                                                       << damaged();
+    // The schema allows no other keys; neither does the reader.
+    QTest::newRow("format 2: unknown key") << two + R"("campos": {}})" << damaged();
+    QTest::newRow("format 2: unknown key in a section") << two + R"("analysis": {"clay": 35, "argila": 35}})"
+                                                         << damaged();
+    QTest::newRow("format 2: unknown key in a list's row")
+        << two + R"("planting": {"products": [{"product": "Ureia", "lote": "7"}]}})" << damaged();
     QTest::newRow("format 2: format 1 without the window") << head + R"("campos": {"Edit1": "35"}})" << damaged();
 }
 

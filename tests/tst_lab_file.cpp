@@ -382,11 +382,11 @@ void TstLabFile::fileNames()
 void TstLabFile::summaryCsv()
 {
     batch::SummaryRow row(batch::summaryColumns().size());
-    row[0] = "A;1";
-    row[1] = "2";
-    row[6] = "Criterio devido baixo poder tampão.";
-    row[7] = "1.13";
-    row[18] = "linha 2, coluna P: 'n.d.' não é um número";
+    row[0] = QStringLiteral("A;1");
+    row[1] = batch::SummaryCell::ofNumber(2, 0);
+    row[6] = QStringLiteral("Criterio devido baixo poder tampão.");
+    row[7] = batch::SummaryCell::ofNumber(1.13, 2);
+    row[18] = QStringLiteral("linha 2, coluna P: 'n.d.' não é um número");
     const QByteArray bytes = batch::summaryCsv({row});
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Amostra;Linha;Classe de argila;Classe de P;Classe de K;Classe de CTC;"
                              "Critério de calagem;Calagem (t/ha);Calagem comercial (t/ha);N (kg/ha);P2O5 (kg/ha);"
@@ -395,13 +395,23 @@ void TstLabFile::summaryCsv()
                            "linha 2, coluna P: 'n.d.' não é um número;;\r\n"));
 
     // With the composition: its cost, and a bulk product's kilograms, take
-    // the comma too; a point in a product's name stays.
+    // the comma too; a point in a product's name stays. The workbook writes
+    // the products in the reports' own mark.
     batch::SummaryRow withCost = row;
-    withCost << "composto" << "1234.50" << "Adubo 10.10.10: 3 sacos + Calcário 2.0 a granel: 14.1 kg" << ""
-             << "Uréia: 2 sacos" << "";
+    const QList<batch::SummaryProduct> planting{{QStringLiteral("Adubo 10.10.10"), 3, 150},
+                                                {QStringLiteral("Calcário 2.0 a granel"), 0, 14.06}};
+    withCost << QStringLiteral("composto") << batch::SummaryCell::ofNumber(1234.5, 2)
+             << batch::SummaryCell::ofProducts(planting, QLatin1Char('.')) << QString()
+             << batch::SummaryCell::ofProducts({{QStringLiteral("Uréia"), 2, 100}}, QLatin1Char('.')) << QString();
     QVERIFY(batch::summaryCsvLine(withCost)
                 .endsWith(";composto;1234,50;Adubo 10.10.10: 3 sacos + Calcário 2.0 a granel: 14,1 kg;;Uréia: 2 sacos;"
                           "\r\n"));
+    QCOMPARE(batch::productsText(planting, QLatin1Char('.')),
+             QStringLiteral("Adubo 10.10.10: 3 sacos + Calcário 2.0 a granel: 14.1 kg"));
+    // Kept packed and read back cell by cell, kinds and all.
+    batch::SummaryRows rows;
+    rows.append(withCost);
+    QCOMPARE(rows.at(0), withCost);
 }
 
 void TstLabFile::headerSpellings_data()
@@ -685,7 +695,7 @@ void TstLabFile::formulaLikeTexts()
     QFETCH(QString, text);
     QFETCH(QByteArray, written);
     batch::SummaryRow row(batch::summaryColumns().size());
-    row[0] = text;
+    row[0] = batch::SummaryCell(text);
     QVERIFY2(batch::summaryCsvLine(row).startsWith(written + ';'), batch::summaryCsvLine(row).constData());
 }
 

@@ -1,3 +1,4 @@
+#include "core/NumberText.h"
 #include "agronomy/Applications.h"
 #include "app/LeastCostDialog.h"
 #include "app/PriceListEditor.h"
@@ -547,8 +548,10 @@ void TstLeastCostGui::whatCannotBeComposedIsExplained()
             QVERIFY(planting.shortfall[2] > 0);
             QVERIFY(!planting.products.isEmpty());
             QVERIFY(!planting.reasons.isEmpty());
-            for (const QString &reason : planting.reasons)
-                QVERIFY2(view.contains(reason), qPrintable(reason));
+            for (const fertilizers::CompositionReason &reason : planting.reasons) {
+                const QString text = fertilizers::reasonText(reason, NumberText(QLatin1Char(',')));
+                QVERIFY2(view.contains(text), qPrintable(text));
+            }
             QVERIFY(view.contains(QStringLiteral("Falta (kg/ha)")));
         } else {
             QVERIFY(!d.composition());
