@@ -153,14 +153,14 @@ void ApplicationBlock::layOutTopDressing(const Names &n)
     limpar = ui::button(this, name(n.limpar), QStringLiteral("Limpar"), 504, 172, 90, 25);
 }
 
-void ApplicationBlock::wire(std::function<void()> pick, std::function<void()> clear)
+void ApplicationBlock::wire(std::function<void()> onPick, std::function<void()> onClear)
 {
     for (int nutrient = 0; nutrient < nutrients; ++nutrient)
         host_.onChange(faltante[size_t(nutrient)], [this, nutrient] { colourFaltante(nutrient); });
-    host_.onPick(combo, std::move(pick));
+    host_.onPick(combo, std::move(onPick));
     host_.onClick(calcular, [this] { calculate(); });
     host_.onClick(inserir, [this] { insertMineral(); });
-    host_.onClick(limpar, std::move(clear));
+    host_.onClick(limpar, std::move(onClear));
 }
 
 QString ApplicationBlock::section() const

@@ -60,7 +60,7 @@ public:
     // "Faltante", "Calcular" and "Inserir" answer by themselves; the list's
     // pick and "Limpar" run what the window gives (planting proposes its
     // mineral product its own way, and clearing drops a composition).
-    void wire(std::function<void()> pick, std::function<void()> clear);
+    void wire(std::function<void()> onPick, std::function<void()> onClear);
 
     // The chosen mineral product's N, P2O5 and K2O contents into the
     // percentage fields; nothing when no product is chosen.
@@ -70,14 +70,14 @@ public:
     // Writes the N, P2O5 and K2O that a quantity of product supplies, with
     // the pattern of the given places; read from `quantityField` (the
     // mineral quantity by default).
-    void writeSupplied(double quantity, const std::array<double, 3> &contents, int places,
+    void writeSupplied(double amount, const std::array<double, 3> &contents, int places,
                        QLineEdit *quantityField = nullptr);
     // "Calcular" of a mineral product: what the quantity in hand supplies.
     void calculate();
     // Appends a product row (its name, its quantity and the N, P2O5 and K2O
     // amounts in hand) to the list and brings "Faltante" to the doses minus
     // all listed products.
-    void insert(const QString &product, const QString &quantity);
+    void insert(const QString &product, const QString &amount);
     // "Inserir": the same for the mineral product in hand.
     void insertMineral();
     // "Limpar": empties the list; "Faltante" takes the full doses.

@@ -56,13 +56,14 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     // The liming choice follows the clay content last interpreted.
     liming_ = new LimingTab(PageControl1, *host_, *working_, Edit1, [this] { return worksheet_.argila; });
     TabSheet2 = liming_;
-    for (const auto &[alias, field] :
-         {std::pair{&Edit13, liming_->Edit13}, {&Edit14, liming_->Edit14}, {&Edit16, liming_->Edit16},
-          {&Edit17, liming_->Edit17}, {&Edit18, liming_->Edit18}, {&Edit19, liming_->Edit19},
-          {&Edit20, liming_->Edit20}, {&Edit21, liming_->Edit21}, {&Edit22, liming_->Edit22},
-          {&Edit26, liming_->Edit26}, {&Edit27, liming_->Edit27}, {&Edit28, liming_->Edit28},
-          {&Edit29, liming_->Edit29}, {&Edit61, liming_->Edit61}, {&Edit23, liming_->Edit23},
-          {&Edit24, liming_->Edit24}, {&Edit25, liming_->Edit25}})
+    const std::pair<QLineEdit **, QLineEdit *> limingFields[] = {
+        {&Edit13, liming_->Edit13}, {&Edit14, liming_->Edit14}, {&Edit16, liming_->Edit16},
+        {&Edit17, liming_->Edit17}, {&Edit18, liming_->Edit18}, {&Edit19, liming_->Edit19},
+        {&Edit20, liming_->Edit20}, {&Edit21, liming_->Edit21}, {&Edit22, liming_->Edit22},
+        {&Edit26, liming_->Edit26}, {&Edit27, liming_->Edit27}, {&Edit28, liming_->Edit28},
+        {&Edit29, liming_->Edit29}, {&Edit61, liming_->Edit61}, {&Edit23, liming_->Edit23},
+        {&Edit24, liming_->Edit24}, {&Edit25, liming_->Edit25}};
+    for (const auto &[alias, field] : limingFields)
         *alias = field;
     Memo1 = liming_->Memo1;
     Button1 = liming_->Button1;
