@@ -4,6 +4,9 @@
 #include "app/QtTranslations.h"
 #include "app/widgets_factory.h"
 #include "core/Dates.h"
+#include "app/tabs/AboutTab.h"
+#include "app/tabs/CalendarTab.h"
+#include "app/tabs/LimingTab.h"
 
 #include <QApplication>
 #include <QFont>
@@ -27,6 +30,8 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
                                                          ? QLatin1Char('.')
                                                          : regional.decimalPoint().at(0))
 {
+    host_ = new HandlerHost(this, numbers_);
+    working_ = std::make_unique<WorkingLedger>([this](const Place &place) { return placeName(place); });
     registerAssets();
     // A program or test that builds the window without main() sees the
     // same Portuguese dialogs.
@@ -49,12 +54,36 @@ TFPrincipal::TFPrincipal(const QLocale &regional, QWidget *parent)
     PageControl1->setGeometry(4, 4, 1176, 648);
 
     buildEntryTab();
-    buildLimingTab();
+    // The liming choice follows the clay content last interpreted.
+    liming_ = new LimingTab(PageControl1, *host_, *working_, Edit1, [this] { return worksheet_.argila; });
+    TabSheet2 = liming_;
+    const std::pair<QLineEdit **, QLineEdit *> limingFields[] = {
+        {&Edit13, liming_->Edit13}, {&Edit14, liming_->Edit14}, {&Edit16, liming_->Edit16},
+        {&Edit17, liming_->Edit17}, {&Edit18, liming_->Edit18}, {&Edit19, liming_->Edit19},
+        {&Edit20, liming_->Edit20}, {&Edit21, liming_->Edit21}, {&Edit22, liming_->Edit22},
+        {&Edit26, liming_->Edit26}, {&Edit27, liming_->Edit27}, {&Edit28, liming_->Edit28},
+        {&Edit29, liming_->Edit29}, {&Edit61, liming_->Edit61}, {&Edit23, liming_->Edit23},
+        {&Edit24, liming_->Edit24}, {&Edit25, liming_->Edit25}};
+    for (const auto &[alias, field] : limingFields)
+        *alias = field;
+    Memo1 = liming_->Memo1;
+    Button1 = liming_->Button1;
+    Button2 = liming_->Button2;
     buildDosesTab();
     buildFertilizationTab();
-    buildCalendarTab();
+    calendar_ = new CalendarTab(PageControl1, regional_, *host_);
+    calendarTab = calendar_;
+    Chart1 = calendar_->Chart1;
+    calendarChart = calendar_->calendarChart;
+    DateTimePicker2 = calendar_->DateTimePicker2;
+    CheckBox1 = calendar_->CheckBox1;
+    CheckBox2 = calendar_->CheckBox2;
+    CheckBox3 = calendar_->CheckBox3;
+    CheckBox4 = calendar_->CheckBox4;
+    RadioButton7 = calendar_->RadioButton7;
+    RadioButton8 = calendar_->RadioButton8;
     buildReportTab();
-    buildAboutTab();
+    about_ = new AboutTab(PageControl1);
     PageControl1->setCurrentIndex(0);
 
     BitBtn1 = ui::button(this, QStringLiteral("BitBtn1"), QStringLiteral("&Fechar"), 8, 658, 90, 26);

@@ -7,12 +7,16 @@
 #include "core/NumberText.h"
 #include "agronomy/Worksheet.h"
 #include "core/Working.h"
+#include "app/ApplicationBlock.h"
+#include "app/HandlerHost.h"
+#include "app/WorkingLedger.h"
 
 #include <QDateTimeEdit>
 #include <QHash>
 #include <QSet>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 #include <QLocale>
@@ -35,6 +39,9 @@ class QRadioButton;
 class QTabWidget;
 class StringGrid;
 class CalendarChart;
+class CalendarTab;
+class LimingTab;
+class AboutTab;
 namespace calendar {
 struct Plan;
 } // namespace calendar
@@ -70,11 +77,8 @@ public:
     QLineEdit *Edit12 = nullptr;
     QLabel *Image2 = nullptr, *Label94 = nullptr;
 
-    // ---- Tab 2 "Indicação de Calagem"
+    // ---- Tab 2 "Indicação de Calagem" (LimingTab); the soil handlers write its criteria.
     QWidget *TabSheet2 = nullptr;
-    QGroupBox *GroupBox3 = nullptr, *GroupBox9 = nullptr, *GroupBox10 = nullptr, *GroupBox11 = nullptr;
-    QGroupBox *GroupBox12 = nullptr, *GroupBox16 = nullptr, *GroupBox36 = nullptr;
-    QGroupBox *GroupBox13 = nullptr, *GroupBox14 = nullptr, *GroupBox15 = nullptr;
     QLineEdit *Edit13 = nullptr, *Edit14 = nullptr;
     QLineEdit *Edit16 = nullptr, *Edit17 = nullptr, *Edit18 = nullptr, *Edit19 = nullptr;
     QLineEdit *Edit20 = nullptr, *Edit21 = nullptr, *Edit22 = nullptr;
@@ -96,51 +100,33 @@ public:
     QWidget *TabSheet6 = nullptr;
     QGroupBox *GroupBox6 = nullptr;
     StringGrid *stga3 = nullptr;
-    // planting
-    QGroupBox *GroupBox25 = nullptr, *GroupBox35 = nullptr, *GroupBox34 = nullptr, *GroupBox26 = nullptr;
-    QGroupBox *GroupBox37 = nullptr, *GroupBox38 = nullptr, *GroupBox52 = nullptr, *GroupBox27 = nullptr;
-    StringGrid *stga4 = nullptr;
-    QLineEdit *Edit50 = nullptr, *Edit52 = nullptr, *Edit54 = nullptr;
+    // Planting and the three top-dressings share one shape (ApplicationBlock);
+    // these are planting's and the top-dressings' components the handlers
+    // here name. Planting has an organic block of its own besides.
+    using Application = ApplicationBlock;
+    StringGrid *stga4 = nullptr, *stga5 = nullptr, *Stga6 = nullptr, *stga7 = nullptr;
+    QComboBox *ComboBox2 = nullptr, *ComboBox3 = nullptr, *ComboBox4 = nullptr, *ComboBox5 = nullptr;
+    QLineEdit *Edit50 = nullptr, *Edit52 = nullptr, *Edit40 = nullptr;
+    QPushButton *Button7 = nullptr, *Button9 = nullptr;
+    QGroupBox *GroupBox27 = nullptr;
+    // planting's organic fertilizer
+    QGroupBox *GroupBox34 = nullptr, *GroupBox26 = nullptr, *GroupBox37 = nullptr, *GroupBox38 = nullptr,
+              *GroupBox52 = nullptr;
     QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr;
-    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr;
-    QLineEdit *Edit33 = nullptr, *Edit40 = nullptr;
-    QPushButton *Button5 = nullptr, *Button6 = nullptr, *Button7 = nullptr, *Button8 = nullptr, *Button9 = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QLineEdit *Edit33 = nullptr;
+    QPushButton *Button5 = nullptr, *Button6 = nullptr;
     QLineEdit *Edit62 = nullptr, *Edit63 = nullptr, *Edit65 = nullptr;
     QRadioButton *RadioButton3 = nullptr, *RadioButton4 = nullptr, *RadioButton5 = nullptr, *RadioButton6 = nullptr;
     QLineEdit *Edit87 = nullptr, *Edit88 = nullptr;
-    QLineEdit *Edit34 = nullptr, *Edit35 = nullptr, *Edit36 = nullptr;
-    QLineEdit *Edit37 = nullptr, *Edit38 = nullptr, *Edit39 = nullptr;
 
-    // Planting and the three top-dressings share one shape: their row of
-    // stga3, the N, P2O5 and K2O still missing ("Faltante"), their product
-    // list, and the mineral product in hand with its contents and what it
-    // supplies. Planting has an organic block of its own besides.
-    struct Application {
-        int row = 0; // of stga3: applications::Planting to ThirdTopDressing
-        StringGrid *list = nullptr;
-        std::array<QLineEdit *, 3> faltante{}; // N, P2O5, K2O, kg
-        QComboBox *combo = nullptr;            // the mineral products
-        QLineEdit *quantity = nullptr;         // kg of the mineral product
-        QPushButton *calcular = nullptr, *inserir = nullptr, *limpar = nullptr;
-        std::array<QLineEdit *, 3> percent{}; // contents of the product in hand, %
-        std::array<QLineEdit *, 3> kg{};      // N, P2O5, K2O it supplies, kg
-    };
-    Application plantio;
-    Application cobertura[3];
-    // Named views of the blocks' grids and lists (stga5, Stga6, stga7; ComboBox3..5).
-    StringGrid *stga5 = nullptr, *Stga6 = nullptr, *stga7 = nullptr;
-    QComboBox *ComboBox3 = nullptr, *ComboBox4 = nullptr, *ComboBox5 = nullptr;
-
-    // ---- Tab 5 "Calendário de Adubação"
+    // ---- Tab 5 "Calendário de Adubação" (CalendarTab)
     QWidget *calendarTab = nullptr; // this tab page has no component name
-    QGroupBox *GroupBox1 = nullptr, *GroupBox40 = nullptr, *GroupBox42 = nullptr;
     QChartView *Chart1 = nullptr;
     CalendarChart *calendarChart = nullptr;
-    QLineEdit *LabeledEdit1 = nullptr, *LabeledEdit2 = nullptr, *LabeledEdit3 = nullptr, *LabeledEdit4 = nullptr;
     QDateEdit *DateTimePicker2 = nullptr;
     QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
     QRadioButton *RadioButton7 = nullptr, *RadioButton8 = nullptr;
-    QPushButton *Button14 = nullptr, *Button15 = nullptr;
 
     // ---- Tab 6 "Relatório"
     QWidget *TabSheet4 = nullptr;
@@ -152,11 +138,6 @@ public:
     // The page report and its PDF export: not shown on the window.
     reports::PageReport *frxReport1 = nullptr;
     reports::PdfExport *frxPDFExport1 = nullptr;
-
-    // ---- Tab 7 "Sobre"
-    QWidget *TabSheet7 = nullptr;
-    QGroupBox *GroupBox39 = nullptr;
-    QPlainTextEdit *Memo2 = nullptr;
 
     // ---- Handlers: soil interpretation and doses
     void Edit1Exit();
@@ -238,8 +219,6 @@ public:
     // ---- Handlers: reports
     void Button12Click();
     void Button16Click();
-    // What both reports copy, as the fields, memos and grids stand now.
-    reports::ReportContent reportContent() const;
 
     // ---- Start-up
     void FormShow();
@@ -267,15 +246,10 @@ public:
     void btnNovoClick();
     void btnAbrirClick();
     void btnSalvarClick();
-    // Ctrl+S: to the current file, asking a name the first time.
-    void saveCurrentCase();
 
     // ---- One sample of a laboratory's file (import_handlers.cpp)
     QPushButton *btnImportar = nullptr;
     void btnImportarClick();
-    // Types the sample's producer and analysis into their fields in the
-    // Enter order, key by key, as a user would.
-    void typeSample(const batch::LabSample &sample);
 
     // ---- The store of cases (store_handlers.cpp)
     QPushButton *btnCasos = nullptr;
@@ -292,12 +266,6 @@ public:
     // ---- The least-cost composition (least_cost_handlers.cpp)
     QPushButton *btnMenorCusto = nullptr;
     void btnMenorCustoClick();
-    // What "Faltante" holds in each application, kg/ha, planting first; an
-    // empty or exceeded amount is nothing missing.
-    std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> missingNutrients() const;
-    // Inserts the composed products into the applications' lists through
-    // "Inserir", and keeps the prices and the composition with the case.
-    void applyComposition(const fertilizers::PriceList &prices, const fertilizers::Composition &composition);
 
     // ---- The working of each result (working.cpp)
     QPushButton *btnMemoria = nullptr;
@@ -310,17 +278,6 @@ public:
     QString workingOf(const StringGrid *grid, int column, int row) const;
     // Every result the window holds, told as above, in the order computed.
     CaseWorking caseWorking() const;
-    // Where a result comes from: a field, or a cell of a grid.
-    struct Place {
-        const QWidget *widget = nullptr;
-        int column = -1, row = -1; // of a grid's cell
-    };
-    // Keeps how a handler reached the result it just wrote at a place, and
-    // the texts of the places it read; a copy is told but not listed again
-    // in the whole working.
-    enum class Kind { Result, Copy };
-    void explain(const Place &at, const QString &section, const Told &told, std::initializer_list<Place> from,
-                 Kind kind = Kind::Result);
 
     const NumberText &numbers() const { return numbers_; }
     const QLocale &regional() const { return regional_; }
@@ -339,14 +296,33 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What both reports copy, as the fields, memos and grids stand now.
+    reports::ReportContent reportContent() const;
+    // Ctrl+S: to the current file, asking a name the first time.
+    void saveCurrentCase();
+    // Types the sample's producer and analysis into their fields in the
+    // Enter order, key by key, as a user would.
+    void typeSample(const batch::LabSample &sample);
+    // What "Faltante" holds in each application, kg/ha, planting first; an
+    // empty or exceeded amount is nothing missing.
+    std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> missingNutrients() const;
+    // Inserts the composed products into the applications' lists through
+    // "Inserir", and keeps the prices and the composition with the case.
+    void applyComposition(const fertilizers::PriceList &prices, const fertilizers::Composition &composition);
+    // Where a result comes from: a field, or a cell of a grid.
+    using Place = WorkingLedger::Place;
+    // Keeps how a handler reached the result it just wrote at a place, and
+    // the texts of the places it read; a copy is told but not listed again
+    // in the whole working.
+    using Kind = WorkingLedger::Kind;
+    void explain(const Place &at, const QString &section, const Told &told, std::initializer_list<Place> from,
+                 Kind kind = Kind::Result);
+
     // ---- Building the tabs (one file each)
     void buildEntryTab();
-    void buildLimingTab();
     void buildDosesTab();
     void buildFertilizationTab();
-    void buildCalendarTab();
     void buildReportTab();
-    void buildAboutTab();
     void wireKeyboard();
     void wireHandlers();
     void buildCaseButtons();
@@ -402,80 +378,50 @@ private:
     bool caseDragEvent(QEvent *event);
     // What the first frame does not show, done right after it.
     void afterFirstFrame();
-    // What Grafico1 draws, from the options of the calendar tab.
-    calendar::Plan chartPlan() const;
+    LimingTab *liming_ = nullptr;
+    CalendarTab *calendar_ = nullptr;
+    // ---- Tab 7 "Sobre": the program's text, which no case holds.
+    AboutTab *about_ = nullptr;
 
-    // ---- Event plumbing: every handler started by an event runs inside guard().
 public:
+    // ---- Every handler started by an event runs inside the guard (HandlerHost).
     void guard(Handler handler);
     void guard(const std::function<void()> &work);
-    void showError(const QString &message);
+    // Reads a field through the number conversion (raises on bad text).
+    double read(const QLineEdit *field) const;
 
+private:
+    // The event plumbing and the reading and writing of fields, as the
+    // handlers here reach them.
+    HandlerHost *host_ = nullptr;
+    using KeyRule = HandlerHost::KeyRule;
+    void showError(const QString &message);
     void onExit(QWidget *field, Handler handler);
     void onChange(QLineEdit *field, Handler handler);
     void onClick(QAbstractButton *button, Handler handler);
-    // A product list's change handler: runs on every pick, also of the item
-    // already selected, and on every change of position; typing into the
-    // list's text runs nothing until a pick.
     void onPick(QComboBox *list, Handler handler);
     void onDateChange(QDateEdit *picker, Handler handler);
-    // A date picker's click handler: a left click on its date or its button.
     void onPickerClick(QDateEdit *picker, Handler handler);
-
-    enum class KeyRule { MarkAndEnter, MarkOnly, EnterOnly };
     void onKey(QLineEdit *field, KeyRule rule, QWidget *successor = nullptr);
-
-    // Reads a field through the number conversion (raises on bad text).
-    double read(const QLineEdit *field) const;
     double read(const QString &text) const;
-    // Formats with the pattern of the given number of decimal places.
     QString fmt(double value, int places) const;
-    // Sets a field's text; when the text changes, runs the field's change
-    // handler right away, so its failure ends the writing handler too.
     void write(QLineEdit *field, const QString &text);
 
-    // Reads a field where an empty text means none of it (0).
-    double readOrZero(const QLineEdit *field) const;
-
-    // The application of a row of stga3 (applications::Planting to ThirdTopDressing).
-    const Application &application(int row) const;
-
-    // The chosen mineral product's N, P2O5 and K2O contents into the
-    // application's percentage fields; nothing when no product is chosen.
-    void lookupMineral(const Application &application);
-    // The three percentage fields, an empty one as none of that nutrient.
-    std::array<double, 3> contentsOrZero(const Application &application) const;
-    // Writes the N, P2O5 and K2O that a quantity of product supplies, with
-    // the pattern of the given places.
-    void writeSupplied(const std::array<QLineEdit *, 3> &kg, double quantity, const std::array<double, 3> &contents,
-                       int places, QLineEdit *quantityField = nullptr);
-    // The part of the working an application's results belong to (its row of stga3).
-    QString sectionOf(int row) const;
-    // "Calcular" of a mineral product: what the quantity in hand supplies.
-    void calculateMineral(const Application &application);
-    // Appends a product row (its name, its quantity and the N, P2O5 and K2O
-    // amounts in hand) to the application's list and brings its "Faltante"
-    // fields to the doses minus all listed products.
-    void insertProduct(const Application &application, const QString &product, const QString &quantity);
-    // The same for the mineral product in hand.
-    void insertMineral(const Application &application);
-    // Empties the application's list; its "Faltante" fields take the full doses.
-    void clearProducts(const Application &application);
-
-    // "Faltante" fields are yellow while they hold an amount above zero.
-    void colourFaltante(QLineEdit *field);
+public:
+    // The block of a row of stga3 (applications::Planting to ThirdTopDressing).
+    const ApplicationBlock &application(int row) const;
     // The "Faltante" field of an application (its row of stga3) for a
     // nutrient column of stga3 (applications::NColumn to K2OColumn).
     QLineEdit *faltante(int row, int nutrientColumn) const;
 
 private:
+    std::array<ApplicationBlock *, 4> blocks_{}; // planting, then the top-dressings
+    ApplicationBlock &block(int row) const;
+    // "Limpar" of an application: its list emptied and its products out of
+    // the composition applied.
+    void clearProducts(int row);
     // The closing criterion of the organic planting proposal, as selected.
     fertilizers::ClosingCriterion closingCriterion() const;
-
-    struct KeyBinding {
-        KeyRule rule;
-        QWidget *successor;
-    };
 
     QLocale regional_;
     NumberText numbers_;
@@ -500,28 +446,8 @@ private:
     mutable std::vector<QWidget *> caseComponents_;
     bool painted_ = false;
     // ---- The working of each result (working.cpp)
-    struct Explained {
-        QString section;
-        Told told;
-        QString written; // the text the handler wrote
-        QList<std::pair<Place, QString>> from; // each place read, with its text then
-        quint64 order = 0;
-        bool copy = false;
-    };
-    QHash<std::pair<const QWidget *, int>, Explained> explained_; // by widget and cell
-    quint64 explainedCount_ = 0;
-    QSet<const QWidget *> workingShown_; // the places whose tooltip tells their working
-    bool restored_ = false;              // a case was opened: its results came without their working
-    QString placeText(const Place &place) const;
+    std::unique_ptr<WorkingLedger> working_;
     QString placeName(const Place &place) const;
-    QString workingAt(const Place &place) const;
-    QString noteOn(const Place &place, const Explained &e) const;
     bool showWorking(QObject *watched, QEvent *event);
     void wireWorking();
-    QHash<std::pair<const QWidget *, int>, Explained>::const_iterator explainedAt(const Place &place) const;
-    QHash<QObject *, Handler> exitHandlers_;
-    QHash<QObject *, Handler> changeHandlers_;
-    QHash<QObject *, Handler> clickHandlers_; // pickers and the date fields inside them
-    QHash<QObject *, KeyBinding> keyBindings_;
-    QSet<QObject *> justMoved_; // lists whose handler ran for a new position just now
 };

@@ -2,6 +2,7 @@
 // place each holds in the model; the window's contents are read into the
 // model, written back from it, and format 1 files (keyed by these names)
 // migrated, all through it.
+#include "app/CaseBinding.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
 #include "cases/CaseJson.h"
@@ -17,6 +18,7 @@
 #include <QHash>
 #include <QTabWidget>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -300,7 +302,35 @@ Rows rowsBelowTitles(const StringGrid *grid)
 // More rows than any list of products a technician composes.
 constexpr int kMaxGridRows = 1000;
 
+// Whether a component is of the kind its place in the model is read from.
+bool holds(const Binding &b, const QWidget *w)
+{
+    if (!w)
+        return false;
+    if (b.text)
+        return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w) ||
+               qobject_cast<const QLabel *>(w);
+    if (b.choice)
+        return qobject_cast<const QComboBox *>(w);
+    if (b.date)
+        return qobject_cast<const QDateTimeEdit *>(w);
+    if (b.check)
+        return qobject_cast<const QAbstractButton *>(w);
+    if (b.rows)
+        return qobject_cast<const StringGrid *>(w);
+    return qobject_cast<const QTabWidget *>(w);
+}
+
 } // namespace
+
+QStringList caseBinding::unbound(const QHash<QString, QWidget *> &byName)
+{
+    QStringList names;
+    for (const Binding &b : bindings())
+        if (!holds(b, byName.value(b.component)))
+            names << b.component;
+    return names;
+}
 
 const std::vector<QWidget *> &TFPrincipal::caseComponents() const
 {
@@ -309,6 +339,11 @@ const std::vector<QWidget *> &TFPrincipal::caseComponents() const
         for (QWidget *w : findChildren<QWidget *>())
             if (inCase(w))
                 byName.insert(w->objectName(), w);
+        // Found first while the window is built: a name the table misspells
+        // stops the program there, not at the first case saved.
+        if (const QStringList names = caseBinding::unbound(byName); !names.isEmpty())
+            throw std::logic_error("case components missing or of another kind: " +
+                                   names.join(QLatin1String(", ")).toStdString());
         for (const Binding &b : bindings())
             caseComponents_.push_back(byName.value(b.component));
     }
@@ -378,8 +413,7 @@ void TFPrincipal::restoreCase(const model::Case &source)
 {
     model::Case c = source;
     // The restored results come without their working.
-    explained_.clear();
-    restored_ = true;
+    working_->forget(true);
     const std::vector<QWidget *> &components = caseComponents();
     // Every component stays silent until all are written: a radio button
     // chosen here unchecks its neighbour, which must not answer either.

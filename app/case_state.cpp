@@ -2,8 +2,10 @@
 // or redrawn after a case is written into it (case_binder.cpp).
 #include "agronomy/Applications.h"
 #include "cases/CaseJson.h"
+#include "app/ApplicationBlock.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
+#include "app/tabs/AboutTab.h"
 #include "app/widgets_factory.h"
 
 #include <QAbstractButton>
@@ -27,7 +29,7 @@ bool TFPrincipal::inCase(const QWidget *component) const
     if (component->window() != this)
         return false;
     // The about text is the program's, not the producer's.
-    if (TabSheet7->isAncestorOf(component))
+    if (about_->isAncestorOf(component))
         return false;
     // The text box inside a list or a date picker belongs to it.
     for (const QWidget *p = component->parentWidget(); p && p != this; p = p->parentWidget())
@@ -39,13 +41,12 @@ bool TFPrincipal::inCase(const QWidget *component) const
 void TFPrincipal::redrawAfterRestore()
 {
     for (int row = applications::Planting; row <= applications::ThirdTopDressing; ++row) {
-        for (int column = applications::NColumn; column <= applications::K2OColumn; ++column) {
-            QLineEdit *field = faltante(row, column);
+        for (int nutrient = 0; nutrient < applications::nutrients; ++nutrient) {
             // A text that is no number shows no amount missing.
             try {
-                colourFaltante(field);
+                block(row).colourFaltante(nutrient);
             } catch (const Failure &) {
-                ui::setFieldColour(field, palette().color(QPalette::Base));
+                ui::setFieldColour(block(row).faltante[size_t(nutrient)], palette().color(QPalette::Base));
             }
         }
     }
@@ -60,7 +61,7 @@ void TFPrincipal::resetToStart()
     // The worksheet starts at zero.
     start.worksheet = {};
     restoreCase(start);
-    restored_ = false; // a new case: nothing in it came from a file
+    working_->forget(false); // a new case: nothing in it came from a file
     redrawAfterRestore();
     // Grid titles, the N split, today's dates, the efficiencies and the
     // chart, exactly as the first show fills them.

@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -137,28 +136,30 @@ void TFPrincipal::typeSample(const batch::LabSample &s)
     };
     if (!number(Column::Rendimento).isEmpty())
         typed.append({Edit12, number(Column::Rendimento)});
-    // The fields' tab in front and the window active, so that leaving a
-    // field reaches its handler as it does for a user.
+    // The fields' tab in front, as for a technician typing them.
     for (QWidget *p = Edit55; p; p = p->parentWidget())
         if (PageControl1->indexOf(p) >= 0)
             PageControl1->setCurrentWidget(p);
-    // The list just closed: activation comes back to the window with the
-    // window system's next events.
     activateWindow();
-    QElapsedTimer waited;
-    waited.start();
-    while (!isActiveWindow() && waited.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    // Each field is typed where it stands and, where Enter leaves it for the
+    // next one, its exit handler runs right away: the handlers do not hang
+    // on the window getting the focus back once the list has closed.
+    QWidget *reached = nullptr; // where the last Enter leaves the focus
     for (auto &[field, text] : typed) {
         // A one-line field takes no line break nor tab: a name a cell
         // breaks over two lines is typed with a space between them.
         static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\t]+"));
         text.replace(breaks, QStringLiteral(" "));
-        field->setFocus(Qt::TabFocusReason);
         field->selectAll();
         press(field, Qt::Key_Backspace);
         for (const QChar c : text)
             press(field, keyOf(c), QString(c));
-        press(field, Qt::Key_Return);
+        // Where Enter stays in the field, the field is not left.
+        QWidget *next = host_->enter(field);
+        reached = next ? next : field;
     }
+    // The focus where the last Enter left it, without leaving any field
+    // again: the exits have run.
+    if (reached)
+        host_->focusQuietly(reached);
 }

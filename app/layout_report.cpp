@@ -26,7 +26,9 @@ void TFPrincipal::buildReportTab()
     btnMemoria = ui::button(GroupBox5, QStringLiteral("btnMemoria"), QStringLiteral("Memória de cálculo..."), 16, 432,
                             180, 30);
     frxReport1 = new reports::PageReport(QStringLiteral(":/assets/report_page.json"), this);
+    frxReport1->setObjectName(QStringLiteral("frxReport1"));
     frxPDFExport1 = new reports::PdfExport(this);
+    frxPDFExport1->setObjectName(QStringLiteral("frxPDFExport1"));
 
     GroupBox41 = ui::group(GroupBox5, QStringLiteral("GroupBox41"), QStringLiteral("Informações para o relatório"),
                            16, 66, 372, 356);

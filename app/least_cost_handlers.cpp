@@ -112,7 +112,7 @@ void TFPrincipal::btnMenorCustoClick()
 void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const fertilizers::Composition &composition)
 {
     for (int row = Planting; row <= ThirdTopDressing; ++row) {
-        const Application &a = application(row);
+        ApplicationBlock &a = block(row);
         for (const fertilizers::ComposedProduct &composed : composition.applications[size_t(row - Planting)].products) {
             if (composed.product < 0 || composed.product >= prices.products.size() || !(composed.kgHa > 0))
                 continue;
@@ -153,11 +153,11 @@ void TFPrincipal::applyComposition(const fertilizers::PriceList &prices, const f
                                w.value(p.bagKg), area, w.value(composed.kgHa)));
             if (std::abs(listed - composed.kgHa) > 1e-9)
                 w.say(QStringLiteral("arredondado para cima ao décimo, para que a lista ainda atenda a necessidade"));
-            explain({a.quantity}, sectionOf(row),
+            explain({a.quantity}, a.section(),
                     w.told(QStringLiteral("Quantidade do adubo mineral"), a.quantity->text() + QStringLiteral(" kg")),
                     {});
-            calculateMineral(a);
-            insertMineral(a);
+            a.calculate();
+            a.insertMineral();
         }
     }
     // Planting's mineral block shows the product last inserted, as after

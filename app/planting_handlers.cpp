@@ -5,6 +5,7 @@
 #include "agronomy/ResultNames.h"
 #include "fertilizers/Closing.h"
 #include "fertilizers/OrganicFertilizers.h"
+#include "app/ApplicationBlock.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
 
@@ -24,13 +25,12 @@ struct PlantingClosing {
 
 // What planting still misses against the contents of the product in hand,
 // read in that order; an empty field counts as none.
-PlantingClosing plantingClosing(const TFPrincipal &w, Working *working)
+PlantingClosing plantingClosing(const ApplicationBlock &a, const HandlerHost &host, Working *working)
 {
-    const TFPrincipal::Application &a = w.plantio;
-    const double doseN = w.readOrZero(a.faltante[N]);
-    const double DoseP = w.readOrZero(a.faltante[P2O5]);
-    const double DoseK = w.readOrZero(a.faltante[K2O]);
-    const std::array<double, 3> p = w.contentsOrZero(a);
+    const double doseN = host.readOrZero(a.faltante[N]);
+    const double DoseP = host.readOrZero(a.faltante[P2O5]);
+    const double DoseK = host.readOrZero(a.faltante[K2O]);
+    const std::array<double, 3> p = a.contentsOrZero();
     return {fertilizers::closingLimits(doseN, DoseP, DoseK, p[N], p[P2O5], p[K2O], working), p};
 }
 
@@ -38,6 +38,7 @@ PlantingClosing plantingClosing(const TFPrincipal &w, Working *working)
 
 void TFPrincipal::ComboBox1Change()
 {
+    ApplicationBlock &plantio = block(Planting);
     // The table's contents are written with one decimal in the separator in
     // force; under any other separator the fields are left as they are.
     const fertilizers::OrganicFertilizer *product = fertilizers::organicAt(ComboBox1->currentIndex());
@@ -49,7 +50,7 @@ void TFPrincipal::ComboBox1Change()
     }
 
     Working proposal(numbers(), 1);
-    const PlantingClosing closing = plantingClosing(*this, &proposal);
+    const PlantingClosing closing = plantingClosing(plantio, *host_, &proposal);
     const double qtd = fertilizers::proposedQuantity(
         fertilizers::chosenLimit(closing.limits, closingCriterion(), &proposal), &proposal);
 
@@ -59,13 +60,19 @@ void TFPrincipal::ComboBox1Change()
     const double qtdu = fertilizers::wetWeight(qtd, ms, &wet);
     write(Edit88, fmt(qtdu, 1));
     write(Edit33, fmt(qtd, 1));
-    const std::initializer_list<Place> from{{ComboBox1}, {Edit50}, {Edit52}, {Edit54}, {Edit34}, {Edit35}, {Edit36}};
+    const std::initializer_list<Place> from{{ComboBox1},
+                                            {plantio.faltante[N]},
+                                            {plantio.faltante[P2O5]},
+                                            {plantio.faltante[K2O]},
+                                            {plantio.percent[N]},
+                                            {plantio.percent[P2O5]},
+                                            {plantio.percent[K2O]}};
     explain({Edit33}, sections::planting,
             proposal.told(QStringLiteral("Quantidade proposta do adubo orgânico"), Edit33->text() + QStringLiteral(" kg")),
             from);
     explain({Edit88}, sections::planting, wet.told(QStringLiteral("Peso úmido"), Edit88->text() + QStringLiteral(" kg")),
             {{Edit33}, {Edit87}});
-    writeSupplied(plantio.kg, qtd, closing.contents, 1, Edit33);
+    plantio.writeSupplied(qtd, closing.contents, 1, Edit33);
 }
 
 fertilizers::ClosingCriterion TFPrincipal::closingCriterion() const
@@ -82,6 +89,7 @@ fertilizers::ClosingCriterion TFPrincipal::closingCriterion() const
 
 void TFPrincipal::Button5Click()
 {
+    const ApplicationBlock &plantio = block(Planting);
     const double qtd = read(Edit33);
     // Here every content must be a number, an empty one included.
     const double pn = read(plantio.percent[N]), pp = read(plantio.percent[P2O5]), pk = read(plantio.percent[K2O]);
@@ -100,13 +108,14 @@ void TFPrincipal::Button5Click()
 }
 
 // The organic product is listed with its wet weight.
-void TFPrincipal::Button6Click() { insertProduct(plantio, ComboBox1->currentText(), Edit88->text()); }
+void TFPrincipal::Button6Click() { block(Planting).insert(ComboBox1->currentText(), Edit88->text()); }
 
 void TFPrincipal::ComboBox2Change()
 {
-    lookupMineral(plantio);
+    ApplicationBlock &plantio = block(Planting);
+    plantio.lookupMineral();
     Working proposal(numbers(), 1);
-    const PlantingClosing closing = plantingClosing(*this, &proposal);
+    const PlantingClosing closing = plantingClosing(plantio, *host_, &proposal);
     // A mineral product always closes the nutrient it runs out on first.
     const double qtd = fertilizers::proposedQuantity(
         fertilizers::chosenLimit(closing.limits, fertilizers::ClosingCriterion::Smallest, &proposal), &proposal);
@@ -114,13 +123,19 @@ void TFPrincipal::ComboBox2Change()
     explain({plantio.quantity}, sections::planting,
             proposal.told(QStringLiteral("Quantidade proposta do adubo mineral"),
                           plantio.quantity->text() + QStringLiteral(" kg")),
-            {{ComboBox2}, {Edit50}, {Edit52}, {Edit54}, {Edit34}, {Edit35}, {Edit36}});
-    writeSupplied(plantio.kg, qtd, closing.contents, 2);
+            {{ComboBox2},
+             {plantio.faltante[N]},
+             {plantio.faltante[P2O5]},
+             {plantio.faltante[K2O]},
+             {plantio.percent[N]},
+             {plantio.percent[P2O5]},
+             {plantio.percent[K2O]}});
+    plantio.writeSupplied(qtd, closing.contents, 2);
 }
 
-void TFPrincipal::Button8Click() { calculateMineral(plantio); }
-void TFPrincipal::Button9Click() { insertMineral(plantio); }
-void TFPrincipal::Button7Click() { clearProducts(plantio); }
+void TFPrincipal::Button8Click() { block(Planting).calculate(); }
+void TFPrincipal::Button9Click() { block(Planting).insertMineral(); }
+void TFPrincipal::Button7Click() { clearProducts(Planting); }
 
 // The organic and the mineral block take turns in one place; switching clears nothing.
 void TFPrincipal::RadioButton1Click()

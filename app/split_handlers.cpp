@@ -4,6 +4,7 @@
 #include "agronomy/ResultNames.h"
 #include "app/TFPrincipal.h"
 #include "agronomy/Split.h"
+#include "app/ApplicationBlock.h"
 #include "app/StringGrid.h"
 
 #include <QLineEdit>
@@ -124,15 +125,16 @@ void TFPrincipal::edit32Change()
             {{edit32}});
 }
 
-void TFPrincipal::Edit50Change() { colourFaltante(Edit50); }
-void TFPrincipal::Edit52Change() { colourFaltante(Edit52); }
-void TFPrincipal::Edit54Change() { colourFaltante(Edit54); }
-void TFPrincipal::Edit64Change() { colourFaltante(cobertura[0].faltante[N]); }
-void TFPrincipal::Edit66Change() { colourFaltante(cobertura[0].faltante[P2O5]); }
-void TFPrincipal::Edit67Change() { colourFaltante(cobertura[0].faltante[K2O]); }
-void TFPrincipal::Edit49Change() { colourFaltante(cobertura[1].faltante[N]); }
-void TFPrincipal::Edit51Change() { colourFaltante(cobertura[1].faltante[P2O5]); }
-void TFPrincipal::Edit53Change() { colourFaltante(cobertura[1].faltante[K2O]); }
-void TFPrincipal::Edit78Change() { colourFaltante(cobertura[2].faltante[N]); }
-void TFPrincipal::Edit79Change() { colourFaltante(cobertura[2].faltante[P2O5]); }
-void TFPrincipal::Edit80Change() { colourFaltante(cobertura[2].faltante[K2O]); }
+// The "Faltante" colours: each block colours its own fields.
+void TFPrincipal::Edit50Change() { block(Planting).colourFaltante(N); }
+void TFPrincipal::Edit52Change() { block(Planting).colourFaltante(P2O5); }
+void TFPrincipal::Edit54Change() { block(Planting).colourFaltante(K2O); }
+void TFPrincipal::Edit64Change() { block(FirstTopDressing).colourFaltante(N); }
+void TFPrincipal::Edit66Change() { block(FirstTopDressing).colourFaltante(P2O5); }
+void TFPrincipal::Edit67Change() { block(FirstTopDressing).colourFaltante(K2O); }
+void TFPrincipal::Edit49Change() { block(SecondTopDressing).colourFaltante(N); }
+void TFPrincipal::Edit51Change() { block(SecondTopDressing).colourFaltante(P2O5); }
+void TFPrincipal::Edit53Change() { block(SecondTopDressing).colourFaltante(K2O); }
+void TFPrincipal::Edit78Change() { block(ThirdTopDressing).colourFaltante(N); }
+void TFPrincipal::Edit79Change() { block(ThirdTopDressing).colourFaltante(P2O5); }
+void TFPrincipal::Edit80Change() { block(ThirdTopDressing).colourFaltante(K2O); }

@@ -4,6 +4,7 @@
 #include "agronomy/Recommendation.h"
 #include "app/StringGrid.h"
 #include "app/TFPrincipal.h"
+#include "app/tabs/CalendarTab.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -64,7 +65,7 @@ void TFPrincipal::FormShow()
     // the chart is not made yet: it is drawn after the first frame, or sooner
     // if its tab or a report needs it; an option changed before that draws
     // the chart as that change asks.
-    calendarChart->drawWhenMade(chartPlan());
+    calendarChart->drawWhenMade(calendar_->plan());
     setToday(DateTimePicker2);
     setToday(DateTimePicker3);
 

@@ -20,59 +20,37 @@
 
 namespace ui {
 
-namespace {
-
-// A group painted as the style paints it, but for the inside of its frame
-// under Fusion: Fusion stretches a picture over the whole group whose middle
-// is one colour, black at an alpha of 3, and a stretched picture is blended
-// pixel by pixel on worker threads (some 10 million instructions for the
-// page-sized groups of the first frame). The same colour is laid there as a
-// plain fill, which gives the same pixels; over a group's own opaque
-// background the outcome is one known colour, filled as it is. Other styles
-// paint it all.
-class Group : public QGroupBox {
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionGroupBox option;
-        initStyleOption(&option);
-        // Well inside the frame's middle whatever the title's height.
-        const QRect middle = rect().adjusted(frameMargin, titleRoom, -frameMargin, -frameMargin);
-        const bool fusion = style()->name() == QLatin1String("fusion") && middle.isValid();
-        if (fusion)
-            painter.setClipRegion(QRegion(rect()).subtracted(middle));
-        painter.drawComplexControl(QStyle::CC_GroupBox, option);
-        if (!fusion)
-            return;
-        painter.setClipping(false);
-        const QBrush &own = palette().brush(backgroundRole());
-        if (autoFillBackground() && own.style() == Qt::SolidPattern && own.color().alpha() == 255)
-            painter.fillRect(middle, tinted(own.color()));
-        else
-            painter.fillRect(middle, tint);
-    }
-
-private:
+// Under Fusion the inside of the frame is laid as a plain fill (see the header).
+void Group::paintEvent(QPaintEvent *)
+{
     static constexpr int frameMargin = 8; // the frame picture's border is 6 pixels
     static constexpr int titleRoom = 40;  // the title line and the border below it
-    static inline const QColor tint{0, 0, 0, 3};
-
-    // The background with the tint laid over it, by the same painting, on
-    // one pixel.
-    static QColor tinted(const QColor &background)
-    {
+    static const QColor tint{0, 0, 0, 3};
+    // The background with the tint laid over it, by the same painting, on one pixel.
+    const auto tinted = [](const QColor &background) {
         QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
         pixel.fill(background);
         QPainter(&pixel).fillRect(0, 0, 1, 1, tint);
         return pixel.pixelColor(0, 0);
-    }
-};
-
-} // namespace
+    };
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    // Well inside the frame's middle whatever the title's height.
+    const QRect middle = rect().adjusted(frameMargin, titleRoom, -frameMargin, -frameMargin);
+    const bool fusion = style()->name() == QLatin1String("fusion") && middle.isValid();
+    if (fusion)
+        painter.setClipRegion(QRegion(rect()).subtracted(middle));
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    if (!fusion)
+        return;
+    painter.setClipping(false);
+    const QBrush &own = palette().brush(backgroundRole());
+    if (autoFillBackground() && own.style() == Qt::SolidPattern && own.color().alpha() == 255)
+        painter.fillRect(middle, tinted(own.color()));
+    else
+        painter.fillRect(middle, tint);
+}
 
 QGroupBox *group(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)
 {

@@ -22,46 +22,10 @@
 
 using namespace applications;
 
-namespace {
-std::pair<const QWidget *, int> keyOf(const TFPrincipal::Place &place)
-{
-    return {place.widget, place.column < 0 ? -1 : place.column * 1000 + place.row};
-}
-} // namespace
-
 void TFPrincipal::explain(const Place &at, const QString &section, const Told &told, std::initializer_list<Place> from,
                           Kind kind)
 {
-    Explained e;
-    e.section = section;
-    e.told = told;
-    e.written = placeText(at);
-    for (const Place &place : from)
-        e.from.append({place, placeText(place)});
-    e.order = ++explainedCount_;
-    e.copy = kind == Kind::Copy;
-    explained_.insert(keyOf(at), std::move(e));
-}
-
-QHash<std::pair<const QWidget *, int>, TFPrincipal::Explained>::const_iterator
-TFPrincipal::explainedAt(const Place &place) const
-{
-    return explained_.constFind(keyOf(place));
-}
-
-QString TFPrincipal::placeText(const Place &place) const
-{
-    if (const auto *grid = qobject_cast<const StringGrid *>(place.widget))
-        return grid->cell(place.column, place.row);
-    if (const auto *edit = qobject_cast<const QLineEdit *>(place.widget))
-        return edit->text();
-    if (const auto *memo = qobject_cast<const QPlainTextEdit *>(place.widget))
-        return memo->toPlainText();
-    if (const auto *label = qobject_cast<const QLabel *>(place.widget))
-        return label->text();
-    if (const auto *list = qobject_cast<const QComboBox *>(place.widget))
-        return list->currentText();
-    return {};
+    working_->explain(at, section, told, from, kind);
 }
 
 // The technician's name for a place that a result was computed from.
@@ -107,74 +71,19 @@ QString TFPrincipal::placeName(const Place &place) const
     return QStringLiteral("campo %1").arg(place.widget->objectName());
 }
 
-namespace {
-QString quoted(const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("vazio") : QStringLiteral("\"%1\"").arg(text);
-}
-} // namespace
-
-// Said before the working of a result that was typed over, or computed from
-// values that have changed since; nothing when it stands as computed.
-QString TFPrincipal::noteOn(const Place &place, const Explained &e) const
-{
-    if (const QString now = placeText(place); now != e.written)
-        return QStringLiteral("Valor digitado: %1; o programa havia escrito %2.").arg(quoted(now), quoted(e.written));
-    QStringList changed;
-    for (const auto &[from, then] : e.from) {
-        const QString text = placeText(from);
-        if (text != then)
-            changed << QStringLiteral("%1 = %2 (agora %3)").arg(placeName(from), quoted(then), quoted(text));
-    }
-    if (changed.isEmpty())
-        return {};
-    return QStringLiteral("Desatualizado: calculado com %1; o valor é refeito quando o seu cálculo rodar de novo.")
-        .arg(changed.join(QStringLiteral(", ")));
-}
-
-QString TFPrincipal::workingAt(const Place &place) const
-{
-    const auto it = explainedAt(place);
-    if (it == explained_.cend()) {
-        if (!workingShown_.contains(place.widget) || placeText(place).isEmpty())
-            return {};
-        return restored_ ? QStringLiteral("Valor digitado ou lido do caso aberto: nenhum cálculo desta sessão o "
-                                          "escreveu.")
-                         : QStringLiteral("Valor digitado ou inicial: nenhum cálculo o escreveu.");
-    }
-    const QString note = noteOn(place, it.value());
-    return note.isEmpty() ? it.value().told.text() : note + QLatin1Char(' ') + it.value().told.text();
-}
-
 QString TFPrincipal::workingOf(const QWidget *field) const
 {
-    return workingAt({field});
+    return working_->workingAt({field});
 }
 
 QString TFPrincipal::workingOf(const StringGrid *grid, int column, int row) const
 {
-    return workingAt({grid, column, row});
+    return working_->workingAt({grid, column, row});
 }
 
 CaseWorking TFPrincipal::caseWorking() const
 {
-    QList<std::pair<Place, const Explained *>> results;
-    for (auto it = explained_.cbegin(); it != explained_.cend(); ++it) {
-        if (it.value().copy)
-            continue;
-        const int cell = it.key().second;
-        results.append({Place{it.key().first, cell < 0 ? -1 : cell / 1000, cell < 0 ? -1 : cell % 1000}, &it.value()});
-    }
-    std::sort(results.begin(), results.end(),
-              [](const auto &a, const auto &b) { return a.second->order < b.second->order; });
-    CaseWorking working;
-    for (const auto &[place, e] : std::as_const(results)) {
-        Told told = e->told;
-        if (const QString note = noteOn(place, *e); !note.isEmpty())
-            told.why = note + QLatin1Char(' ') + told.why;
-        working.append({e->section, told});
-    }
-    return working;
+    return working_->caseWorking();
 }
 
 bool TFPrincipal::showWorking(QObject *watched, QEvent *event)
@@ -193,9 +102,9 @@ bool TFPrincipal::showWorking(QObject *watched, QEvent *event)
     } else if (auto *memo = qobject_cast<QPlainTextEdit *>(widget->parentWidget()); memo && widget == memo->viewport()) {
         place = {memo};
     }
-    if (!workingShown_.contains(place.widget))
+    if (!working_->shows(place.widget))
         return false;
-    const QString text = workingAt(place);
+    const QString text = working_->workingAt(place);
     if (text.isEmpty()) {
         QToolTip::hideText();
         return true;
@@ -218,7 +127,7 @@ void TFPrincipal::wireWorking()
             shown << a.faltante[n] << a.kg[n];
     }
     for (QWidget *widget : std::as_const(shown)) {
-        workingShown_.insert(widget);
+        working_->show(widget);
         if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
             area->viewport()->installEventFilter(this);
         else

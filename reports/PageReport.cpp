@@ -75,7 +75,6 @@ PageTemplate PageTemplate::fromJson(const QByteArray &json, QString *problem)
 PageReport::PageReport(QString templatePath, QObject *parent)
     : QObject(parent), templatePath_(std::move(templatePath))
 {
-    setObjectName(QStringLiteral("frxReport1"));
     // The page is set in Arial; Liberation Sans has the same metrics. Once per
     // process, since reports may be made on several threads at a time.
     static const bool substituted = [] {

@@ -12,7 +12,6 @@ namespace reports {
 
 PdfExport::PdfExport(QObject *parent) : QObject(parent)
 {
-    setObjectName(QStringLiteral("frxPDFExport1"));
 }
 
 QByteArray PdfExport::document(const PageReport &report) const

@@ -174,8 +174,8 @@ inline QStringList fillCase(TFPrincipal &w)
     w.PageControl1->setCurrentWidget(w.TabSheet6);
     messages << choose(w.ComboBox1, 3) << click(w, w.Button5) << click(w, w.Button6);
     messages << click(w, w.RadioButton2) << choose(w.ComboBox2, 17) << click(w, w.Button9);
-    messages << choose(w.ComboBox3, 0) << click(w, w.cobertura[0].inserir);
-    messages << choose(w.ComboBox4, 12) << click(w, w.cobertura[1].inserir);
+    messages << choose(w.ComboBox3, 0) << click(w, w.application(applications::FirstTopDressing).inserir);
+    messages << choose(w.ComboBox4, 12) << click(w, w.application(applications::SecondTopDressing).inserir);
     w.ComboBox5->setFocus(Qt::MouseFocusReason);
     w.ComboBox5->lineEdit()->selectAll();
     QTest::keyClicks(w.ComboBox5->lineEdit(), "Adubo da cooperativa"); // typed, not chosen
@@ -200,7 +200,7 @@ inline QStringList nextSteps(TFPrincipal &w)
     QStringList messages;
     messages << click(w, w.Button1) << click(w, w.Button3) << click(w, w.Button4);
     messages << click(w, w.Button9); // the mineral product again
-    messages << choose(w.ComboBox5, 0) << click(w, w.cobertura[2].inserir);
+    messages << choose(w.ComboBox5, 0) << click(w, w.application(applications::ThirdTopDressing).inserir);
     messages << click(w, w.Button7);
     return messages;
 }

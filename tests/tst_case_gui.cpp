@@ -1,5 +1,6 @@
 #include "agronomy/Applications.h"
 #include "cases/CaseFile.h"
+#include "app/CaseBinding.h"
 #include "app/StringGrid.h"
 #include "case_look.h"
 #include "gui_helpers.h"
@@ -174,6 +175,7 @@ private slots:
     void freeTextsKeepTheirSeparator_data();
     void freeTextsKeepTheirSeparator();
     void qtDialogsSpeakPortuguese();
+    void everyBoundNameHasItsComponent();
 
 private:
     QTemporaryDir dir_;
@@ -624,7 +626,7 @@ void TstCaseGui::everyChangeMarksTheCase()
         w->Memo3->setFocus(Qt::MouseFocusReason);
         typeText(w->Memo3, "x");
     } else if (change == "product inserted") {
-        messages = click(*w, w->cobertura[2].inserir);
+        messages = click(*w, w->application(applications::ThirdTopDressing).inserir);
     } else if (change == "tab") {
         w->PageControl1->setCurrentWidget(w->TabSheet2);
     } else {
@@ -853,4 +855,23 @@ void TstCaseGui::qtDialogsSpeakPortuguese()
 }
 
 QTEST_MAIN(TstCaseGui)
+// The window is built with a component for every name of the case table; a
+// name without one, or with one of another kind, is reported by the check
+// the window runs while it is built.
+void TstCaseGui::everyBoundNameHasItsComponent()
+{
+    const auto w = gui::openWindow();
+    QHash<QString, QWidget *> byName;
+    for (QWidget *component : w->findChildren<QWidget *>())
+        if (!component->objectName().isEmpty() && !component->objectName().startsWith("qt_"))
+            byName.insert(component->objectName(), component);
+    QCOMPARE(caseBinding::unbound(byName), QStringList());
+
+    byName.remove("Edit55");
+    QLineEdit notAList;
+    byName["ComboBox2"] = &notAList;
+    byName["stga4"] = w->Edit40;
+    QCOMPARE(caseBinding::unbound(byName), (QStringList{"Edit55", "stga4", "ComboBox2"}));
+}
+
 #include "tst_case_gui.moc"

@@ -1,6 +1,6 @@
-// Tab "Calendário de Adubação": the calendar chart, its legend and its options.
+#include "app/tabs/CalendarTab.h"
 #include "chart/CalendarChart.h"
-#include "app/TFPrincipal.h"
+#include "app/HandlerHost.h"
 #include "app/widgets_factory.h"
 #include "core/Dates.h"
 
@@ -26,11 +26,11 @@ QLineEdit *swatch(QWidget *parent, const QString &name, const QColor &colour, co
 
 } // namespace
 
-void TFPrincipal::buildCalendarTab()
+// The tab page has no component name.
+CalendarTab::CalendarTab(QTabWidget *tabs, const QLocale &regional, HandlerHost &host) : regional_(regional)
 {
-    calendarTab = new QWidget;
-    PageControl1->addTab(calendarTab, QStringLiteral("Calendário de Adubação"));
-    GroupBox1 = ui::fillingGroup(calendarTab, QStringLiteral("GroupBox1"));
+    tabs->addTab(this, QStringLiteral("Calendário de Adubação"));
+    GroupBox1 = ui::fillingGroup(this, QStringLiteral("GroupBox1"));
 
     Chart1 = new QChartView(GroupBox1);
     Chart1->setObjectName(QStringLiteral("Chart1"));
@@ -38,7 +38,7 @@ void TFPrincipal::buildCalendarTab()
     Chart1->setFrameShape(QFrame::NoFrame);
     Chart1->setGeometry(16, 16, CalendarChart::width, CalendarChart::height);
     calendarChart = new CalendarChart(Chart1);
-    ui::onFirstShow(calendarTab, [this] { calendarChart->complete(); });
+    ui::onFirstShow(this, [this] { calendarChart->complete(); });
 
     GroupBox42 = ui::group(GroupBox1, QStringLiteral("GroupBox42"), QStringLiteral("Legenda"), 16, 440, 766, 56);
     LabeledEdit1 = swatch(GroupBox42, QStringLiteral("LabeledEdit1"), ui::colour::highlight, QStringLiteral("Plantio"),
@@ -55,8 +55,8 @@ void TFPrincipal::buildCalendarTab()
     ui::label(GroupBox40, QStringLiteral("Data de Plantio"), 14, 26);
     DateTimePicker2 = new QDateEdit(QDate::currentDate(), GroupBox40);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    DateTimePicker2->setLocale(dates::portuguese(regional()));
-    DateTimePicker2->setDisplayFormat(dates::portuguese(regional()).dateFormat(QLocale::ShortFormat));
+    DateTimePicker2->setLocale(dates::portuguese(regional_));
+    DateTimePicker2->setDisplayFormat(dates::portuguese(regional_).dateFormat(QLocale::ShortFormat));
     DateTimePicker2->setCalendarPopup(true);
     DateTimePicker2->setGeometry(110, 22, 116, 22);
 
@@ -73,4 +73,30 @@ void TFPrincipal::buildCalendarTab()
     Button14 = ui::button(GroupBox1, QStringLiteral("Button14"), QStringLiteral("Button14"), 880, 290);
     Button15->hide();
     Button14->hide();
+
+    // Every option draws the chart again.
+    const auto draw = [this] { Grafico1(); };
+    for (QCheckBox *box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
+        host.onClick(box, draw);
+    host.onClick(RadioButton7, draw);
+    host.onClick(RadioButton8, draw);
+    host.onClick(Button14, draw);
+    host.onClick(Button15, [] {});
+    host.onDateChange(DateTimePicker2, draw);
+    host.onPickerClick(DateTimePicker2, draw);
+}
+
+void CalendarTab::Grafico1()
+{
+    calendarChart->draw(plan());
+}
+
+calendar::Plan CalendarTab::plan() const
+{
+    const QDate planting = DateTimePicker2->date();
+    const std::array<bool, calendar::organCount> organs{CheckBox1->isChecked(), CheckBox2->isChecked(),
+                                                         CheckBox3->isChecked(), CheckBox4->isChecked()};
+    // Exactly one of the two radios is selected; days mode unless "Data" is.
+    const calendar::Scale scale = RadioButton8->isChecked() ? calendar::Scale::Dates : calendar::Scale::Days;
+    return calendar::plan(scale, organs, planting, regional_);
 }

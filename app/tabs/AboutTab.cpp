@@ -1,18 +1,16 @@
+#include "app/tabs/AboutTab.h"
 #include "core/Version.h"
-#include "app/TFPrincipal.h"
 #include "app/widgets_factory.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
-// Tab "Sobre": who made the program, when, and the manual its rules follow.
-void TFPrincipal::buildAboutTab()
+AboutTab::AboutTab(QTabWidget *tabs)
 {
-    TabSheet7 = new QWidget;
-    TabSheet7->setObjectName(QStringLiteral("TabSheet7"));
-    PageControl1->addTab(TabSheet7, QStringLiteral("Sobre"));
-    GroupBox39 = ui::fillingGroup(TabSheet7, QStringLiteral("GroupBox39"));
+    setObjectName(QStringLiteral("TabSheet7"));
+    tabs->addTab(this, QStringLiteral("Sobre"));
+    GroupBox39 = ui::fillingGroup(this, QStringLiteral("GroupBox39"));
 
     Memo2 = ui::memo(GroupBox39, QStringLiteral("Memo2"), 16, 16, 1140, 590);
     Memo2->setPlainText(QStringLiteral("Tuberon - %1\n").arg(QLatin1String(tuberon::shortVersion)) + QStringLiteral(

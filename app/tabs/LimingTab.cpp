@@ -1,7 +1,9 @@
-// Tab "Indicação de Calagem": the three liming criteria side by side, the
-// recommendation with its observation, and the correction for a commercial PRNT.
+#include "app/tabs/LimingTab.h"
+#include "agronomy/Liming.h"
 #include "agronomy/Recommendation.h"
-#include "app/TFPrincipal.h"
+#include "agronomy/ResultNames.h"
+#include "app/HandlerHost.h"
+#include "app/WorkingLedger.h"
 #include "app/widgets_factory.h"
 
 #include <QFont>
@@ -27,12 +29,13 @@ QLabel *formula(QWidget *group, const QString &text)
 
 } // namespace
 
-void TFPrincipal::buildLimingTab()
+LimingTab::LimingTab(QTabWidget *tabs, HandlerHost &host, WorkingLedger &working, const QLineEdit *clay,
+                     std::function<double()> interpretedClay)
+    : host_(host), working_(working), clay_(clay), interpretedClay_(std::move(interpretedClay))
 {
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Indicação de Calagem"));
-    GroupBox3 = ui::fillingGroup(TabSheet2, QStringLiteral("GroupBox3"));
+    setObjectName(QStringLiteral("TabSheet2"));
+    tabs->addTab(this, QStringLiteral("Indicação de Calagem"));
+    GroupBox3 = ui::fillingGroup(this, QStringLiteral("GroupBox3"));
 
     GroupBox9 = ui::group(GroupBox3, QStringLiteral("GroupBox9"), QStringLiteral("Critérios"), 8, 8, 560, 604);
 
@@ -53,7 +56,7 @@ void TFPrincipal::buildLimingTab()
     formula(GroupBox11, QStringLiteral("NC=CTC [(V1-V2)/100]"));
     Edit16 = ui::labelledEdit(GroupBox11, QStringLiteral("CTC"), QStringLiteral("Edit16"), 12, rowY, labelW);
     Edit17 = ui::labelledEdit(GroupBox11, QStringLiteral("V1 (%)"), QStringLiteral("Edit17"), 120, rowY, 40, 60,
-                              agronomy::typedText(agronomy::targetSaturation, numbers()));
+                              agronomy::typedText(agronomy::targetSaturation, host.numbers()));
     Edit18 = ui::labelledEdit(GroupBox11, QStringLiteral("V2 (%)"), QStringLiteral("Edit18"), 240, rowY, 40);
     Edit19 = ui::labelledEdit(GroupBox11, QStringLiteral("NC (t/ha)"), QStringLiteral("Edit19"), 380, rowY, 60, 80);
 
@@ -106,4 +109,69 @@ void TFPrincipal::buildLimingTab()
     setTabOrder(Edit23, Edit24);
     setTabOrder(Edit24, Button2);
     setTabOrder(Button2, Edit25);
+
+    host.onClick(Button1, [this] { Button1Click(); });
+    host.onClick(Button2, [this] { Button2Click(); });
+}
+
+void LimingTab::Button1Click()
+{
+    Memo1->clear();
+    Memo1->appendPlainText(liming::observationTitle);
+    const QString tHa = QStringLiteral(" t/ha");
+
+    const double vctc = host_.read(Edit16);
+    const double V1 = host_.read(Edit17);
+    const double V2 = host_.read(Edit18);
+    Working saturation(host_.numbers(), 3);
+    const double NC1 = liming::baseSaturation(vctc, V1, V2, &saturation);
+    host_.write(Edit19, host_.fmt(NC1, 3));
+    working_.explain({Edit19}, sections::liming, saturation.told(results::baseSaturationNc, Edit19->text() + tHa),
+            {{Edit16}, {Edit17}, {Edit18}});
+
+    const double vmo = host_.read(Edit20);
+    const double val = host_.read(Edit21);
+    Working buffering(host_.numbers(), 3);
+    const double NC2 = liming::lowBuffering(vmo, val, &buffering);
+    host_.write(Edit22, host_.fmt(NC2, 3));
+    working_.explain({Edit22}, sections::liming, buffering.told(results::lowBufferingNc, Edit22->text() + tHa),
+            {{Edit20}, {Edit21}});
+
+    const double f = host_.read(Edit26);
+    const double valAl = host_.read(Edit27);
+    const double CaMg = host_.read(Edit29);
+    Working aluminium(host_.numbers(), 3);
+    host_.write(Edit28, host_.fmt(liming::aluminium(valAl, f, CaMg, &aluminium), 3));
+    working_.explain({Edit28}, sections::liming, aluminium.told(results::aluminiumNc, Edit28->text() + tHa),
+            {{Edit26}, {Edit27}, {Edit29}});
+
+    // The clay field must hold a number, but the choice follows the clay
+    // content last interpreted on the data-entry tab.
+    [[maybe_unused]] const double varg = host_.read(clay_);
+
+    // The choice works on the unrounded criteria, not on their shown texts.
+    Working need(host_.numbers(), 2);
+    const liming::Recommendation NCrec = liming::recommend(interpretedClay_(), vctc, vmo, NC1, NC2, &need);
+    Memo1->appendPlainText(liming::criterionLine(NCrec.criterion));
+    if (NCrec.capped)
+        Memo1->appendPlainText(liming::cappedLine);
+
+    host_.write(Edit61, host_.fmt(NCrec.value, 2));
+    host_.write(Edit23, host_.fmt(NCrec.value, 2));
+    const std::initializer_list<WorkingLedger::Place> from{{clay_}, {Edit16}, {Edit17}, {Edit18}, {Edit20}, {Edit21}};
+    working_.explain({Memo1}, sections::liming,
+            need.told(results::criterion, Memo1->toPlainText().section(QLatin1Char('\n'), 1).replace(QLatin1Char('\n'), QLatin1Char(' '))),
+            from, WorkingLedger::Kind::Copy);
+    working_.explain({Edit61}, sections::liming, need.told(results::need, Edit61->text() + tHa), from);
+    working_.explain({Edit23}, sections::liming, need.told(results::need, Edit23->text() + tHa), from, WorkingLedger::Kind::Copy);
+}
+
+void LimingTab::Button2Click()
+{
+    const double PRNT100 = host_.read(Edit23);
+    const double PRNT = host_.read(Edit24);
+    Working w(host_.numbers(), 3);
+    host_.write(Edit25, host_.fmt(liming::commercialQuantity(PRNT100, PRNT, &w), 3));
+    working_.explain({Edit25}, sections::liming, w.told(results::commercial, Edit25->text() + QStringLiteral(" t/ha")),
+            {{Edit23}, {Edit24}});
 }
