@@ -300,9 +300,6 @@ private:
     reports::ReportContent reportContent() const;
     // Ctrl+S: to the current file, asking a name the first time.
     void saveCurrentCase();
-    // Types the sample's producer and analysis into their fields in the
-    // Enter order, key by key, as a user would.
-    void typeSample(const batch::LabSample &sample);
     // What "Faltante" holds in each application, kg/ha, planting first; an
     // empty or exceeded amount is nothing missing.
     std::array<fertilizers::NutrientNeed, fertilizers::applicationCount> missingNutrients() const;
@@ -389,6 +386,9 @@ public:
     void guard(const std::function<void()> &work);
     // Reads a field through the number conversion (raises on bad text).
     double read(const QLineEdit *field) const;
+    // Types the sample's producer and analysis into their fields in the
+    // Enter order, key by key, as a user would (the store's tests type seasons so).
+    void typeSample(const batch::LabSample &sample);
 
 private:
     // The event plumbing and the reading and writing of fields, as the
