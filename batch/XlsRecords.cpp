@@ -54,6 +54,8 @@ public:
         }
         const QByteArray directory = chain(u32(file, 0x30), -1);
         for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
+            if (u16(directory, at + 0x40) > 64)
+                damage_ = QStringLiteral("um nome no índice do arquivo passa do tamanho que cabe nele");
             const int bytes = qMin<int>(u16(directory, at + 0x40), 64);
             const QString name = QString::fromUtf16(reinterpret_cast<const char16_t *>(directory.constData() + at),
                                                     qMax(0, bytes / 2 - 1));
@@ -69,6 +71,7 @@ public:
         }
     }
     QByteArray workbook() const { return workbook_; }
+    QString damage() const { return damage_; }
 
 private:
     qsizetype offset(quint32 sector) const
@@ -106,6 +109,7 @@ private:
     qsizetype sector_ = 512;
     QList<quint32> fat_;
     QByteArray miniStream_, miniFat_, workbook_;
+    QString damage_;
 };
 
 struct Record {
@@ -138,6 +142,8 @@ QString unicodeString(const QByteArray &b, qsizetype at, int count)
 }
 
 } // namespace
+
+QString xlsDamage(const QByteArray &file) { return Compound(file).damage(); }
 
 QList<XlsSheetExtras> readXlsExtras(const QByteArray &file)
 {

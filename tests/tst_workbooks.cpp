@@ -261,6 +261,16 @@ void TstWorkbooks::realCause_data()
     QFile ods(fixture(QStringLiteral("laudo.ods")));
     QVERIFY(ods.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls cut short") << xls.read(2048) << QString() << "a planilha .xls está danificada";
+    // A directory entry's name counted past its 64 bytes made FreeXL read
+    // past the entry: the file is refused before FreeXL sees it.
+    const QString damaged = QStringLiteral("a planilha .xls está danificada: um nome no índice do arquivo passa do tamanho");
+    QByteArray longName = xls.seek(0) ? xls.readAll() : QByteArray();
+    const qsizetype directory = (qFromLittleEndian<quint32>(longName.constData() + 0x30) + 1) * 512;
+    qToLittleEndian<quint16>(0x6D00, longName.data() + directory + 128 + 0x40);
+    QTest::newRow("an .xls directory name longer than its entry") << longName << QString() << damaged;
+    QFile fuzzed(fixture(QStringLiteral("indice-danificado.xls")));
+    QVERIFY(fuzzed.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls whose directory is shifted") << fuzzed.readAll() << QString() << damaged;
     QTest::newRow("a PDF") << pdf.readAll() << QString() << "é um documento PDF, não uma tabela";
     QTest::newRow("an .ods cut short") << ods.read(ods.size() / 2) << QString() << "o arquivo compactado (zip) não pôde ser lido";
     QTest::newRow("a sheet named in a CSV") << QByteArray("Argila;P;K\n35;6;40\n") << "Laudos"
