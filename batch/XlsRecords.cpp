@@ -53,6 +53,7 @@ public:
                 fat_ << u32(file, at + 4 * i);
         }
         const QByteArray directory = chain(u32(file, 0x30), -1);
+        qint64 miniStreamSize = 0;
         for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
             if (u16(directory, at + 0x40) > 64)
                 damage_ = QStringLiteral("um nome no índice do arquivo passa do tamanho que cabe nele");
@@ -64,9 +65,15 @@ public:
             const qint64 size = u32(directory, at + 0x78);
             if (type == 5 && at == 0) {
                 miniStream_ = chain(start, size);
+                miniStreamSize = size;
                 miniFat_ = chain(u32(file, 0x3C), -1);
             } else if (type == 2 && (name == QLatin1String("Workbook") || name == QLatin1String("Book"))) {
-                workbook_ = size < u32(file, 0x38) ? miniChain(start, size) : chain(start, size);
+                const bool mini = size < u32(file, 0x38);
+                workbook_ = mini ? miniChain(start, size) : chain(start, size);
+                // FreeXL reads the whole stream (and the small streams' container with it) and
+                // loses what it read when the sectors end early.
+                if (workbook_.size() < size || (mini && miniStream_.size() < miniStreamSize))
+                    damage_ = QStringLiteral("a pasta de trabalho termina antes do tamanho que o arquivo declara");
             }
         }
     }

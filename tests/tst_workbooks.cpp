@@ -271,6 +271,11 @@ void TstWorkbooks::realCause_data()
     QFile fuzzed(fixture(QStringLiteral("indice-danificado.xls")));
     QVERIFY(fuzzed.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls whose directory is shifted") << fuzzed.readAll() << QString() << damaged;
+    // A workbook whose sectors end before its size: FreeXL lost what it had read.
+    QFile cut(fixture(QStringLiteral("fluxo-curto.xls")));
+    QVERIFY(cut.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls workbook shorter than declared")
+        << cut.readAll() << QString() << "a planilha .xls está danificada: a pasta de trabalho termina antes";
     QTest::newRow("a PDF") << pdf.readAll() << QString() << "é um documento PDF, não uma tabela";
     QTest::newRow("an .ods cut short") << ods.read(ods.size() / 2) << QString() << "o arquivo compactado (zip) não pôde ser lido";
     QTest::newRow("a sheet named in a CSV") << QByteArray("Argila;P;K\n35;6;40\n") << "Laudos"
