@@ -150,7 +150,27 @@ QString unicodeString(const QByteArray &b, qsizetype at, int count)
 
 } // namespace
 
-QString xlsDamage(const QByteArray &file) { return Compound(file).damage(); }
+QString xlsDamage(const QByteArray &file)
+{
+    const Compound compound(file);
+    if (!compound.damage().isEmpty())
+        return compound.damage();
+    // FreeXL reads the records in a row and gives a sheet a new table of cells
+    // at each of its dimensions, losing the one before.
+    const QByteArray stream = compound.workbook();
+    qsizetype at = 0;
+    Record r;
+    int dimensions = 0, sheet = 0;
+    while (recordAt(stream, at, r)) {
+        if (r.type == 0x0809) {
+            dimensions = 0;
+            ++sheet;
+        } else if (r.type == 0x0200 && ++dimensions > 1) {
+            return QStringLiteral("a parte %1 da pasta de trabalho declara suas dimensões mais de uma vez").arg(sheet);
+        }
+    }
+    return {};
+}
 
 QList<XlsSheetExtras> readXlsExtras(const QByteArray &file)
 {
