@@ -155,20 +155,40 @@ QString xlsDamage(const QByteArray &file)
     const Compound compound(file);
     if (!compound.damage().isEmpty())
         return compound.damage();
-    // FreeXL reads the records in a row and gives a sheet a new table of cells
-    // at each of its dimensions, losing the one before.
+    // FreeXL reads the records in a row and keeps a worksheet's cells in a
+    // table made at its dimensions: a worksheet without them, or with them
+    // twice, leaves a table lost.
     const QByteArray stream = compound.workbook();
     qsizetype at = 0;
     Record r;
-    int dimensions = 0, sheet = 0;
+    struct Part {
+        int number;
+        bool worksheet;
+        int dimensions;
+    };
+    QList<Part> open; // the parts begun and not ended, charts inside a sheet last
+    int parts = 0;
+    const auto wrong = [](const Part &part) {
+        return part.worksheet && part.dimensions != 1
+                   ? QStringLiteral("a parte %1 da pasta de trabalho declara suas dimensões %2")
+                         .arg(part.number)
+                         .arg(part.dimensions ? QStringLiteral("mais de uma vez") : QStringLiteral("nenhuma vez"))
+                   : QString();
+    };
     while (recordAt(stream, at, r)) {
         if (r.type == 0x0809) {
-            dimensions = 0;
-            ++sheet;
-        } else if (r.type == 0x0200 && ++dimensions > 1) {
-            return QStringLiteral("a parte %1 da pasta de trabalho declara suas dimensões mais de uma vez").arg(sheet);
+            open << Part{++parts, u16(r.data, 2) == 0x0010, 0};
+        } else if (r.type == 0x0200 && !open.isEmpty()) {
+            if (++open.last().dimensions > 1)
+                return wrong(open.last());
+        } else if (r.type == 0x000A && !open.isEmpty()) {
+            if (const QString reason = wrong(open.takeLast()); !reason.isEmpty())
+                return reason;
         }
     }
+    for (const Part &part : std::as_const(open))
+        if (const QString reason = wrong(part); !reason.isEmpty())
+            return reason;
     return {};
 }
 

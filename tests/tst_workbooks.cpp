@@ -276,11 +276,17 @@ void TstWorkbooks::realCause_data()
     QVERIFY(cut.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls workbook shorter than declared")
         << cut.readAll() << QString() << "a planilha .xls está danificada: a pasta de trabalho termina antes";
-    // A sheet's dimensions twice: FreeXL lost the first table of cells.
+    // A sheet's dimensions twice, or none: FreeXL lost a table of cells.
     QFile twice(fixture(QStringLiteral("dimensoes-repetidas.xls")));
     QVERIFY(twice.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls sheet with two dimensions")
-        << twice.readAll() << QString() << "a planilha .xls está danificada: a parte 4 da pasta de trabalho declara suas dimensões";
+        << twice.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 4 da pasta de trabalho declara suas dimensões mais de uma vez";
+    QFile none(fixture(QStringLiteral("sem-dimensoes.xls")));
+    QVERIFY(none.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls sheet without dimensions")
+        << none.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 2 da pasta de trabalho declara suas dimensões nenhuma vez";
     QTest::newRow("a PDF") << pdf.readAll() << QString() << "é um documento PDF, não uma tabela";
     QTest::newRow("an .ods cut short") << ods.read(ods.size() / 2) << QString() << "o arquivo compactado (zip) não pôde ser lido";
     QTest::newRow("a sheet named in a CSV") << QByteArray("Argila;P;K\n35;6;40\n") << "Laudos"
