@@ -52,7 +52,12 @@ public:
             for (qsizetype i = 0; i < sector_ / 4; ++i)
                 fat_ << u32(file, at + 4 * i);
         }
-        const QByteArray directory = chain(u32(file, 0x30), -1);
+        bool whole = false;
+        const QByteArray directory = chain(u32(file, 0x30), -1, &whole);
+        // FreeXL follows the directory's sectors wherever they point, past the
+        // file's end or round to its header, and reads names there.
+        if (!whole || directory.isEmpty())
+            damage_ = QStringLiteral("o índice do arquivo aponta para fora dele");
         qint64 miniStreamSize = 0;
         for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
             if (u16(directory, at + 0x40) > 64)
@@ -86,18 +91,24 @@ private:
         const qsizetype at = (qsizetype(sector) + 1) * sector_;
         return at + sector_ <= file_.size() ? at : -1;
     }
-    QByteArray chain(quint32 start, qint64 size) const
+    // The sectors from `start`, up to `size` bytes (all when negative);
+    // `whole` tells whether the chain came to its proper end.
+    QByteArray chain(quint32 start, qint64 size, bool *whole = nullptr) const
     {
         QByteArray bytes;
-        for (quint32 s = start, guard = 0; s < endOfChain - 3 && s < quint32(fat_.size()) && guard <= quint32(fat_.size());
-             s = fat_[s], ++guard) {
+        quint32 s = start, guard = 0;
+        for (; s < endOfChain - 3 && s < quint32(fat_.size()) && guard <= quint32(fat_.size()); s = fat_[s], ++guard) {
             const qsizetype at = offset(s);
             if (at < 0)
                 break;
             bytes += file_.mid(at, sector_);
-            if (size >= 0 && bytes.size() >= size)
+            if (size >= 0 && bytes.size() >= size) {
+                s = endOfChain;
                 break;
+            }
         }
+        if (whole)
+            *whole = s == endOfChain;
         return size >= 0 ? bytes.left(size) : bytes;
     }
     QByteArray miniChain(quint32 start, qint64 size) const

@@ -268,6 +268,12 @@ void TstWorkbooks::realCause_data()
     const qsizetype directory = (qFromLittleEndian<quint32>(longName.constData() + 0x30) + 1) * 512;
     qToLittleEndian<quint16>(0x6D00, longName.data() + directory + 128 + 0x40);
     QTest::newRow("an .xls directory name longer than its entry") << longName << QString() << damaged;
+    // A directory starting at no sector: FreeXL took the header for it.
+    QByteArray nowhere = longName;
+    qToLittleEndian<quint32>(0xFFFFFFFF, nowhere.data() + 0x30);
+    nowhere.replace(directory + 128 + 0x40, 2, xls.seek(directory + 128 + 0x40) ? xls.read(2) : QByteArray());
+    QTest::newRow("an .xls directory at no sector")
+        << nowhere << QString() << "a planilha .xls está danificada: o índice do arquivo aponta para fora dele";
     QFile fuzzed(fixture(QStringLiteral("indice-danificado.xls")));
     QVERIFY(fuzzed.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls whose directory is shifted") << fuzzed.readAll() << QString() << damaged;
