@@ -26,8 +26,13 @@ public:
     explicit Compound(const QByteArray &file) : file_(file)
     {
         const quint16 shift = u16(file, 0x1E), miniShift = u16(file, 0x20);
-        if (!file.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || (shift != 9 && shift != 12) || miniShift != 6)
+        if (!file.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
             return;
+        // FreeXL takes the header's sizes of sectors as they come.
+        if ((shift != 9 && shift != 12) || miniShift != 6) {
+            damage_ = QStringLiteral("o cabeçalho do arquivo dá setores de tamanho impossível");
+            return;
+        }
         sector_ = qsizetype(1) << shift;
         // The sectors of the allocation table: 109 in the header, the rest in a chain of their own.
         QList<quint32> fatSectors;

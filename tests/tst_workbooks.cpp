@@ -274,6 +274,12 @@ void TstWorkbooks::realCause_data()
     nowhere.replace(directory + 128 + 0x40, 2, xls.seek(directory + 128 + 0x40) ? xls.read(2) : QByteArray());
     QTest::newRow("an .xls directory at no sector")
         << nowhere << QString() << "a planilha .xls está danificada: o índice do arquivo aponta para fora dele";
+    // Small sectors of an impossible size: FreeXL took them as they came.
+    QByteArray oddSectors = nowhere;
+    oddSectors.replace(0x30, 4, longName.mid(0x30, 4));
+    qToLittleEndian<quint16>(0x86, oddSectors.data() + 0x20);
+    QTest::newRow("an .xls with sectors of an impossible size")
+        << oddSectors << QString() << "a planilha .xls está danificada: o cabeçalho do arquivo dá setores de tamanho impossível";
     QFile fuzzed(fixture(QStringLiteral("indice-danificado.xls")));
     QVERIFY(fuzzed.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls whose directory is shifted") << fuzzed.readAll() << QString() << damaged;
