@@ -181,6 +181,7 @@ QString xlsDamage(const QByteArray &file)
         int number;
         bool worksheet;
         int dimensions;
+        quint32 rows = 0, columns = 0; // past the last row and column the dimensions give
     };
     QList<Part> open; // the parts begun and not ended, charts inside a sheet last
     int parts = 0;
@@ -197,6 +198,14 @@ QString xlsDamage(const QByteArray &file)
         } else if (r.type == 0x0200 && !open.isEmpty()) {
             if (++open.last().dimensions > 1)
                 return wrong(open.last());
+            open.last().rows = u32(r.data, 4);
+            open.last().columns = u16(r.data, 10);
+        } else if (r.type == 0x0204) {
+            // A text cell FreeXL cannot place loses the text it converted.
+            const Part *part = open.isEmpty() ? nullptr : &open.last();
+            if (!part || !part->worksheet || u16(r.data, 0) >= part->rows || u16(r.data, 2) >= part->columns)
+                return QStringLiteral("a parte %1 da pasta de trabalho tem um texto fora das dimensões da planilha")
+                    .arg(part ? part->number : parts);
         } else if (r.type == 0x000A && !open.isEmpty()) {
             if (const QString reason = wrong(open.takeLast()); !reason.isEmpty())
                 return reason;

@@ -294,6 +294,12 @@ void TstWorkbooks::realCause_data()
     QTest::newRow("an .xls sheet with two dimensions")
         << twice.readAll() << QString()
         << "a planilha .xls está danificada: a parte 4 da pasta de trabalho declara suas dimensões mais de uma vez";
+    // A text cell out of every sheet: FreeXL lost the text it had converted.
+    QFile outside(fixture(QStringLiteral("texto-fora.xls")));
+    QVERIFY(outside.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls text outside a sheet")
+        << outside.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 1 da pasta de trabalho tem um texto fora das dimensões da planilha";
     QFile none(fixture(QStringLiteral("sem-dimensoes.xls")));
     QVERIFY(none.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls sheet without dimensions")
