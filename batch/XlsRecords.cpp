@@ -64,6 +64,7 @@ public:
         if (!whole || directory.isEmpty())
             damage_ = QStringLiteral("o índice do arquivo aponta para fora dele");
         qint64 miniStreamSize = 0;
+        bool miniFatWhole = false, miniStreamWhole = false;
         for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
             if (u16(directory, at + 0x40) > 64)
                 damage_ = QStringLiteral("um nome no índice do arquivo passa do tamanho que cabe nele");
@@ -73,16 +74,22 @@ public:
             const quint8 type = quint8(directory.at(at + 0x42));
             const quint32 start = u32(directory, at + 0x74);
             const qint64 size = u32(directory, at + 0x78);
-            if (type == 5 && at == 0) {
-                miniStream_ = chain(start, size);
+            if (at == 0) {
+                // FreeXL loads the small streams' container whatever the rest
+                // is, and loses it when its sectors or their table end early.
+                miniStream_ = chain(start, size, &miniStreamWhole);
                 miniStreamSize = size;
-                miniFat_ = chain(u32(file, 0x3C), -1);
+                miniFat_ = chain(u32(file, 0x3C), -1, &miniFatWhole);
+                if (size > 0 && (miniStream_.size() < size || !miniStreamWhole || !miniFatWhole))
+                    damage_ = QStringLiteral("os fluxos pequenos do arquivo terminam antes do tamanho que ele declara");
             } else if (type == 2 && (name == QLatin1String("Workbook") || name == QLatin1String("Book"))) {
                 const bool mini = size < u32(file, 0x38);
-                workbook_ = mini ? miniChain(start, size) : chain(start, size);
+                bool workbookWhole = true;
+                workbook_ = mini ? miniChain(start, size) : chain(start, size, &workbookWhole);
                 // FreeXL reads the whole stream (and the small streams' container with it) and
                 // loses what it read when the sectors end early.
-                if (workbook_.size() < size || (mini && miniStream_.size() < miniStreamSize))
+                if (workbook_.size() < size || !workbookWhole
+                    || (mini && (miniStream_.size() < miniStreamSize || !miniFatWhole || !miniStreamWhole)))
                     damage_ = QStringLiteral("a pasta de trabalho termina antes do tamanho que o arquivo declara");
             }
         }
@@ -108,7 +115,7 @@ private:
                 break;
             bytes += file_.mid(at, sector_);
             if (size >= 0 && bytes.size() >= size) {
-                s = endOfChain;
+                s = fat_[s]; // FreeXL follows the chain to its end
                 break;
             }
         }

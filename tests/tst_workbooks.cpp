@@ -288,6 +288,11 @@ void TstWorkbooks::realCause_data()
     QVERIFY(cut.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls workbook shorter than declared")
         << cut.readAll() << QString() << "a planilha .xls está danificada: a pasta de trabalho termina antes";
+    // The small streams' sectors lead out of the table: FreeXL lost them.
+    QFile smallCut(fixture(QStringLiteral("fluxos-pequenos-cortados.xls")));
+    QVERIFY(smallCut.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls whose small streams end early")
+        << smallCut.readAll() << QString() << "a planilha .xls está danificada: os fluxos pequenos do arquivo terminam antes";
     // A sheet's dimensions twice, or none: FreeXL lost a table of cells.
     QFile twice(fixture(QStringLiteral("dimensoes-repetidas.xls")));
     QVERIFY(twice.open(QIODevice::ReadOnly));
