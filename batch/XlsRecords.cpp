@@ -201,6 +201,9 @@ QString xlsDamage(const QByteArray &file)
     };
     while (recordAt(stream, at, r)) {
         if (r.type == 0x0809) {
+            // A beginning of BIFF8 is 16 bytes; a longer one hides the records FreeXL reads.
+            if (r.data.size() != 16)
+                return QStringLiteral("a parte %1 da pasta de trabalho começa com um registro de tamanho errado").arg(parts + 1);
             open << Part{++parts, u16(r.data, 2) == 0x0010, 0};
         } else if (r.type == 0x0200 && !open.isEmpty()) {
             if (++open.last().dimensions > 1)

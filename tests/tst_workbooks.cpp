@@ -293,6 +293,12 @@ void TstWorkbooks::realCause_data()
     QVERIFY(smallCut.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls whose small streams end early")
         << smallCut.readAll() << QString() << "a planilha .xls está danificada: os fluxos pequenos do arquivo terminam antes";
+    // A sheet's beginning long enough to hide its dimensions from this check, not from FreeXL.
+    QFile longBegin(fixture(QStringLiteral("inicio-longo.xls")));
+    QVERIFY(longBegin.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls sheet beginning with a long record")
+        << longBegin.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 2 da pasta de trabalho começa com um registro de tamanho errado";
     // A sheet's dimensions twice, or none: FreeXL lost a table of cells.
     QFile twice(fixture(QStringLiteral("dimensoes-repetidas.xls")));
     QVERIFY(twice.open(QIODevice::ReadOnly));
