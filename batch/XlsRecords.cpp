@@ -210,6 +210,12 @@ QString xlsDamage(const QByteArray &file)
                 return wrong(open.last());
             open.last().rows = u32(r.data, 4);
             open.last().columns = u16(r.data, 10);
+        } else if (r.type == 0x041E || r.type == 0x0085) {
+            // A number format's or a sheet's name that runs past its record: FreeXL copies it anyway.
+            const qsizetype head = r.type == 0x041E ? 4 : 7;
+            const qsizetype count = r.type == 0x041E ? u16(r.data, 2) : u8(r.data, 6);
+            if (head + 1 + count * ((u8(r.data, head) & 1) ? 2 : 1) > r.data.size())
+                return QStringLiteral("a parte %1 da pasta de trabalho tem um nome maior que seu registro").arg(parts);
         } else if (r.type == 0x0204) {
             // A text cell FreeXL cannot place loses the text it converted.
             const Part *part = open.isEmpty() ? nullptr : &open.last();
