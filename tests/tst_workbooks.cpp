@@ -299,6 +299,11 @@ void TstWorkbooks::realCause_data()
     QTest::newRow("an .xls sheet beginning with a long record")
         << longBegin.readAll() << QString()
         << "a planilha .xls está danificada: a parte 2 da pasta de trabalho começa com um registro de tamanho errado";
+    // A name longer than its record: FreeXL copied past the record.
+    QFile longText(fixture(QStringLiteral("nome-longo.xls")));
+    QVERIFY(longText.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls name longer than its record")
+        << longText.readAll() << QString() << "a planilha .xls está danificada: a parte 1 da pasta de trabalho tem um nome maior";
     // A sheet's dimensions twice, or none: FreeXL lost a table of cells.
     QFile twice(fixture(QStringLiteral("dimensoes-repetidas.xls")));
     QVERIFY(twice.open(QIODevice::ReadOnly));
