@@ -26,8 +26,13 @@ public:
     explicit Compound(const QByteArray &file) : file_(file)
     {
         const quint16 shift = u16(file, 0x1E), miniShift = u16(file, 0x20);
-        if (!file.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || (shift != 9 && shift != 12) || miniShift != 6)
+        if (!file.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
             return;
+        // FreeXL takes the header's sizes of sectors as they come.
+        if ((shift != 9 && shift != 12) || miniShift != 6) {
+            damage_ = QStringLiteral("o cabeçalho do arquivo dá setores de tamanho impossível");
+            return;
+        }
         sector_ = qsizetype(1) << shift;
         // The sectors of the allocation table: 109 in the header, the rest in a chain of their own.
         QList<quint32> fatSectors;
@@ -52,23 +57,45 @@ public:
             for (qsizetype i = 0; i < sector_ / 4; ++i)
                 fat_ << u32(file, at + 4 * i);
         }
-        const QByteArray directory = chain(u32(file, 0x30), -1);
+        bool whole = false;
+        const QByteArray directory = chain(u32(file, 0x30), -1, &whole);
+        // FreeXL follows the directory's sectors wherever they point, past the
+        // file's end or round to its header, and reads names there.
+        if (!whole || directory.isEmpty())
+            damage_ = QStringLiteral("o índice do arquivo aponta para fora dele");
+        qint64 miniStreamSize = 0;
+        bool miniFatWhole = false, miniStreamWhole = false;
         for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
+            if (u16(directory, at + 0x40) > 64)
+                damage_ = QStringLiteral("um nome no índice do arquivo passa do tamanho que cabe nele");
             const int bytes = qMin<int>(u16(directory, at + 0x40), 64);
             const QString name = QString::fromUtf16(reinterpret_cast<const char16_t *>(directory.constData() + at),
                                                     qMax(0, bytes / 2 - 1));
             const quint8 type = quint8(directory.at(at + 0x42));
             const quint32 start = u32(directory, at + 0x74);
             const qint64 size = u32(directory, at + 0x78);
-            if (type == 5 && at == 0) {
-                miniStream_ = chain(start, size);
-                miniFat_ = chain(u32(file, 0x3C), -1);
+            if (at == 0) {
+                // FreeXL loads the small streams' container whatever the rest
+                // is, and loses it when its sectors or their table end early.
+                miniStream_ = chain(start, size, &miniStreamWhole);
+                miniStreamSize = size;
+                miniFat_ = chain(u32(file, 0x3C), -1, &miniFatWhole);
+                if (size > 0 && (miniStream_.size() < size || !miniStreamWhole || !miniFatWhole))
+                    damage_ = QStringLiteral("os fluxos pequenos do arquivo terminam antes do tamanho que ele declara");
             } else if (type == 2 && (name == QLatin1String("Workbook") || name == QLatin1String("Book"))) {
-                workbook_ = size < u32(file, 0x38) ? miniChain(start, size) : chain(start, size);
+                const bool mini = size < u32(file, 0x38);
+                bool workbookWhole = true;
+                workbook_ = mini ? miniChain(start, size) : chain(start, size, &workbookWhole);
+                // FreeXL reads the whole stream (and the small streams' container with it) and
+                // loses what it read when the sectors end early.
+                if (workbook_.size() < size || !workbookWhole
+                    || (mini && (miniStream_.size() < miniStreamSize || !miniFatWhole || !miniStreamWhole)))
+                    damage_ = QStringLiteral("a pasta de trabalho termina antes do tamanho que o arquivo declara");
             }
         }
     }
     QByteArray workbook() const { return workbook_; }
+    QString damage() const { return damage_; }
 
 private:
     qsizetype offset(quint32 sector) const
@@ -76,18 +103,24 @@ private:
         const qsizetype at = (qsizetype(sector) + 1) * sector_;
         return at + sector_ <= file_.size() ? at : -1;
     }
-    QByteArray chain(quint32 start, qint64 size) const
+    // The sectors from `start`, up to `size` bytes (all when negative);
+    // `whole` tells whether the chain came to its proper end.
+    QByteArray chain(quint32 start, qint64 size, bool *whole = nullptr) const
     {
         QByteArray bytes;
-        for (quint32 s = start, guard = 0; s < endOfChain - 3 && s < quint32(fat_.size()) && guard <= quint32(fat_.size());
-             s = fat_[s], ++guard) {
+        quint32 s = start, guard = 0;
+        for (; s < endOfChain - 3 && s < quint32(fat_.size()) && guard <= quint32(fat_.size()); s = fat_[s], ++guard) {
             const qsizetype at = offset(s);
             if (at < 0)
                 break;
             bytes += file_.mid(at, sector_);
-            if (size >= 0 && bytes.size() >= size)
+            if (size >= 0 && bytes.size() >= size) {
+                s = fat_[s]; // FreeXL follows the chain to its end
                 break;
+            }
         }
+        if (whole)
+            *whole = s == endOfChain;
         return size >= 0 ? bytes.left(size) : bytes;
     }
     QByteArray miniChain(quint32 start, qint64 size) const
@@ -106,6 +139,7 @@ private:
     qsizetype sector_ = 512;
     QList<quint32> fat_;
     QByteArray miniStream_, miniFat_, workbook_;
+    QString damage_;
 };
 
 struct Record {
@@ -138,6 +172,66 @@ QString unicodeString(const QByteArray &b, qsizetype at, int count)
 }
 
 } // namespace
+
+QString xlsDamage(const QByteArray &file)
+{
+    const Compound compound(file);
+    if (!compound.damage().isEmpty())
+        return compound.damage();
+    // FreeXL reads the records in a row and keeps a worksheet's cells in a
+    // table made at its dimensions: a worksheet without them, or with them
+    // twice, leaves a table lost.
+    const QByteArray stream = compound.workbook();
+    qsizetype at = 0;
+    Record r;
+    struct Part {
+        int number;
+        bool worksheet;
+        int dimensions;
+        quint32 rows = 0, columns = 0; // past the last row and column the dimensions give
+    };
+    QList<Part> open; // the parts begun and not ended, charts inside a sheet last
+    int parts = 0;
+    const auto wrong = [](const Part &part) {
+        return part.worksheet && part.dimensions != 1
+                   ? QStringLiteral("a parte %1 da pasta de trabalho declara suas dimensões %2")
+                         .arg(part.number)
+                         .arg(part.dimensions ? QStringLiteral("mais de uma vez") : QStringLiteral("nenhuma vez"))
+                   : QString();
+    };
+    while (recordAt(stream, at, r)) {
+        if (r.type == 0x0809) {
+            // A beginning of BIFF8 is 16 bytes; a longer one hides the records FreeXL reads.
+            if (r.data.size() != 16)
+                return QStringLiteral("a parte %1 da pasta de trabalho começa com um registro de tamanho errado").arg(parts + 1);
+            open << Part{++parts, u16(r.data, 2) == 0x0010, 0};
+        } else if (r.type == 0x0200 && !open.isEmpty()) {
+            if (++open.last().dimensions > 1)
+                return wrong(open.last());
+            open.last().rows = u32(r.data, 4);
+            open.last().columns = u16(r.data, 10);
+        } else if (r.type == 0x041E || r.type == 0x0085) {
+            // A number format's or a sheet's name that runs past its record: FreeXL copies it anyway.
+            const qsizetype head = r.type == 0x041E ? 4 : 7;
+            const qsizetype count = r.type == 0x041E ? u16(r.data, 2) : u8(r.data, 6);
+            if (head + 1 + count * ((u8(r.data, head) & 1) ? 2 : 1) > r.data.size())
+                return QStringLiteral("a parte %1 da pasta de trabalho tem um nome maior que seu registro").arg(parts);
+        } else if (r.type == 0x0204) {
+            // A text cell FreeXL cannot place loses the text it converted.
+            const Part *part = open.isEmpty() ? nullptr : &open.last();
+            if (!part || !part->worksheet || u16(r.data, 0) >= part->rows || u16(r.data, 2) >= part->columns)
+                return QStringLiteral("a parte %1 da pasta de trabalho tem um texto fora das dimensões da planilha")
+                    .arg(part ? part->number : parts);
+        } else if (r.type == 0x000A && !open.isEmpty()) {
+            if (const QString reason = wrong(open.takeLast()); !reason.isEmpty())
+                return reason;
+        }
+    }
+    for (const Part &part : std::as_const(open))
+        if (const QString reason = wrong(part); !reason.isEmpty())
+            return reason;
+    return {};
+}
 
 QList<XlsSheetExtras> readXlsExtras(const QByteArray &file)
 {

@@ -24,6 +24,12 @@ struct XlsSheetExtras {
 // merged or a percentage).
 QList<XlsSheetExtras> readXlsExtras(const QByteArray &file);
 
+// Why the file must not reach FreeXL, or empty when nothing known to trip
+// it was found. FreeXL converts every name in the compound file's directory
+// trusting the entry's own count of bytes, and a count past the 64 bytes an
+// entry has makes it read past the entry; such a file is damaged anyway.
+QString xlsDamage(const QByteArray &file);
+
 // The largest .xls read: the format holds 65536 rows of 256 columns.
 constexpr qint64 largestXls = 256 * 1024 * 1024;
 

@@ -8,13 +8,25 @@ namespace batch {
 
 XlsBook::XlsBook(const fileformats::Functions *functions, const QString &path) : functions_(functions)
 {
+    QByteArray bytes;
+    if (QFile file(path); file.open(QIODevice::ReadOnly)) {
+        if (file.size() > largestXls) {
+            error_ = QStringLiteral("a planilha .xls passa de %1 MiB; não é a planilha de um laboratório")
+                         .arg(largestXls / (1024 * 1024));
+            return;
+        }
+        bytes = file.readAll();
+    }
+    // What FreeXL would read past its buffers is refused before it sees the file.
+    if (const QString damage = xlsDamage(bytes); !damage.isEmpty()) {
+        error_ = QStringLiteral("a planilha .xls está danificada: %1").arg(damage);
+        return;
+    }
     fileformats::XlsBook *opened = functions_->openXls(path, &error_);
     if (!opened)
         return;
     book_ = std::shared_ptr<fileformats::XlsBook>(opened, [functions](fileformats::XlsBook *b) { functions->closeXls(b); });
-    QList<XlsSheetExtras> extras;
-    if (QFile file(path); file.open(QIODevice::ReadOnly) && file.size() <= largestXls)
-        extras = readXlsExtras(file.readAll());
+    const QList<XlsSheetExtras> extras = readXlsExtras(bytes);
     // FreeXL's sheets and the records' sheets, matched by name.
     for (const QString &name : functions_->xlsSheets(opened)) {
         XlsSheetExtras mine;

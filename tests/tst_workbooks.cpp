@@ -261,6 +261,66 @@ void TstWorkbooks::realCause_data()
     QFile ods(fixture(QStringLiteral("laudo.ods")));
     QVERIFY(ods.open(QIODevice::ReadOnly));
     QTest::newRow("an .xls cut short") << xls.read(2048) << QString() << "a planilha .xls está danificada";
+    // A directory entry's name counted past its 64 bytes made FreeXL read
+    // past the entry: the file is refused before FreeXL sees it.
+    const QString damaged = QStringLiteral("a planilha .xls está danificada: um nome no índice do arquivo passa do tamanho");
+    QByteArray longName = xls.seek(0) ? xls.readAll() : QByteArray();
+    const qsizetype directory = (qFromLittleEndian<quint32>(longName.constData() + 0x30) + 1) * 512;
+    qToLittleEndian<quint16>(0x6D00, longName.data() + directory + 128 + 0x40);
+    QTest::newRow("an .xls directory name longer than its entry") << longName << QString() << damaged;
+    // A directory starting at no sector: FreeXL took the header for it.
+    QByteArray nowhere = longName;
+    qToLittleEndian<quint32>(0xFFFFFFFF, nowhere.data() + 0x30);
+    nowhere.replace(directory + 128 + 0x40, 2, xls.seek(directory + 128 + 0x40) ? xls.read(2) : QByteArray());
+    QTest::newRow("an .xls directory at no sector")
+        << nowhere << QString() << "a planilha .xls está danificada: o índice do arquivo aponta para fora dele";
+    // Small sectors of an impossible size: FreeXL took them as they came.
+    QByteArray oddSectors = nowhere;
+    oddSectors.replace(0x30, 4, longName.mid(0x30, 4));
+    qToLittleEndian<quint16>(0x86, oddSectors.data() + 0x20);
+    QTest::newRow("an .xls with sectors of an impossible size")
+        << oddSectors << QString() << "a planilha .xls está danificada: o cabeçalho do arquivo dá setores de tamanho impossível";
+    QFile fuzzed(fixture(QStringLiteral("indice-danificado.xls")));
+    QVERIFY(fuzzed.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls whose directory is shifted") << fuzzed.readAll() << QString() << damaged;
+    // A workbook whose sectors end before its size: FreeXL lost what it had read.
+    QFile cut(fixture(QStringLiteral("fluxo-curto.xls")));
+    QVERIFY(cut.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls workbook shorter than declared")
+        << cut.readAll() << QString() << "a planilha .xls está danificada: a pasta de trabalho termina antes";
+    // The small streams' sectors lead out of the table: FreeXL lost them.
+    QFile smallCut(fixture(QStringLiteral("fluxos-pequenos-cortados.xls")));
+    QVERIFY(smallCut.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls whose small streams end early")
+        << smallCut.readAll() << QString() << "a planilha .xls está danificada: os fluxos pequenos do arquivo terminam antes";
+    // A sheet's beginning long enough to hide its dimensions from this check, not from FreeXL.
+    QFile longBegin(fixture(QStringLiteral("inicio-longo.xls")));
+    QVERIFY(longBegin.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls sheet beginning with a long record")
+        << longBegin.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 2 da pasta de trabalho começa com um registro de tamanho errado";
+    // A name longer than its record: FreeXL copied past the record.
+    QFile longText(fixture(QStringLiteral("nome-longo.xls")));
+    QVERIFY(longText.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls name longer than its record")
+        << longText.readAll() << QString() << "a planilha .xls está danificada: a parte 1 da pasta de trabalho tem um nome maior";
+    // A sheet's dimensions twice, or none: FreeXL lost a table of cells.
+    QFile twice(fixture(QStringLiteral("dimensoes-repetidas.xls")));
+    QVERIFY(twice.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls sheet with two dimensions")
+        << twice.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 4 da pasta de trabalho declara suas dimensões mais de uma vez";
+    // A text cell out of every sheet: FreeXL lost the text it had converted.
+    QFile outside(fixture(QStringLiteral("texto-fora.xls")));
+    QVERIFY(outside.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls text outside a sheet")
+        << outside.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 1 da pasta de trabalho tem um texto fora das dimensões da planilha";
+    QFile none(fixture(QStringLiteral("sem-dimensoes.xls")));
+    QVERIFY(none.open(QIODevice::ReadOnly));
+    QTest::newRow("an .xls sheet without dimensions")
+        << none.readAll() << QString()
+        << "a planilha .xls está danificada: a parte 2 da pasta de trabalho declara suas dimensões nenhuma vez";
     QTest::newRow("a PDF") << pdf.readAll() << QString() << "é um documento PDF, não uma tabela";
     QTest::newRow("an .ods cut short") << ods.read(ods.size() / 2) << QString() << "o arquivo compactado (zip) não pôde ser lido";
     QTest::newRow("a sheet named in a CSV") << QByteArray("Argila;P;K\n35;6;40\n") << "Laudos"
