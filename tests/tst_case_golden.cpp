@@ -68,6 +68,7 @@ QMap<QString, QString> savedLook(const QString &file)
     saved.insert(QStringLiteral("btnImportar"), QStringLiteral("shown|Importar...|unchecked"));
     saved.insert(QStringLiteral("btnMenorCusto"), QStringLiteral("shown|Menor custo...|unchecked"));
     saved.insert(QStringLiteral("btnMemoria"), QStringLiteral("shown|Memória de cálculo...|unchecked"));
+    saved.insert(QStringLiteral("btnCasos"), QStringLiteral("shown|Casos...|unchecked"));
     return saved;
 }
 

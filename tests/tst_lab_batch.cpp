@@ -954,7 +954,6 @@ const char expectedColumns[] =
     "CTC: \"T\", em cmolc/dm³ (da linha de unidades, \"cmolc/dm³\" sob \"t\"), sem conversão\n"
     "V: \"V%\", em % (do cabeçalho), sem conversão\n"
     "Rendimento: \"Produtividade\", em kg/ha (da linha de unidades), × 0,001 para t/ha\n"
-    "Data: sem coluna\n"
     "SB: \"SB\", em cmolc/dm³ (da linha de unidades), sem conversão, só para conferir as somas do arquivo\n"
     "t: \"t\", em cmolc/dm³ (da linha de unidades), sem conversão, só para conferir as somas do arquivo\n"
     "H+Al: \"H+Al\", em cmolc/dm³ (da linha de unidades), sem conversão, só para conferir as somas do arquivo\n"
