@@ -134,10 +134,10 @@ def convert(source, target, folder):
             made = os.path.join(out, 'x')
         else:
             ext = target.rsplit('.', 1)[1]
-            spec = {'xlsx': 'xlsx:Calc MS Excel 2007 XML', 'xls': 'xls:MS Excel 97', 'ods': 'ods',
+            filter_ = {'xlsx': 'xlsx:Calc MS Excel 2007 XML', 'xls': 'xls:MS Excel 97', 'ods': 'ods',
                     'csv': 'csv:Text - txt - csv (StarCalc):59,34,76,1', 'pdf': 'pdf'}[ext]
             profile = 'file://' + os.path.join(out, 'profile')
-            subprocess.run(['soffice', '-env:UserInstallation=' + profile, '--headless', '--convert-to', spec,
+            subprocess.run(['soffice', '-env:UserInstallation=' + profile, '--headless', '--convert-to', filter_,
                             '--outdir', out, source], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             made = os.path.join(out, os.path.basename(source).rsplit('.', 1)[0] + '.' + ext)
         shutil.copyfile(made, os.path.join(folder, target))
